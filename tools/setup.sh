@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the tools need.
+# Idempotent: packages already present are left alone.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build ccache pkg-config g++ make
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libboost-dev libboost-serialization-dev libboost-iostreams-dev
+  libboost-thread-dev libboost-date-time-dev
+  zlib1g-dev libcurl4-openssl-dev libssl-dev
+  librapidxml-dev libutfcpp-dev libb64-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
