@@ -10,6 +10,7 @@ packages=(
   libboost-thread-dev libboost-date-time-dev
   zlib1g-dev libcurl4-openssl-dev libssl-dev
   librapidxml-dev libutfcpp-dev libb64-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,25 +1,31 @@
 // Command-line front of the game's content and rules, run from the folder that
 // holds "data" and "vellix" (or with --root pointing at it).
 //
-//   tarnwick-cli [--root DIR] [options]
+//   tarnwick-cli [--root DIR] [options | strings [KEY...]]
 //
-// options: reads the option files as start-up does and prints every
-//          registered option with its value.
+// Every command first runs start-up's content steps: the option files, then
+// the strings table of the chosen language.
+// options: prints every registered option with its value.
+// strings: prints the localised texts of the keys (by default the start-up
+//          texts and two formatted examples).
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
+#include "content/LocalizedStrings.h"
 #include "content/RegisteredOptions.h"
 #include "content/StartupOptions.h"
 #include "platform/steam/SteamClient.h"
 
 #include <cstdio>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: tarnwick-cli [--root DIR] [options]\n");
+    std::fprintf(stderr, "usage: tarnwick-cli [--root DIR] [options | strings [KEY...]]\n");
     return 2;
 }
 
@@ -44,23 +50,53 @@ int printOptions() {
     return 0;
 }
 
+int printStrings(const std::vector<std::string_view>& keys) {
+    static constexpr std::string_view cStartupKeys[] = {
+        "Tarnwick",          "OnlyOneInstanceError", "32BitDesktopRequired",
+        "ScreenResTooSmall", "Game Data Corrupt",    "Loading...",
+    };
+    std::printf("%zu texts in %s\n", localizedStrings().size(),
+                BConfig::instance().stringById(cOptLanguageDirectory, "").c_str());
+    const auto print = [](std::string_view key, const std::string& text) {
+        std::printf("%-22.*s %s\n", static_cast<int>(key.size()), key.data(), text.c_str());
+    };
+    for (std::string_view key : keys.empty() ? std::span(cStartupKeys) : std::span(keys))
+        print(key, localizedString(key));
+    if (keys.empty()) {
+        std::string text;
+        formatLocalized(text, "TrayMouseover", 3);
+        print("TrayMouseover", text);
+        formatLocalized(text, "NewTurnBalloon", "Mira");
+        print("NewTurnBalloon", text);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string_view command = "options";
+    std::string_view command;
+    std::vector<std::string_view> arguments;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--root" && i + 1 < argc)
             setBaseFolder(argv[++i]);
-        else if (!arg.empty() && arg[0] != '-')
+        else if (!arg.empty() && arg[0] != '-' && command.empty())
             command = arg;
+        else if (!command.empty())
+            arguments.push_back(arg);
         else
             return usage();
     }
+    if (command.empty())
+        command = "options";
 
     setupLanguageAndPaths(SteamClient::currentGameLanguage());
+    loadLocalizableStrings();
 
-    if (command == "options")
+    if (command == "options" && arguments.empty())
         return printOptions();
+    if (command == "strings")
+        return printStrings(arguments);
     return usage();
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, then builds and runs every test in two
 # configurations: RelWithDebInfo, and Debug with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Fails on the first failing build or test.
+# UndefinedBehaviorSanitizer; then builds the fuzz targets with clang and runs
+# each for 30 s on its seed corpus. Fails on the first failing build or test,
+# crash or sanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -20,3 +22,16 @@ run_config() {
 
 run_config build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_config build/asan -DCMAKE_BUILD_TYPE=Debug -DTARNWICK_SANITIZE=ON -DTARNWICK_BUILD_BENCH=OFF
+
+# Fuzzing: new inputs go to build/fuzz/corpus, crashes to build/fuzz/artifacts;
+# the committed seeds in tests/fuzz/corpus are only read.
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTARNWICK_FUZZ=ON -DTARNWICK_BUILD_TESTS=OFF -DTARNWICK_BUILD_BENCH=OFF
+cmake --build build/fuzz -j "$jobs"
+mkdir -p build/fuzz/artifacts
+for seeds in tests/fuzz/corpus/*/; do
+  target=$(basename "$seeds")
+  mkdir -p "build/fuzz/corpus/$target"
+  "build/fuzz/tests/fuzz/$target" -max_total_time=30 -close_fd_mask=1 \
+    -artifact_prefix=build/fuzz/artifacts/ "build/fuzz/corpus/$target" "$seeds"
+done

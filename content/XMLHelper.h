@@ -1,0 +1,84 @@
+#pragma once
+
+// XML data files and the typed readers every loader uses.
+//
+// An XMLHelper holds one parsed file together with its text: rapidxml parses
+// in place, so names and values point into the text and a loader keeps its
+// holder until it has read everything. loadXmlFile reads "data/<name>.<ext>"
+// whole, optionally checks its CRC-32 and parses it. The readers take a node
+// or an attribute alike; a missing node, name or value reads as "". A typed
+// reader that cannot read returns false and leaves its output untouched.
+
+#include <rapidxml/rapidxml.hpp>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using XmlBase = rapidxml::xml_base<char>;
+using XmlNode = rapidxml::xml_node<char>;
+using XmlAttribute = rapidxml::xml_attribute<char>;
+
+// Deeper element nesting is refused as a parse error before rapidxml, whose
+// parser recurses once per level, walks the text.
+inline constexpr int cMaxXmlNesting = 256;
+
+class XMLHelper {
+public:
+    XMLHelper();
+    XMLHelper(const XMLHelper&) = delete;
+    XMLHelper& operator=(const XMLHelper&) = delete;
+    // Frees the text and clears the document.
+    virtual ~XMLHelper();
+
+    // Drops every node and the pool memory; the text stays.
+    void clear();
+    // Replaces the text by a copy of bytes (a NUL is kept after them).
+    void setText(std::string_view bytes);
+    // Parses the held text in place. On success outRoot is the document's
+    // first node (null for an empty file); on a parse error the line
+    // "parse error: <what> at <text>" goes to standard output, false.
+    bool parse(XmlNode*& outRoot);
+
+    rapidxml::xml_document<char>& document() { return mDocument; }
+    // The file's bytes followed by one NUL.
+    std::vector<char>& text() { return mText; }
+
+private:
+    rapidxml::xml_document<char> mDocument;
+    std::vector<char> mText;
+};
+
+// Loads data file name.extension (under "data/") into holder and points
+// outRoot at its first node. With checkCrc, a file whose zlib CRC-32 differs
+// from expectedCrc is refused. False on any failure, outRoot untouched.
+bool loadXmlFile(std::string_view name, XmlNode*& outRoot, XMLHelper& holder,
+                 std::string_view extension = "xml", uint32_t expectedCrc = 0,
+                 bool checkCrc = false);
+
+// Name and value comparisons: exact, with case and length.
+bool xmlNameEquals(const XmlBase* node, std::string_view text);
+bool xmlValueEquals(const XmlBase* node, std::string_view text);
+
+// The first attribute named exactly name; a null name gives the first
+// attribute. Null when there is none.
+XmlAttribute* xmlFindAttribute(const XmlNode* element, const char* name);
+
+// The value as a decimal number, taken as strtol does (leading blanks, sign,
+// the leading digits; no digits read as 0): false only when out of range.
+bool xmlValueInt(const XmlBase* node, int32_t& out);
+bool xmlValueInt64(const XmlBase* node, int64_t& out);
+// Also false outside 0..255.
+bool xmlValueByte(const XmlBase* node, uint8_t& out);
+// As strtod; false on a range error or a value beyond float's range.
+bool xmlValueFloat(const XmlBase* node, float& out);
+// "true" (any case) and "1" read true, "false" (any case) and "0" false.
+bool xmlValueBool(const XmlBase* node, bool& out);
+
+// The attribute forms: false when the attribute is missing or does not read.
+bool xmlAttrString(const XmlNode* element, const char* name, std::string& out);
+bool xmlAttrInt(const XmlNode* element, const char* name, int32_t& out);
+bool xmlAttrFloat(const XmlNode* element, const char* name, float& out);
+bool xmlAttrBool(const XmlNode* element, const char* name, bool& out);
+bool xmlAttrByte(const XmlNode* element, const char* name, uint8_t& out);
