@@ -1,19 +1,21 @@
 // Command-line front of the game's content and rules, run from the folder that
 // holds "data" and "vellix" (or with --root pointing at it).
 //
-//   tarnwick-cli [--root DIR] [options | strings [KEY...]]
+//   tarnwick-cli [--root DIR] [options | strings [KEY...] | protos]
 //
 // Every command first runs start-up's content steps: the option files, then
 // the strings table of the chosen language.
 // options: prints every registered option with its value.
 // strings: prints the localised texts of the keys (by default the start-up
 //          texts and two formatted examples).
+// protos:  loads the entity proto database and prints one line per proto.
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
 #include "content/LocalizedStrings.h"
 #include "content/RegisteredOptions.h"
 #include "content/StartupOptions.h"
+#include "content/protos/Database.h"
 #include "platform/steam/SteamClient.h"
 
 #include <cstdio>
@@ -25,7 +27,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: tarnwick-cli [--root DIR] [options | strings [KEY...]]\n");
+    std::fprintf(stderr,
+                 "usage: tarnwick-cli [--root DIR] [options | strings [KEY...] | protos]\n");
     return 2;
 }
 
@@ -72,6 +75,16 @@ int printStrings(const std::vector<std::string_view>& keys) {
     return 0;
 }
 
+int printProtos() {
+    if (!Database::init()) {
+        std::printf("failed to init database\n");
+        return 1;
+    }
+    for (int32_t id = 0; id < Database::protoCount(); ++id)
+        Database::getProto(id)->dump();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -98,5 +111,7 @@ int main(int argc, char** argv) {
         return printOptions();
     if (command == "strings")
         return printStrings(arguments);
+    if (command == "protos" && arguments.empty())
+        return printProtos();
     return usage();
 }

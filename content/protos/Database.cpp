@@ -1,0 +1,85 @@
+#include "content/protos/Database.h"
+
+#include "content/DataFileCrc.h"
+
+#include <cstdio>
+
+Database& Database::instance() {
+    static Database database;
+    return database;
+}
+
+bool Database::init() {
+    std::printf("Initializing database.\n");
+    XMLHelper holder;
+    XmlNode* root = nullptr;
+    if (!loadCheckedXmlFile("database", root, holder))
+        return false;
+    const bool loaded = loadRoot(root);
+    std::fflush(stdout);
+    return loaded;
+}
+
+bool Database::loadRoot(const XmlNode* root) {
+    clear();
+    if (!root) // an empty file holds no usable database
+        return false;
+    std::vector<std::unique_ptr<ProtoEntity>>& protos = instance().mProtos;
+
+    // Pass 1: every named entity gets the next id, so references by name
+    // resolve in pass 2 whatever the order of the file.
+    std::vector<std::pair<const XmlNode*, ProtoEntity*>> named;
+    for (const XmlNode* element = root->first_node(); element; element = element->next_sibling()) {
+        if (element->type() != rapidxml::node_element || !xmlNameEquals(element, "entity"))
+            continue;
+        auto proto = std::make_unique<ProtoEntity>();
+        if (!proto->loadName(element))
+            continue;
+        proto->mId = static_cast<int32_t>(protos.size());
+        named.emplace_back(element, proto.get());
+        protos.push_back(std::move(proto));
+    }
+
+    // Pass 2: the full read.
+    for (const auto& [element, proto] : named)
+        if (!proto->load(element))
+            return false;
+    return true;
+}
+
+void Database::clear() {
+    instance().mProtos.clear();
+    instance().mRemap.clear();
+}
+
+ProtoEntity* Database::getProto(int32_t id) {
+    const Database& database = instance();
+    const auto remapped = database.mRemap.find(id);
+    const int32_t position = remapped != database.mRemap.end() ? remapped->second : id;
+    if (position < 0 || position >= static_cast<int32_t>(database.mProtos.size()))
+        return nullptr;
+    return database.mProtos[position].get();
+}
+
+int32_t Database::getProtoIdByName(std::string_view name) {
+    for (const auto& proto : instance().mProtos)
+        if (proto && proto->mName == name)
+            return proto->mId;
+    return -1;
+}
+
+int32_t Database::getProtoIndexByName(std::string_view name) {
+    const auto& protos = instance().mProtos;
+    for (size_t i = 0; i < protos.size(); ++i)
+        if (protos[i] && protos[i]->mName == name)
+            return static_cast<int32_t>(i);
+    return -1;
+}
+
+int32_t Database::protoCount() {
+    return static_cast<int32_t>(instance().mProtos.size());
+}
+
+void Database::setRemap(int32_t savedId, int32_t position) {
+    instance().mRemap[savedId] = position;
+}

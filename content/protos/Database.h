@@ -1,0 +1,46 @@
+#pragma once
+
+// The one registry of entity protos, read once from "database.xml".
+//
+// A proto's id is its position in document order, fixed at load. Saved games
+// carry ids; a loaded game re-resolves them by name and records the changes
+// in the remap, which getProto consults first. Names compare exactly.
+// Main thread only.
+
+#include "content/XMLHelper.h"
+#include "content/protos/ProtoEntity.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class Database {
+public:
+    // Loads "database.xml" (CRC-checked); false when the file cannot be used
+    // or a proto refuses its element. Protos read before a failure stay.
+    static bool init();
+    // The two passes over a parsed root: names and ids, then every proto in
+    // full. Replaces what was loaded before; false for a null root.
+    static bool loadRoot(const XmlNode* root);
+    // Deletes every proto and empties the remap.
+    static void clear();
+
+    // The proto of a saved or current id; null when it names none.
+    static ProtoEntity* getProto(int32_t id);
+    // The id of the proto of exactly that name, or -1.
+    static int32_t getProtoIdByName(std::string_view name);
+    // The list position of the proto of exactly that name, or -1.
+    static int32_t getProtoIndexByName(std::string_view name);
+    static int32_t protoCount();
+
+    // Makes a saved id name the proto at position (the fix-up of a loaded game).
+    static void setRemap(int32_t savedId, int32_t position);
+
+private:
+    static Database& instance();
+
+    std::vector<std::unique_ptr<ProtoEntity>> mProtos;
+    std::map<int32_t, int32_t> mRemap;
+};
