@@ -1,10 +1,24 @@
 #include "rules/core/NameTable.h"
 
-#include <boost/algorithm/string/predicate.hpp>
+namespace {
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// ASCII letters compare without case; other bytes exactly (no locale).
+bool equalNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    return true;
+}
+
+} // namespace
 
 int32_t findNameNoCase(std::span<const std::string_view> names, std::string_view name) {
     for (size_t i = 0; i < names.size(); ++i)
-        if (boost::algorithm::iequals(names[i], name))
+        if (equalNoCase(names[i], name))
             return static_cast<int32_t>(i);
     return -1;
 }
