@@ -59,6 +59,40 @@ public:
     float percentage = 0.0f;
 };
 
+// A node of class Base that records its lifecycle hooks into
+// ProbeNode::events as "<name> enter", "<name> exit", "<name> cleanup" and
+// "<name> appeared".
+template <class Base> class Hooked : public Base {
+public:
+    static Hooked* make(const std::string& name) {
+        auto* node = new Hooked();
+        node->mName = name;
+        if constexpr (requires { node->init(); })
+            node->init();
+        node->autorelease();
+        return node;
+    }
+    void onEnter() override {
+        ProbeNode::events.push_back(mName + " enter");
+        Base::onEnter();
+    }
+    void onExit() override {
+        ProbeNode::events.push_back(mName + " exit");
+        Base::onExit();
+    }
+    void cleanup() override {
+        ProbeNode::events.push_back(mName + " cleanup");
+        Base::cleanup();
+    }
+    void onViewDidAppear(bool animated) override {
+        ProbeNode::events.push_back(mName + " appeared");
+        Base::onViewDidAppear(animated);
+    }
+
+private:
+    std::string mName;
+};
+
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
