@@ -3,11 +3,11 @@
 #include "content/BConfig.h"
 #include "content/DataPath.h"
 #include "content/RegisteredOptions.h"
+#include "platform/engine/CCString.h"
 
 #include <boost/algorithm/string/replace.hpp>
 #include <utf8.h>
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,20 +17,6 @@ namespace {
 LocalizedStringTable& table() {
     static LocalizedStringTable strings;
     return strings;
-}
-
-std::deque<std::string>& builtInKept() {
-    static std::deque<std::string> kept;
-    return kept;
-}
-
-const char* keepBuiltIn(std::string text) {
-    return builtInKept().emplace_back(std::move(text)).c_str();
-}
-
-CStringKeeper& currentKeeper() {
-    static CStringKeeper keeper = keepBuiltIn;
-    return keeper;
 }
 
 // Walks strings-file text code point by code point.
@@ -156,15 +142,7 @@ std::string localizedStringOrDefault(std::string_view key, std::string_view fall
 }
 
 const char* localizedCString(std::string_view key) {
-    return currentKeeper()(localizedString(key));
-}
-
-void setCStringKeeper(CStringKeeper keeper) {
-    currentKeeper() = keeper ? keeper : keepBuiltIn;
-}
-
-void drainKeptCStrings() {
-    builtInKept().clear();
+    return cocos2d::CCString::stringWithString(localizedString(key))->getCString();
 }
 
 void formatLocalizedArgs(std::string& out, std::string_view key, std::span<const FormatArg> args) {

@@ -36,17 +36,9 @@ std::string localizedString(std::string_view key);
 // The text of key, or fallback when the table has none.
 std::string localizedStringOrDefault(std::string_view key, std::string_view fallback);
 
-// localizedString as characters kept alive by the current keeper: the
-// engine's autorelease pool, whose texts live until it drains at the end of
-// the frame. Main thread only.
+// localizedString held by an autoreleased engine string: valid until the
+// engine's autorelease pool drains at the end of the frame. Main thread only.
 const char* localizedCString(std::string_view key);
-
-// Takes a text and keeps it until the keeper's next drain.
-using CStringKeeper = const char* (*)(std::string text);
-// Installs the engine's keeper; null restores the built-in one, which keeps
-// texts until drainKeptCStrings.
-void setCStringKeeper(CStringKeeper keeper);
-void drainKeptCStrings();
 
 // The text of key with every "%@" read as "%s", formatted with args
 // (formatText). Main thread only.

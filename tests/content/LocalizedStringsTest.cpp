@@ -2,6 +2,7 @@
 #include "content/BConfig.h"
 #include "content/DataPath.h"
 #include "content/RegisteredOptions.h"
+#include "platform/engine/CCAutoreleasePool.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,7 @@ protected:
         BConfig::instance().reset();
         setBaseFolder({});
         loadLocalizableStrings();
-        setCStringKeeper(nullptr);
-        drainKeptCStrings();
+        cocos2d::CCPoolManager::sharedPoolManager()->finalize();
     }
 
     static void loadLanguage(const char* folder) {
@@ -121,17 +121,16 @@ TEST_F(LocalizedStringsTest, FormatsTheTextOfAKey) {
     EXPECT_EQ(out, "100%s");
 }
 
-TEST_F(LocalizedStringsTest, CStringsLiveInTheKeeper) {
+TEST_F(LocalizedStringsTest, CStringsLiveInTheAutoreleasePoolUntilItDrains) {
     loadLanguage("lang.lproj");
+    cocos2d::CCAutoreleasePool* pool =
+        cocos2d::CCPoolManager::sharedPoolManager()->getCurrentPool();
+    const size_t before = pool->count();
     const char* text = localizedCString("Twice");
     const char* missing = localizedCString("Nope");
     EXPECT_STREQ(text, "y");
     EXPECT_STREQ(missing, "Nope");
-
-    static std::string kept;
-    setCStringKeeper([](std::string given) {
-        kept = "kept:" + given;
-        return kept.c_str();
-    });
-    EXPECT_STREQ(localizedCString("Twice"), "kept:y");
+    EXPECT_EQ(pool->count(), before + 2);
+    cocos2d::CCPoolManager::sharedPoolManager()->finalize();
+    EXPECT_EQ(pool->count(), 0u);
 }
