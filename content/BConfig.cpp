@@ -1,5 +1,7 @@
 #include "content/BConfig.h"
 
+#include "content/RegisteredOptions.h"
+
 #include <boost/algorithm/string/predicate.hpp>
 
 #include <sstream>
@@ -15,6 +17,10 @@ bool namesEqual(std::string_view a, std::string_view b) {
 BConfig& BConfig::instance() {
     // Never destroyed: option reads may come from other objects' destructors.
     static BConfig* table = new BConfig();
+    // The program's options register themselves in RegisteredOptions.cpp;
+    // naming them here links those registrations into every program that
+    // uses the table, so no program sees the table without them.
+    static_cast<void>(registeredOptionCount());
     return *table;
 }
 

@@ -67,6 +67,6 @@ enum OptionId : int32_t {
     cRegisteredOptionCount
 };
 
-// The number of options registered at start-up. Calling it also links the
-// registrations into every program that reads the option files.
+// The number of options registered at start-up. BConfig::instance calls it,
+// which links the registrations into every program that uses the table.
 int32_t registeredOptionCount();

@@ -40,10 +40,6 @@ std::string languageFolderFor(std::string_view language) {
 
 void setupLanguageAndPaths(const std::string& platformLanguage) {
     BConfig& config = BConfig::instance();
-    // The files set registered options; referencing the registrations here
-    // links them into every program that reads the files.
-    static_cast<void>(registeredOptionCount());
-
     config.setNotifyChanges(false);
     config.reset();
     config.setNotifyChanges(true);
