@@ -27,9 +27,10 @@ public:
 
     static SettingsManager& instance();
 
-    // Start-up's load: "settings.xml", then the boards, civs and player
-    // colours. False when a file cannot be used or a record refuses its
-    // element; what was read so far stays.
+    // Start-up's load: prints "Initializing settings manager." and reads
+    // "settings.xml"; the boards, civs and player colours join at the seam
+    // marked in its body. False when the file cannot be used or a record
+    // refuses its element; what was read so far stays.
     bool init();
     // The elements of settings.xml's root, in document order; false for a
     // null root, a refused premium tile or aura, or a negative board size.
