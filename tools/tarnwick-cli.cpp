@@ -1,7 +1,7 @@
 // Command-line front of the game's content and rules, run from the folder that
 // holds "data" and "vellix" (or with --root pointing at it).
 //
-//   tarnwick-cli [--root DIR] [options | strings [KEY...] | protos]
+//   tarnwick-cli [--root DIR] [options | strings [KEY...] | protos | settings]
 //
 // Every command first runs start-up's content steps: the option files, then
 // the strings table of the chosen language.
@@ -9,13 +9,17 @@
 // strings: prints the localised texts of the keys (by default the start-up
 //          texts and two formatted examples).
 // protos:  loads the entity proto database and prints one line per proto.
+// settings: loads the proto database and the rules settings and prints a
+//          summary of the settings.
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
 #include "content/LocalizedStrings.h"
 #include "content/RegisteredOptions.h"
 #include "content/StartupOptions.h"
+#include "content/protos/AuraType.h"
 #include "content/protos/Database.h"
+#include "content/settings/SettingsManager.h"
 #include "platform/steam/SteamClient.h"
 
 #include <cstdio>
@@ -27,8 +31,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: tarnwick-cli [--root DIR] [options | strings [KEY...] | protos]\n");
+    std::fprintf(stderr, "usage: tarnwick-cli [--root DIR] [options | strings [KEY...] | protos | "
+                         "settings]\n");
     return 2;
 }
 
@@ -85,6 +89,60 @@ int printProtos() {
     return 0;
 }
 
+const char* onOff(bool value) {
+    return value ? "on" : "off";
+}
+
+int printSettings() {
+    if (!Database::init()) {
+        std::printf("failed to init database\n");
+        return 1;
+    }
+    SettingsManager& settings = SettingsManager::instance();
+    if (!settings.init()) {
+        std::printf("failed to init settings\n");
+        return 1;
+    }
+    std::printf("board %d x %d (far rows %.2f wide), tile rack %d\n", settings.mBoardWidth,
+                settings.mBoardHeight, static_cast<double>(settings.mBoardMaxDistanceWidthScale),
+                settings.mTileRackWidth);
+    std::printf("%d action points per turn, knocked-out units die after %d turns, "
+                "%d units first\n",
+                settings.mActionPointsPerTurn, settings.mKnockoutDeathThreshold,
+                settings.mInitialUnitWeighting);
+    std::printf("action costs:");
+    for (int32_t type = 0; type < cActionTypeCount; ++type)
+        std::printf(" %.*s %d", static_cast<int>(cActionTypeNames[type].size()),
+                    cActionTypeNames[type].data(), settings.mDefaultActionCost[type]);
+    std::printf("\nscore to win %d, victory health pool %s, corpse stomp %d victory damage\n",
+                settings.mScoreToWin, onOff(settings.mUseVictoryHealthPool),
+                settings.mVictoryDamageOnCorpseStomp);
+    if (const ScoringInfo* scoring = settings.mScoringInfo.get())
+        std::printf("scoring: deploy %d, damage %d, knockout %d, equip %d, heal %d, revive %d, "
+                    "score tile %d\n",
+                    scoring->mDeploy, scoring->mDamage, scoring->mKnockout, scoring->mEquip,
+                    scoring->mHeal, scoring->mRevive, scoring->mScoreTile);
+    else
+        std::printf("scoring: none\n");
+    std::printf("restricted targeting %s, ranged attack blocking %s (version 2 %s), "
+                "split tile chest %s\n",
+                onOff(settings.mRestrictedTargeting), onOff(settings.mRangedAttackBlocking),
+                onOff(settings.mRangedAttackBlockingVersion2), onOff(settings.mSplitTileChest));
+    std::printf("%zu premium squares:\n", settings.mPremiumTiles.size());
+    for (const auto& kind : settings.mPremiumTiles) {
+        const std::string_view name = premiumTileTypeName(kind->mType);
+        std::printf("    %-22.*s %4d  \"%s\"\n", static_cast<int>(name.size()), name.data(),
+                    kind->mAmount, kind->mTooltipTitle.c_str());
+    }
+    std::printf("%zu auras:\n", settings.mAuras.size());
+    for (const auto& aura : settings.mAuras) {
+        const std::string_view name = aura->mType >= 0 ? cAuraTypeNames[aura->mType] : "(unknown)";
+        std::printf("    %-34.*s %s\n", static_cast<int>(name.size()), name.data(),
+                    aura->mEffect.c_str());
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,5 +171,7 @@ int main(int argc, char** argv) {
         return printStrings(arguments);
     if (command == "protos" && arguments.empty())
         return printProtos();
+    if (command == "settings" && arguments.empty())
+        return printSettings();
     return usage();
 }
