@@ -1,6 +1,6 @@
 #include "CatalogueTestSupport.h"
 
-#include "content/protos/ProtoCiv.h"
+#include "content/settings/ProtoCiv.h"
 
 namespace {
 

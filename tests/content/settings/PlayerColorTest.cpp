@@ -1,6 +1,6 @@
-#include "ProtoTestSupport.h"
+#include "../protos/ProtoTestSupport.h"
 
-#include "content/protos/PlayerColor.h"
+#include "content/settings/PlayerColor.h"
 
 TEST(PlayerColorTest, ComponentsAreClampedAndRequired) {
     const struct {

@@ -1,11 +1,15 @@
 #pragma once
 
-// The catalogue fixture: a base folder with a small database, civs, boards,
-// colours, puzzle files and an English strings table. Each test starts with
-// the fixture's database and strings loaded and the data files' CRC-32 table
-// computed from the fixture.
+// The catalogue fixture: a base folder with a small database, settings,
+// civs, boards, colours, puzzle files and an English strings table. Each test
+// starts with the fixture's database and strings loaded, the data files'
+// CRC-32 table computed from the fixture, empty settings and an empty
+// in-memory preference store.
 
-#include "ProtoTestSupport.h"
+#include "../protos/ProtoTestSupport.h"
+
+#include "content/Preferences.h"
+#include "content/settings/SettingsManager.h"
 
 #include "content/BConfig.h"
 #include "content/DataFileCrc.h"
@@ -23,6 +27,8 @@ class CatalogueTest : public FixtureFolderTest {
 protected:
     void SetUp() override {
         FixtureFolderTest::SetUp();
+        SettingsManager::instance().clear();
+        builtInPreferenceStore().clear();
         useFolder(cCatalogueFixture);
         BConfig::instance().setStringById(cOptLanguageDirectory, "vellix\\en.lproj");
         loadLocalizableStrings();
@@ -31,6 +37,13 @@ protected:
         testing::internal::GetCapturedStdout();
         ASSERT_TRUE(loaded);
     }
+    void TearDown() override {
+        SettingsManager::instance().clear();
+        builtInPreferenceStore().clear();
+        FixtureFolderTest::TearDown();
+    }
+
+    static SettingsManager& settings() { return SettingsManager::instance(); }
 
     // Makes folder the base folder, its checked files valid as they stand.
     void useFolder(const std::string& folder) {

@@ -5,7 +5,7 @@
 // The civs loader reads the element's "ID" and "test" attributes itself.
 
 #include "content/XMLHelper.h"
-#include "content/protos/TileAllocation.h"
+#include "content/settings/TileAllocation.h"
 
 #include <cstdint>
 #include <memory>

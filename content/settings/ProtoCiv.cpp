@@ -1,4 +1,4 @@
-#include "content/protos/ProtoCiv.h"
+#include "content/settings/ProtoCiv.h"
 
 #include "content/LocalizedStrings.h"
 #include "content/protos/ProtoFields.h"

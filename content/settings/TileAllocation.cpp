@@ -1,4 +1,4 @@
-#include "content/protos/TileAllocation.h"
+#include "content/settings/TileAllocation.h"
 
 #include "content/protos/Database.h"
 #include "rules/core/RNG.h"

@@ -1,4 +1,4 @@
-#include "content/protos/PlayerColor.h"
+#include "content/settings/PlayerColor.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "content/protos/DeployZone.h"
+#include "content/settings/DeployZone.h"
 
 DeployZone::~DeployZone() = default;
 

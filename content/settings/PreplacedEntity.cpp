@@ -1,4 +1,4 @@
-#include "content/protos/PreplacedEntity.h"
+#include "content/settings/PreplacedEntity.h"
 
 bool PreplacedEntity::load(const XmlNode* element) {
     if (!xmlAttrString(element, "name", mName) || !xmlAttrInt(element, "x", mX) ||

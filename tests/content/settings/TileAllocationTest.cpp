@@ -1,6 +1,6 @@
-#include "ProtoTestSupport.h"
+#include "../protos/ProtoTestSupport.h"
 
-#include "content/protos/TileAllocation.h"
+#include "content/settings/TileAllocation.h"
 #include "rules/core/RNG.h"
 
 #include <string>
