@@ -37,8 +37,9 @@ public:
 
     static SettingsManager& instance();
 
-    // Start-up's load: "settings.xml", then the boards, civs and player
-    // colours; needs the proto database (allocations name protos). False
+    // Start-up's load: prints "Initializing settings manager.", reads
+    // "settings.xml", then the boards, civs and player colours; needs the
+    // proto database (allocations name protos). False
     // when a file cannot be used or a record refuses its element; what was
     // read so far stays. Sets mInitialized when everything loaded.
     bool init();
