@@ -39,9 +39,9 @@ public:
 
     // Start-up's load: prints "Initializing settings manager.", reads
     // "settings.xml", then the boards, civs and player colours; needs the
-    // proto database (allocations name protos). False
-    // when a file cannot be used or a record refuses its element; what was
-    // read so far stays. Sets mInitialized when everything loaded.
+    // proto database (allocations name protos). False when a file cannot be
+    // used or a record refuses its element; what was read so far stays. On
+    // success sets mInitialized and prints "Settings manager complete.".
     bool init();
     // The elements of settings.xml's root, in document order; false for a
     // null root, a refused premium tile or aura, or a negative board size.

@@ -139,3 +139,56 @@ TEST_F(CatalogueTest, CivLookups) {
     ASSERT_NE(s.getCiv(-1), nullptr);
     EXPECT_EQ(s.civForName("Random"), nullptr);
 }
+
+TEST_F(FixtureFolderTest, ShippedCatalogueLoads) {
+    SettingsManager& s = SettingsManager::instance();
+    s.clear();
+    setBaseFolder(TARNWICK_SOURCE_DIR);
+    BConfig::instance().setStringById(cOptLanguageDirectory, "vellix\\en.lproj");
+    loadLocalizableStrings();
+    testing::internal::CaptureStdout();
+    const bool loaded = Database::init() && s.init();
+    s.loadPuzzleCategories();
+    const std::string output = testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(loaded) << output;
+    EXPECT_EQ(output, "Initializing database.\nInitializing settings manager.\n"
+                      "Settings manager complete.\n");
+
+    ASSERT_NE(s.getCiv(0), nullptr) << "games are set up with civ 0 first";
+    ASSERT_EQ(s.mCivs.size(), 2u);
+    for (const auto& civ : s.mCivs) {
+        EXPECT_FALSE(civ->mDisplayName.empty()) << civ->mName;
+        EXPECT_FALSE(civ->mLongDescription.empty()) << civ->mName;
+        ASSERT_NE(civ->mTileAllocation, nullptr) << civ->mName;
+        EXPECT_EQ(s.civIndexForName(civ->mName), &civ - &s.mCivs[0]);
+    }
+    // Every board piece, allocation tile and premium square names something.
+    const auto checkBoard = [&](const ProtoGameBoard& board) {
+        EXPECT_NE(board.mDeployZone, nullptr) << board.mArt;
+        for (const auto& piece : board.mPreplaced)
+            EXPECT_GE(Database::getProtoIdByName(piece->mName), 0) << piece->mName;
+        for (const auto& entry : board.mPremiumTiles->mEntries) {
+            EXPECT_NE(s.premiumTileKind(entry->mType), nullptr) << board.mArt;
+            EXPECT_LT(entry->mX, s.mBoardWidth);
+            EXPECT_LT(entry->mY, s.mBoardHeight);
+        }
+    };
+    ASSERT_EQ(s.mGameBoards.size(), 2u);
+    for (const auto& board : s.mGameBoards)
+        checkBoard(*board);
+    EXPECT_EQ(s.mHomeColors.size(), 4u);
+    EXPECT_EQ(s.mAwayColors.size(), 4u);
+
+    ASSERT_GE(s.mTutorialsCategoryIndex, 0);
+    ASSERT_GE(s.mChallengesCategoryIndex, 0);
+    for (int32_t category : {s.mTutorialsCategoryIndex, s.mChallengesCategoryIndex}) {
+        ASSERT_EQ(s.puzzleCount(category), 1);
+        const ProtoPuzzle* puzzle = s.getPuzzle(category, 0);
+        EXPECT_NE(puzzle->mDisplayName, puzzle->mName) << "a localised name";
+        EXPECT_EQ(puzzle->mIncludedTeams, (std::vector<int32_t>{0, 3}));
+        ASSERT_NE(puzzle->mTileAllocation, nullptr) << puzzle->mName;
+        ASSERT_NE(puzzle->mBoard, nullptr) << puzzle->mName;
+        checkBoard(*puzzle->mBoard);
+    }
+    s.clear();
+}
