@@ -58,10 +58,10 @@ bool SettingsManager::init() {
     XmlNode* root = nullptr;
     if (!loadCheckedXmlFile("settings", root, holder) || !loadSettings(root))
         return false;
-    // Seam: the game boards, then the civs, then the player colours load
-    // here, the first that fails making init fail; after them the manager
-    // sets mInitialized and prints "Settings manager complete.". Until those
-    // loaders join, init answers for settings.xml alone.
+    if (!loadGameBoards() || !loadCivs() || !loadPlayerColors())
+        return false;
+    mInitialized = true;
+    std::printf("Settings manager complete.\n");
     return true;
 }
 

@@ -7,27 +7,18 @@
 #include "content/RegisteredOptions.h"
 #include "content/protos/AuraType.h"
 
-#include <zlib.h>
-
-#include <fstream>
-#include <iterator>
-
 namespace {
 
 const std::string cFixtures = std::string(TARNWICK_FIXTURES_DIR) + "/content/settings";
-
-uint32_t fileCrc(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    return crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size()));
-}
 
 class SettingsInitTest : public SettingsTest {
 protected:
     void SetUp() override {
         SettingsTest::SetUp();
         setBaseFolder(cFixtures);
-        mTable[0] = {"settings", fileCrc(cFixtures + "/data/settings.xml")};
+        const char* names[] = {"settings", "gameboards", "civs", "PlayerColors"};
+        for (size_t i = 0; i < std::size(names); ++i)
+            mTable[i] = {names[i], fileCrc(cFixtures + "/data/" + names[i] + ".xml")};
         setDataFileCrcTable(mTable);
     }
     void TearDown() override {
@@ -35,7 +26,7 @@ protected:
         setBaseFolder({});
         SettingsTest::TearDown();
     }
-    DataFileCrc mTable[1];
+    DataFileCrc mTable[4];
 };
 
 } // namespace
@@ -184,7 +175,9 @@ TEST_F(SettingsTest, ClearRestoresDefaults) {
 TEST_F(SettingsInitTest, LoadsTheCheckedFile) {
     testing::internal::CaptureStdout();
     EXPECT_TRUE(settings().init());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Initializing settings manager.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Initializing settings manager.\nSettings manager complete.\n");
+    EXPECT_TRUE(settings().mInitialized);
     EXPECT_EQ(settings().mBoardWidth, 7);
     EXPECT_EQ(settings().mBoardHeight, 4);
     EXPECT_EQ(settings().mTileRackWidth, 5);
