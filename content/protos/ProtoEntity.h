@@ -9,7 +9,14 @@
 // met twice overwrites (lists append). Texts are the child's own text.
 
 #include "content/XMLHelper.h"
+#include "content/protos/AllyAbilityInfo.h"
+#include "content/protos/AtlasInfo.h"
+#include "content/protos/BuffInfo.h"
+#include "content/protos/DeployInfo.h"
+#include "content/protos/HelperIconInfo.h"
+#include "content/protos/ProjectileInfo.h"
 #include "content/protos/ProtoAttackInfo.h"
+#include "content/protos/ProtoPoint.h"
 
 #include <cstdint>
 #include <memory>
@@ -42,11 +49,6 @@ struct EffectOverride {
     int32_t mOffsetZ = 1;
     bool mRotate = true;
     bool mDamagedOnly = true;
-};
-
-struct ProtoPoint {
-    float x = 0.0f;
-    float y = 0.0f;
 };
 
 class ProtoEntity {
@@ -82,6 +84,7 @@ public:
     std::string mLargePortrait;
     std::string mDeployEffect;
     std::string mPuppetName;
+    std::unique_ptr<AtlasInfo> mAtlas;
     int32_t mPuppetHandle = -1;
     int32_t mHealAttachProto = -1;
     int32_t mLinkedFullHealthAttachProto = -1;
@@ -160,7 +163,13 @@ public:
     int32_t mDeployToEntityState = -1;
     ProtoPoint mAnchorPoint{0.5f, 0.5f};
 
+    // Optional parts, null when the proto has none.
+    std::unique_ptr<BuffInfo> mBuffInfo;
+    std::unique_ptr<AllyAbilityInfo> mAllyAbility;
     std::unique_ptr<ProtoAttackInfo> mAttackInfo; // units and powers only
+    std::unique_ptr<ProjectileInfo> mProjectileInfo;
+    std::unique_ptr<HelperIconInfo> mHelperIconInfo;
+    std::unique_ptr<DeployInfo> mDeployInfo;
 
     std::string mShortHelp = "<short help goes here>";
     std::string mDetailedHelp;

@@ -118,6 +118,14 @@ void readAttributes(ProtoEntity& proto, std::span<const FieldKey<P>> keys, const
         readFieldKey(proto, keys, attribute);
 }
 
+// A new part with its defaults reads the child and replaces the proto's part;
+// a part that refuses its element is dropped.
+template <class Part> void loadPart(std::unique_ptr<Part>& part, const XmlNode* child) {
+    part = std::make_unique<Part>();
+    if (!part->load(child))
+        part.reset();
+}
+
 bool preloadPuppets() {
     return BConfig::instance().isSetById(cOptPreloadPuppets);
 }
@@ -138,6 +146,9 @@ bool ProtoEntity::load(const XmlNode* element) {
             mDeployEffect = xmlText(child);
             if (xmlFindAttribute(child, "alternateAnimVersusCrystal"))
                 mAlternateAnimVersusCrystal = true;
+        } else if (xmlNameEquals(child, "Atlas")) {
+            mAtlas = std::make_unique<AtlasInfo>();
+            mAtlas->load(child);
         } else if (xmlNameEquals(child, "Puppet")) {
             loadPuppet(child);
         } else if (xmlNameEquals(child, "DamageType")) {
@@ -151,6 +162,16 @@ bool ProtoEntity::load(const XmlNode* element) {
                             mName.c_str());
             else if (!mAttackInfo->load(child))
                 return false;
+        } else if (xmlNameEquals(child, "ProjectileInfo")) {
+            loadPart(mProjectileInfo, child);
+        } else if (xmlNameEquals(child, "HelperIconInfo")) {
+            loadPart(mHelperIconInfo, child);
+        } else if (xmlNameEquals(child, "BuffInfo")) {
+            loadPart(mBuffInfo, child);
+        } else if (xmlNameEquals(child, "AllyAbility")) {
+            loadPart(mAllyAbility, child);
+        } else if (xmlNameEquals(child, "DeployInfo")) {
+            loadPart(mDeployInfo, child);
         } else if (xmlNameEquals(child, "AnchorPoint")) {
             xmlAttrFloat(child, "x", mAnchorPoint.x);
             xmlAttrFloat(child, "y", mAnchorPoint.y);

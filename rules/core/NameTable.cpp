@@ -22,3 +22,10 @@ int32_t findNameNoCase(std::span<const std::string_view> names, std::string_view
             return static_cast<int32_t>(i);
     return -1;
 }
+
+int32_t findNameExact(std::span<const std::string_view> names, std::string_view name) {
+    for (size_t i = 0; i < names.size(); ++i)
+        if (!names[i].empty() && names[i] == name)
+            return static_cast<int32_t>(i);
+    return -1;
+}

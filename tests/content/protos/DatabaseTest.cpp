@@ -6,36 +6,19 @@
 #include "content/LocalizedStrings.h"
 #include "content/RegisteredOptions.h"
 
-#include <zlib.h>
-
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 const std::string cFixtures = std::string(TARNWICK_FIXTURES_DIR) + "/content/protos";
 
-uint32_t fileCrc(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    return crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size()));
-}
-
-class DatabaseInitTest : public ProtoTest {
+class DatabaseInitTest : public FixtureFolderTest {
 protected:
     void SetUp() override {
-        ProtoTest::SetUp();
+        FixtureFolderTest::SetUp();
         setBaseFolder(cFixtures);
         mTable[0] = {"database", fileCrc(cFixtures + "/data/database.xml")};
         setDataFileCrcTable(mTable);
-    }
-    void TearDown() override {
-        setDataFileCrcTable({});
-        BConfig::instance().reset();
-        setBaseFolder({});
-        loadLocalizableStrings();
-        ProtoTest::TearDown();
     }
     DataFileCrc mTable[1];
 };

@@ -1,0 +1,48 @@
+#pragma once
+
+// The user's boolean preferences, kept by key in the user's store.
+//
+// The online service's secure store implements PreferenceStore and installs
+// itself at start-up; until then (and in tests) preferences live in a
+// built-in in-memory store, as the secure store behaves before its file is
+// open. Values are the texts "true" and "false"; only "true" reads as true.
+// Main thread only.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+class PreferenceStore {
+public:
+    virtual ~PreferenceStore();
+    // Whether key is stored; when it is, out is true only for the text "true".
+    // An absent key leaves out untouched.
+    virtual bool prefGetBool(std::string_view key, bool& out) = 0;
+    // Stores "true" or "false" under key and saves the store at once.
+    virtual void prefSetBool(std::string_view key, bool value) = 0;
+};
+
+// A store that keeps its values in memory only.
+class MemoryPreferenceStore : public PreferenceStore {
+public:
+    bool prefGetBool(std::string_view key, bool& out) override;
+    void prefSetBool(std::string_view key, bool value) override;
+
+    // Every stored key with its text.
+    const std::map<std::string, std::string, std::less<>>& values() const { return mValues; }
+    void clear() { mValues.clear(); }
+
+private:
+    std::map<std::string, std::string, std::less<>> mValues;
+};
+
+// The store in use: the installed one, else the built-in memory store.
+PreferenceStore& preferenceStore();
+MemoryPreferenceStore& builtInPreferenceStore();
+// Installs store (which must outlive its use); null restores the built-in one.
+void setPreferenceStore(PreferenceStore* store);
+
+// The accessors of the store in use.
+bool prefGetBool(std::string_view key, bool& out);
+void prefSetBool(std::string_view key, bool value);
