@@ -20,6 +20,8 @@ inline constexpr int32_t cResetAllStats = -2;
 inline constexpr int32_t cIgnoredRecord = -1;
 
 struct Record {
+    bool operator==(const Record& other) const = default;
+
     int32_t mScope;
     int32_t mId;
     int32_t mValue;

@@ -6,6 +6,7 @@
 #include "rules/SceneServices.h"
 
 #include "content/protos/Database.h"
+#include "content/settings/SettingsManager.h"
 
 #include "platform/engine/CCNode.h"
 
@@ -131,4 +132,32 @@ void Entity::playEffectSound(const std::string& name) {
         playSoundEffectPanned(name, node->getPosition(), nullptr, false);
     else
         playSoundEffect(name, nullptr, false);
+}
+
+void Entity::applyCivVariant(int32_t civId) {
+    if (mGame == nullptr || mGame->isLocalGame())
+        return;
+    const ProtoEntity* own = getProto();
+    const ProtoCiv* civ = SettingsManager::instance().getCiv(civId);
+    if (own == nullptr || civ == nullptr || !civ->mTileAllocation)
+        return;
+    // The civ's fixed tiles, up to its first random entry: the entity keeps
+    // a proto the civ has, else takes the civ's last one of its class.
+    int32_t variant = -1;
+    for (const auto& entry : civ->mTileAllocation->mEntries) {
+        if (entry->mType == TileAllocationEntry::cRandomChoice)
+            break;
+        for (const auto& tile : entry->mTiles) {
+            const int32_t protoId = Database::getProtoIdByName(tile->mName);
+            const ProtoEntity* proto = Database::getProto(protoId);
+            if (proto == nullptr)
+                continue;
+            if (protoId == mProtoId)
+                return;
+            if (proto->mClassName == own->mClassName)
+                variant = protoId;
+        }
+    }
+    if (variant >= 0)
+        setProto(variant);
 }

@@ -3,10 +3,14 @@
 #include "rules/CandidateAction.h"
 #include "rules/CocosEntityLink.h"
 #include "rules/Game.h"
+#include "rules/GameRecord.h"
 #include "rules/Player.h"
 #include "rules/SceneServices.h"
 
+#include "content/BConfig.h"
+#include "content/RegisteredOptions.h"
 #include "content/protos/Database.h"
+#include "content/settings/SettingsManager.h"
 
 #include "platform/engine/CCNode.h"
 
@@ -105,4 +109,35 @@ int32_t Entity::countRepeatedAttacks() const {
         ++count;
     }
     return count;
+}
+
+namespace {
+
+// A colour option read as a byte, with its registered default.
+uint8_t colorOption(int32_t id, int32_t fallback) {
+    int32_t value = fallback;
+    BConfig::instance().getInt(id, value);
+    return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
+
+} // namespace
+
+cocos2d::ccColor3B Entity::getTeamColor() const {
+    const bool home = mOwner == 0;
+    if (mGame != nullptr && mGame->isLocalGame())
+        return home ? cocos2d::ccc3(50, 50, 235) : cocos2d::ccc3(235, 50, 50);
+    const GameRecord* record = mGame != nullptr ? mGame->getGameRecord() : nullptr;
+    const PlayerRecord* player = record != nullptr ? record->getPlayer(mOwner) : nullptr;
+    if (player == nullptr)
+        return cocos2d::ccWHITE;
+    const SettingsManager& settings = SettingsManager::instance();
+    const PlayerColor* color =
+        home ? settings.getHomeColor(player->mColor) : settings.getAwayColor(player->mColor);
+    if (color != nullptr)
+        return cocos2d::ccc3(color->mRed, color->mGreen, color->mBlue);
+    if (home)
+        return cocos2d::ccc3(colorOption(cOptPlayer1Red, 50), colorOption(cOptPlayer1Green, 50),
+                             colorOption(cOptPlayer1Blue, 235));
+    return cocos2d::ccc3(colorOption(cOptPlayer2Red, 235), colorOption(cOptPlayer2Green, 50),
+                         colorOption(cOptPlayer2Blue, 50));
 }

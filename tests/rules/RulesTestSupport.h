@@ -13,6 +13,7 @@
 #include "rules/Player.h"
 #include "rules/SceneServices.h"
 
+#include "content/RegisteredOptions.h"
 #include "content/XMLHelper.h"
 #include "content/protos/Database.h"
 #include "puppet/PuppetRegistry.h"
@@ -170,6 +171,8 @@ public:
 class RulesTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Links the option registrations into the test program.
+        ASSERT_EQ(registeredOptionCount(), cRegisteredOptionCount);
         Database::clear();
         PuppetRegistry::clear();
         ASSERT_TRUE(loadTestDatabase());
