@@ -4,6 +4,9 @@
 #include "rules/Entity.h"
 #include "rules/Game.h"
 
+#include <algorithm>
+#include <utility>
+
 using cocos2d::CCPoint;
 using cocos2d::CCSize;
 

@@ -81,13 +81,12 @@ int32_t Entity::distanceTo(int32_t otherId, bool manhattan) const {
 }
 
 bool Entity::containsPoint(const CCPoint& point) const {
-    const CocosEntityLink* view = getEntityLink();
-    const cocos2d::CCNode* node = view != nullptr ? view->getMainNode() : nullptr;
+    const cocos2d::CCNode* node = viewNode();
     if (node == nullptr)
         return false;
     const ProtoEntity* proto = getProto();
     if (proto != nullptr && !proto->mPuppetName.empty())
-        return view->hitTestPuppet(point);
+        return getEntityLink()->hitTestPuppet(point);
     const cocos2d::CCSize half = sceneServices().tileTouchHalfExtents();
     const CCPoint& centre = node->getPosition();
     return std::fabs(point.x - centre.x) <= half.width &&

@@ -96,6 +96,7 @@ void Game::stopPonderSound() {
     --mPonderCount;
     if (mPonderCount != 0 || !BConfig::instance().isSetById(cOptSound))
         return;
+    // The loop stops outright; its fade-out joins with the replay's sounds.
     if (mPonderSoundId >= 0)
         stopSoundEffect(mPonderSoundId);
     mPonderSoundId = -1;
