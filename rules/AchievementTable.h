@@ -1,0 +1,24 @@
+#pragma once
+
+// The game's 60 achievements, by id, with the platform stat that counts
+// toward each (empty when none) and the stat value at which it unlocks
+// (0 for achievements without a stat). The tracker and the platform side
+// read the same table.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+struct AchievementRow {
+    int32_t mId;
+    int32_t mGoal;
+    std::string_view mApiName;
+    std::string_view mStatName;
+};
+
+inline constexpr int32_t cAchievementCount = 60;
+
+extern const std::array<AchievementRow, cAchievementCount> kAchievementTable;
+
+// The row of an id, or null outside 0 .. 59.
+const AchievementRow* findAchievementRow(int32_t id);

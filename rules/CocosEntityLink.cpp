@@ -1,0 +1,38 @@
+#include "rules/CocosEntityLink.h"
+
+#include "rules/Entity.h"
+
+CocosEntityLink::CocosEntityLink(Entity* owner) : CocosLink(owner) {}
+
+cocos2d::CCNode* CocosEntityLink::getMainNode() const {
+    return nullptr;
+}
+
+cocos2d::CCTargetedTouchDelegate* CocosEntityLink::getTouchDelegate() {
+    return nullptr;
+}
+
+bool CocosEntityLink::hitTestPuppet(const cocos2d::CCPoint& /*point*/) const {
+    return false;
+}
+
+void CocosEntityLink::applyEquipment(const ProtoEntity* /*item*/) {}
+void CocosEntityLink::removeEquipment(const ProtoEntity* /*item*/) {}
+void CocosEntityLink::attachEquipmentSprite(int32_t /*itemId*/, bool /*fadeIn*/) {}
+void CocosEntityLink::hideEquipmentSprites() {}
+void CocosEntityLink::applyPremiumTileAura(const ActionResultInfo* /*result*/, float /*delay*/) {}
+void CocosEntityLink::updatePremiumTileAura(bool /*show*/, const GridSlot& /*square*/) {}
+void CocosEntityLink::applyState(int32_t /*state*/) {}
+void CocosEntityLink::showAura(int32_t /*aura*/, bool /*animate*/, float /*delay*/, bool /*flag*/) {
+}
+void CocosEntityLink::hideAura(int32_t /*aura*/, bool /*animate*/, float /*delay*/) {}
+void CocosEntityLink::playAuraAbility(int32_t /*aura*/, float /*delay*/) {}
+void CocosEntityLink::setAuraSelected(bool /*selected*/) {}
+void CocosEntityLink::setCharge(int32_t /*charge*/) {}
+void CocosEntityLink::setCrystalDebuffLevel(int32_t /*level*/, bool /*animate*/, float /*delay*/) {}
+void CocosEntityLink::setTargetMarker(int32_t /*kind*/) {}
+void CocosEntityLink::showLink(Entity* /*target*/, bool /*animated*/) {}
+void CocosEntityLink::hideLink(Entity* /*target*/, bool /*animated*/) {}
+void CocosEntityLink::updateHealthBar(float /*delay*/) {}
+void CocosEntityLink::showTooltipIndicator() {}
+void CocosEntityLink::hideTooltipIndicator() {}

@@ -1,0 +1,5 @@
+#include "rules/GameSceneInterface.h"
+
+GameSceneInterface* gGameScene = nullptr;
+
+GameSceneInterface::~GameSceneInterface() = default;

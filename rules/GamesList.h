@@ -1,0 +1,28 @@
+#pragma once
+
+// What the rules read of the game service's list of the player's games: the
+// record of a game by id, and the login nickname that names the local
+// player in the records.
+//
+// The service client implements GamesList and installs it once it is set
+// up; until then (and in tests, which install their own lists) the built-in
+// list holds no records and no nickname. Main thread only.
+
+#include <cstdint>
+#include <string>
+
+struct GameRecord;
+
+class GamesList {
+public:
+    virtual ~GamesList();
+    // The record of the game with that id; null when the list has none.
+    virtual GameRecord* findGame(int64_t gameId) = 0;
+    // The signed-in player's nickname; empty when not signed in.
+    virtual std::string getNickname() const = 0;
+};
+
+// The list in use: the installed one, else the built-in empty one.
+GamesList& gamesList();
+// Installs list (which must outlive its use); null restores the built-in one.
+void setGamesList(GamesList* list);

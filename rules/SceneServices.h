@@ -1,0 +1,84 @@
+#pragma once
+
+// The process-wide services of the board scene that the rules call: views of
+// entities, sound effects, effect groups, tooltips and debug drawing.
+//
+// The board scene implements SceneServices and installs it at start-up.
+// Until then (and in the rules' tests, which install recording fakes) the
+// built-in services answer as the game does with no scene: no entity view is
+// made, no sound plays, no effect group exists, tooltips and debug drawing
+// do nothing. Main thread only.
+
+#include "platform/engine/CCGeometry.h"
+#include "platform/engine/ccTypes.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cocos2d {
+class CCNode;
+}
+
+class CocosEntityLink;
+class Entity;
+class TooltipProtocol;
+
+// The lines and points of a grid's debug outline.
+struct GridDebugDrawing {
+    cocos2d::ccColor4F mColor;
+    float mLineWidth = 1.0f;
+    float mPointSize = 1.0f;
+    std::vector<cocos2d::CCPoint> mLines; // pairs of end points
+    std::vector<cocos2d::CCPoint> mPoints;
+};
+
+class SceneServices {
+public:
+    virtual ~SceneServices();
+
+    // A new view of the entity, owned by the caller; null when none is made.
+    virtual CocosEntityLink* createEntityLink(Entity* entity);
+
+    // Plays a sound set of that name when one exists, else the file; gives
+    // the effect id. False when nothing plays (sound off, no audio).
+    virtual bool playSoundEffect(const std::string& name, int32_t* effectId, bool loop);
+    // The same, panned by the scene position.
+    virtual bool playSoundEffectPanned(const std::string& name, const cocos2d::CCPoint& position,
+                                       int32_t* effectId, bool loop);
+    virtual void stopSoundEffect(int32_t effectId);
+
+    // The registry index of the effect group at path, loading it on first
+    // request; -1 when there is none.
+    virtual int32_t effectGroupIndex(const std::string& path);
+    // Spawns the group under parent; false when it does not exist.
+    virtual bool spawnEffectGroup(int32_t index, cocos2d::CCNode* parent,
+                                  const cocos2d::CCPoint& position, int zOrder, float delay,
+                                  const cocos2d::ccColor3B& color);
+
+    // The tooltip manager's list, and the tooltip and indicator of an object.
+    virtual void addTooltipTarget(TooltipProtocol* target);
+    virtual void removeTooltipTarget(TooltipProtocol* target);
+    virtual void showTooltip(TooltipProtocol* target);
+    virtual void showTooltipIndicator(TooltipProtocol* target);
+    virtual void hideTooltipIndicator(TooltipProtocol* target);
+
+    // Half the extents of the rectangle in which a tile without a puppet
+    // takes touches: the board's half square size plus its margin; 0 x 0
+    // with no board layout.
+    virtual cocos2d::CCSize tileTouchHalfExtents();
+
+    // Draws a grid's debug outline.
+    virtual void drawGridDebug(const GridDebugDrawing& drawing);
+};
+
+// The services in use: the installed ones, else the built-in ones.
+SceneServices& sceneServices();
+// Installs services (which must outlive their use); null restores the built-in ones.
+void setSceneServices(SceneServices* services);
+
+// The sound calls of the services in use.
+bool playSoundEffect(const std::string& name, int32_t* effectId, bool loop);
+bool playSoundEffectPanned(const std::string& name, const cocos2d::CCPoint& position,
+                           int32_t* effectId, bool loop);
+void stopSoundEffect(int32_t effectId);

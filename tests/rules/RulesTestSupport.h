@@ -1,0 +1,197 @@
+#pragma once
+
+// Helpers of the rules tests: a small proto database, a game with two
+// players, and fake views that the scene services hand out and record.
+
+#include "rules/CocosEntityGridLink.h"
+#include "rules/CocosEntityLink.h"
+#include "rules/Entity.h"
+#include "rules/EntityGrid.h"
+#include "rules/Game.h"
+#include "rules/GameRecord.h"
+#include "rules/GamesList.h"
+#include "rules/Player.h"
+#include "rules/SceneServices.h"
+
+#include "content/RegisteredOptions.h"
+#include "content/XMLHelper.h"
+#include "content/protos/Database.h"
+#include "puppet/PuppetRegistry.h"
+
+#include "platform/engine/CCAutoreleasePool.h"
+#include "platform/engine/CCDirector.h"
+#include "platform/engine/CCNode.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The protos of the tests, by id: 0 knight, 1 archer, 2 crystal, 3 sword,
+// 4 puppetKnight, 5 councilKnight.
+inline constexpr const char* cTestDatabase = R"(<Database>
+  <entity name="knight"><Type>unit</Type><Class>Melee</Class><Hitpoints>1000</Hitpoints>
+    <MaxCharge>3</MaxCharge><KeepsPlayerInGame/></entity>
+  <entity name="archer"><Type>unit</Type><Class>Ranged</Class><Hitpoints>800</Hitpoints>
+    <KeepsPlayerInGame/></entity>
+  <entity name="crystal"><Type>unit</Type><Hitpoints>400</Hitpoints><VictoryUnit/>
+    <KeepsPlayerInGame/><NotSelectable/></entity>
+  <entity name="sword"><Type>gear</Type><Hitpoints>0</Hitpoints></entity>
+  <entity name="puppetKnight"><Type>unit</Type><Hitpoints>1000</Hitpoints>
+    <Puppet>Civ/Test/Knight</Puppet></entity>
+  <entity name="councilKnight"><Type>unit</Type><Class>Melee</Class><Hitpoints>1200</Hitpoints>
+    <MaxCharge>1</MaxCharge></entity>
+</Database>)";
+
+enum TestProto : int32_t {
+    cKnight = 0,
+    cArcher = 1,
+    cCrystal = 2,
+    cSword = 3,
+    cPuppetKnight = 4,
+    cCouncilKnight = 5,
+};
+
+inline bool loadTestDatabase(const char* text = cTestDatabase) {
+    XMLHelper holder;
+    holder.setText(text);
+    XmlNode* root = nullptr;
+    return holder.parse(root) && Database::loadRoot(root);
+}
+
+// An entity view with a real main node placed where the view is attached.
+class FakeEntityLink : public CocosEntityLink {
+public:
+    explicit FakeEntityLink(Entity* owner) : CocosEntityLink(owner) {
+        mMainNode = cocos2d::CCNode::node();
+        mMainNode->retain();
+    }
+    ~FakeEntityLink() override {
+        mMainNode->removeFromParentAndCleanup(true);
+        mMainNode->release();
+    }
+    bool attach(const cocos2d::CCPoint& position, const cocos2d::CCSize& size) override {
+        mMainNode->setPosition(position);
+        return CocosEntityLink::attach(position, size);
+    }
+    cocos2d::CCNode* getMainNode() const override { return mMainNode; }
+    bool hitTestPuppet(const cocos2d::CCPoint& /*point*/) const override { return mPuppetHit; }
+    void hideTooltipIndicator() override { ++mTooltipHides; }
+
+    cocos2d::CCNode* mMainNode;
+    bool mPuppetHit = false;
+    int mTooltipHides = 0;
+};
+
+// Scene services that make fake entity views and record sounds.
+class FakeSceneServices : public SceneServices {
+public:
+    FakeSceneServices() { setSceneServices(this); }
+    ~FakeSceneServices() override { setSceneServices(nullptr); }
+
+    CocosEntityLink* createEntityLink(Entity* entity) override {
+        ++mLinksMade;
+        return mMakeLinks ? new FakeEntityLink(entity) : nullptr;
+    }
+    bool playSoundEffect(const std::string& name, int32_t* /*id*/, bool /*loop*/) override {
+        mSounds.push_back(name);
+        return true;
+    }
+    bool playSoundEffectPanned(const std::string& name, const cocos2d::CCPoint& /*position*/,
+                               int32_t* /*id*/, bool /*loop*/) override {
+        mSounds.push_back("panned:" + name);
+        return true;
+    }
+    void stopSoundEffect(int32_t effectId) override { mStopped.push_back(effectId); }
+    cocos2d::CCSize tileTouchHalfExtents() override { return mHalfExtents; }
+
+    bool mMakeLinks = true;
+    int mLinksMade = 0;
+    std::vector<std::string> mSounds;
+    std::vector<int32_t> mStopped;
+    cocos2d::CCSize mHalfExtents{20.0f, 20.0f};
+};
+
+// A grid view with chosen measures.
+class FakeGridLink : public CocosEntityGridLink {
+public:
+    FakeGridLink(EntityGrid* owner, cocos2d::CCSize cell, float farScale)
+        : CocosEntityGridLink(owner) {
+        mCellSize = cell;
+        mFarScale = farScale;
+    }
+};
+
+// A plain grid whose view has chosen measures.
+class MeasuredGrid : public EntityGrid {
+public:
+    MeasuredGrid(Game* game, cocos2d::CCSize cell, float farScale)
+        : EntityGrid(-1, game), mCell(cell), mFarScale(farScale) {}
+    ~MeasuredGrid() override { unlink(); }
+    void createLink() override { mLink = new FakeGridLink(this, mCell, mFarScale); }
+
+    cocos2d::CCSize mCell;
+    float mFarScale;
+};
+
+// A games list holding records by id.
+class FakeGamesList : public GamesList {
+public:
+    FakeGamesList() { setGamesList(this); }
+    ~FakeGamesList() override { setGamesList(nullptr); }
+    GameRecord* findGame(int64_t gameId) override {
+        const auto found = mRecords.find(gameId);
+        return found != mRecords.end() ? found->second.get() : nullptr;
+    }
+    std::string getNickname() const override { return mNickname; }
+
+    // A record of two active players with those colour indices.
+    GameRecord& addRecord(int64_t gameId, int32_t homeColor, int32_t awayColor) {
+        auto record = std::make_unique<GameRecord>();
+        record->mGameID = gameId;
+        for (const auto& [name, color] : {std::pair{"alice", homeColor}, {"bob", awayColor}}) {
+            auto player = std::make_unique<PlayerRecord>();
+            player->mName = name;
+            player->mStatus = cGameActive;
+            player->mColor = color;
+            record->mPlayers.push_back(std::move(player));
+        }
+        GameRecord& kept = *record;
+        mRecords[gameId] = std::move(record);
+        return kept;
+    }
+
+    std::map<int64_t, std::unique_ptr<GameRecord>> mRecords;
+    std::string mNickname = "alice";
+};
+
+// A game of two players over the test database, local and at player 0's turn.
+class RulesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Links the option registrations into the test program.
+        ASSERT_EQ(registeredOptionCount(), cRegisteredOptionCount);
+        Database::clear();
+        PuppetRegistry::clear();
+        ASSERT_TRUE(loadTestDatabase());
+        mGame = new Game();
+        mGame->mPlayers = {new Player(mGame, 0), new Player(mGame, 1)};
+        mGame->mCurrentPlayer = 0;
+        mGame->mFlags |= cGameLocal;
+    }
+    void TearDown() override {
+        mGame->release();
+        Database::clear();
+        PuppetRegistry::clear();
+        if (cocos2d::CCDirector::hasSharedDirector())
+            cocos2d::CCDirector::sharedDirector()->purgeDirector();
+        cocos2d::CCPoolManager::sharedPoolManager()->finalize();
+    }
+
+    int32_t create(int32_t proto, int32_t owner = 0) { return mGame->createEntity(proto, owner); }
+    Entity* entity(int32_t id) const { return mGame->getEntity(id); }
+
+    Game* mGame = nullptr;
+};
