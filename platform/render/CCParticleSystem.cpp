@@ -132,6 +132,7 @@ bool CCParticleSystem::initWithFile(const std::string& file) {
         text << in.rdbuf();
     const size_t slash = file.find_last_of("/\\");
     const std::string folder = slash == std::string::npos ? "" : file.substr(0, slash + 1);
+    mFailed = true; // until the text reads
     if (!in || !initWithText(text.str(), folder)) {
         std::printf("Particle file failed to load: %s\n", file.c_str());
         return false;
