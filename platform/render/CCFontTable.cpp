@@ -72,8 +72,24 @@ void CCFontTable::setFileForName(const std::string& name, const std::string& fil
     table()[normalized(name)] = file;
 }
 
+namespace {
+
+// The open fonts, closed at exit.
+struct OpenFonts {
+    ~OpenFonts() {
+        for (auto& entry : fonts)
+            TTF_CloseFont(entry.second);
+        if (TTF_WasInit())
+            TTF_Quit();
+    }
+    std::map<std::pair<std::string, int>, TTF_Font*> fonts;
+};
+
+} // namespace
+
 TTF_Font* CCFontTable::fontForName(const std::string& name, int pixelSize) {
-    static std::map<std::pair<std::string, int>, TTF_Font*> fonts;
+    static OpenFonts open;
+    std::map<std::pair<std::string, int>, TTF_Font*>& fonts = open.fonts;
     if (!TTF_WasInit() && TTF_Init() != 0) {
         std::printf("Font engine failed to start: %s\n", TTF_GetError());
         return nullptr;
