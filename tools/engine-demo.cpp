@@ -105,7 +105,7 @@ CCScene* buildScene() {
     CCProgressTimer* bar = CCProgressTimer::progressWithFile("Civ/Humans/Knight_LargePortrait.png");
     bar->setType(kCCProgressTimerTypeVerticalBarBT);
     bar->setScale(0.5f);
-    bar->setPosition(CCPoint(40, 262));
+    bar->setPosition(CCPoint(40, 236));
     bar->runAction(CCProgressFromTo::actionWithDuration(1.5f, 0, 65));
     scene->addChild(bar);
 
