@@ -11,6 +11,8 @@ packages=(
   zlib1g-dev libcurl4-openssl-dev libssl-dev
   librapidxml-dev libutfcpp-dev libb64-dev
   clang libclang-rt-14-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libstb-dev
+  libgles-dev libegl-dev libegl-mesa0 libgl1-mesa-dri fonts-dejavu-core
 )
 
 missing=()

@@ -26,6 +26,7 @@
 namespace cocos2d {
 
 class CCActionManager;
+class CCEGLView;
 class CCKeypadDispatcher;
 class CCRenderer;
 class CCScene;
@@ -99,6 +100,11 @@ public:
     // Null restores the null renderer.
     void setRenderer(std::unique_ptr<CCRenderer> renderer);
     CCRenderer* getRenderer() const { return mRenderer.get(); }
+    // Draws into the view from now on: the window takes the view's size and
+    // the view's renderer replaces the current one; null goes back to the
+    // null renderer. Defined by the render library, which owns the view.
+    void setOpenGLView(CCEGLView* view);
+    CCEGLView* getOpenGLView() const { return mOpenGLView; }
 
 private:
     CCDirector();
@@ -112,6 +118,7 @@ private:
     CCTouchDispatcher* mTouchDispatcher;
     CCKeypadDispatcher* mKeypadDispatcher;
     std::unique_ptr<CCRenderer> mRenderer;
+    CCEGLView* mOpenGLView = nullptr; // not owned
 
     std::vector<CCScene*> mScenes;    // the stack, each retained; the top runs
     CCScene* mRunningScene = nullptr; // retained

@@ -1,6 +1,7 @@
 #include "platform/engine/CCLayerColor.h"
 
 #include "platform/engine/CCDirector.h"
+#include "platform/engine/CCRenderer.h"
 
 namespace cocos2d {
 
@@ -72,6 +73,17 @@ void CCLayerColor::setBlendFunc(ccBlendFunc blendFunc) {
 
 ccBlendFunc CCLayerColor::getBlendFunc() {
     return mBlendFunc;
+}
+
+} // namespace cocos2d
+
+namespace cocos2d {
+
+void CCLayerColor::draw() {
+    const CCSize& size = getContentSize();
+    CCDirector::sharedDirector()->getRenderer()->fillRect(
+        CCRect(0, 0, size.width, size.height), ccc4(mColor.r, mColor.g, mColor.b, mOpacity),
+        mBlendFunc);
 }
 
 } // namespace cocos2d

@@ -27,6 +27,8 @@ public:
     bool getIsOpacityModifyRGB() override;
     void setBlendFunc(ccBlendFunc blendFunc) override;
     ccBlendFunc getBlendFunc() override;
+    // Fills the content rectangle through the renderer.
+    void draw() override;
 
 private:
     ccColor3B mColor;

@@ -1,5 +1,8 @@
 #include "platform/engine/CCNode.h"
 
+#include "platform/engine/CCDirector.h"
+#include "platform/engine/CCRenderer.h"
+
 #include <cassert>
 #include <vector>
 
@@ -189,6 +192,10 @@ void CCNode::draw() {}
 void CCNode::visit() {
     if (!mIsVisible)
         return;
+    CCRenderer* renderer =
+        CCDirector::hasSharedDirector() ? CCDirector::sharedDirector()->getRenderer() : nullptr;
+    if (renderer)
+        renderer->beginNode(this);
     const size_t count = getChildrenCount();
     size_t index = 0;
     for (; index < count && mChildren->getObjectAtIndex(index)->mZOrder < 0; ++index)
@@ -196,6 +203,8 @@ void CCNode::visit() {
     draw();
     for (; index < getChildrenCount(); ++index)
         mChildren->getObjectAtIndex(index)->visit();
+    if (renderer)
+        renderer->endNode(this);
 }
 
 } // namespace cocos2d

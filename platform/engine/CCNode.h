@@ -121,7 +121,8 @@ public:
     virtual void onResume();
 
     // Drawing: visit walks the visible tree in z-order (negative z-orders
-    // before the node's own draw); the renderer supplies the rest.
+    // before the node's own draw), bracketed by the renderer's beginNode and
+    // endNode; the renderer supplies the rest.
     virtual void draw();
     virtual void visit();
 

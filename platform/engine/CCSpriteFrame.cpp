@@ -2,6 +2,10 @@
 
 namespace cocos2d {
 
+CCSpriteFrame::~CCSpriteFrame() {
+    ccSafeRelease(mTexture);
+}
+
 CCSpriteFrame* CCSpriteFrame::frameWithRect(const CCRect& rect) {
     auto* frame = new CCSpriteFrame();
     frame->initWithRect(rect);
@@ -15,6 +19,13 @@ bool CCSpriteFrame::initWithRect(const CCRect& rect) {
     mOriginalSize = rect.size;
     mRotated = false;
     return true;
+}
+
+void CCSpriteFrame::setTextureObject(CCObject* texture) {
+    if (texture)
+        texture->retain();
+    ccSafeRelease(mTexture);
+    mTexture = texture;
 }
 
 } // namespace cocos2d
