@@ -28,6 +28,7 @@ public:
 
     int32_t mEntityID;
     int32_t mInitialState = -1;
+    int32_t mFinalState = -1;
     float mInitialHealthFraction = -1.0f;
     float mFinalHealthFraction = -1.0f;
     GridSlot mInitialSlot;
