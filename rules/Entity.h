@@ -96,6 +96,13 @@ public:
     // Switches to the civ's variant of the entity's class, if any.
     void applyCivVariant(int32_t civId);
 
+    // Equipment queries.
+    // An item of that proto is in the equipment grid, Equipped.
+    bool hasEquippedProto(int32_t protoId) const;
+    // The Equipped "bloodrageBuff" item; null when none.
+    Entity* getBloodrageBuffItem() const;
+    bool hasBloodrageBuff() const;
+
     Game* mGame;
     int32_t mId = -1;
     int32_t mProtoId = -1;
