@@ -18,6 +18,17 @@ struct AchievementRow {
 
 inline constexpr int32_t cAchievementCount = 60;
 
+// Ids the rules report by name.
+enum AchievementId : int32_t {
+    cAchievementFullyEquipKnight = 19,
+    // The crossover team's units.
+    cAchievementQuellanLongShot = 48,
+    cAchievementGorvanHit3 = 49,
+    cAchievementTascorKnockOut2 = 50,
+    cAchievementGunAttachments = 51,
+    cAchievementMirelleLinksGorvan = 52,
+};
+
 extern const std::array<AchievementRow, cAchievementCount> kAchievementTable;
 
 // The row of an id, or null outside 0 .. 59.

@@ -6,6 +6,8 @@
 
 #include "platform/engine/CCNode.h"
 
+#include <algorithm>
+
 CandidateAction::CandidateAction(Game* game, int32_t actionPointCost)
     : mGame(game), mActionPointCost(actionPointCost) {}
 
@@ -74,6 +76,14 @@ ActionResultInfo* CandidateAction::findResult(int32_t entityID) const {
         if (result->mEntityID == entityID)
             return result;
     return nullptr;
+}
+
+void CandidateAction::discardResult(ActionResultInfo* result) {
+    const auto found = std::find(mResults.begin(), mResults.end(), result);
+    if (found == mResults.end())
+        return;
+    mResults.erase(found);
+    delete result;
 }
 
 void CandidateAction::captureFinalStates() {

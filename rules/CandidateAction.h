@@ -57,6 +57,8 @@ public:
     ActionResultInfo* getOrCreateResult(int32_t entityID);
     // The first record of that entity; null for a negative id or none.
     ActionResultInfo* findResult(int32_t entityID) const;
+    // Removes and deletes one record.
+    void discardResult(ActionResultInfo* result);
     // Fills the final half of every record from the live entities.
     void captureFinalStates();
     // Done, and so is every sub-action.

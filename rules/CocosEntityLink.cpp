@@ -34,5 +34,7 @@ void CocosEntityLink::setTargetMarker(int32_t /*kind*/) {}
 void CocosEntityLink::showLink(Entity* /*target*/, bool /*animated*/) {}
 void CocosEntityLink::hideLink(Entity* /*target*/, bool /*animated*/) {}
 void CocosEntityLink::updateHealthBar(float /*delay*/) {}
+void CocosEntityLink::showHealthBar(float /*duration*/) {}
+void CocosEntityLink::hideHealthBar(float /*duration*/) {}
 void CocosEntityLink::showTooltipIndicator() {}
 void CocosEntityLink::hideTooltipIndicator() {}

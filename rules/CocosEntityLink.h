@@ -62,6 +62,9 @@ public:
     virtual void hideLink(Entity* target, bool animated);
     // Health bar to health / max health, scaled by the max health.
     virtual void updateHealthBar(float delay);
+    // Fades the health bar in, or out and hides it, over that time.
+    virtual void showHealthBar(float duration);
+    virtual void hideHealthBar(float duration);
 
     // The tooltip indicator beside the unit.
     virtual void showTooltipIndicator();

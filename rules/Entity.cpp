@@ -106,6 +106,11 @@ void Entity::refreshView() {
         setViewZOrder(mGrid->zOrderForCoords(mSlot));
 }
 
+void Entity::setTargetMarker(int32_t kind) {
+    if (CocosEntityLink* view = getEntityLink())
+        view->setTargetMarker(kind);
+}
+
 CocosEntityLink* Entity::getEntityLink() const {
     return dynamic_cast<CocosEntityLink*>(mLink);
 }

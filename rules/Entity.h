@@ -9,7 +9,12 @@
 // A state change of an entity with a view goes through changeState, so the
 // game offers touches only to entities that can be dragged. Touches reach
 // the entity's view, which handles them. Parts: Entity.cpp (life cycle,
-// state, views, sounds), Entity_queries.cpp (the small queries the rules ask).
+// state, views, sounds), Entity_queries.cpp (the small queries the rules ask),
+// Entity_targeting.cpp (where the entity may go, what it may equip),
+// Entity_health.cpp (health in steps of 5, knock-out, revival),
+// Entity_damage.cpp (the damage intake), Entity_equipment.cpp and
+// Entity_equip.cpp (gear and buffs), Entity_stats.cpp (the stat getters),
+// Entity_moves.cpp (moving and placing), Entity_ongoing.cpp (ongoing links).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
@@ -20,14 +25,19 @@
 #include "platform/engine/ccTypes.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace cocos2d {
 class CCNode;
 }
 
+class ActionResultInfo;
+class CandidateAction;
 class CocosEntityLink;
 class EntityGrid;
+class GameBoard;
 class Game;
 class Player;
 class ProtoEntity;
@@ -74,8 +84,6 @@ public:
     bool isVictoryUnit() const;
     // Whether the player may pick the entity up now.
     bool canBeDragged() const;
-    // The proto's "Hitpoints" plus the bonus.
-    int32_t getMaxHealth() const;
     float getHealthFraction() const;
     // At most 0.5 of health, or 0.25 for a victory unit; a negative fraction
     // means the entity's own.
@@ -95,13 +103,93 @@ public:
     void playEffectSound(const std::string& name);
     // Switches to the civ's variant of the entity's class, if any.
     void applyCivVariant(int32_t civId);
+    // Shows a target marker kind (or CocosEntityLink::cHideTargetMarker) on
+    // the view, when there is one.
+    void setTargetMarker(int32_t kind);
 
-    // Equipment queries.
-    // An item of that proto is in the equipment grid, Equipped.
+    // Targeting.
+    // Whether the entity, on the board, may move to that square.
+    bool canMoveTo(const GridSlot& square) const;
+    // A knocked-out entity whose proto allows stomping.
+    bool isStompable(int32_t id) const;
+    // Whether this item may be equipped on the target unit.
+    bool canEquip(const Entity* target) const;
+    // Whether this tile may be deployed on that board square.
+    bool canDeployAt(const GridSlot& square) const;
+    // Whether this power may be cast on that board square.
+    bool canCastPowerAt(const GridSlot& square) const;
+
+    // Health.
+    // Adds a change brought to a multiple of 5, capped at the max health and
+    // at 0; knocks out at 0. The change actually applied.
+    int32_t addHealth(int32_t change);
+    // Sets health (brought to a multiple of 5, never below 0); refuses a
+    // value above the max health or equal to the present health. Knocks out
+    // at 0.
+    bool setHealth(int32_t value);
+    // Strips the items tied to this unit, empties its charge, KnockedOut.
+    void knockOut();
+    // Gives a knocked-out entity truncate(amount x multiplier) health, back
+    // on the board when that raised it; the health gained.
+    int32_t revive(int32_t amount, float multiplier);
+    // The damage intake: amount mitigated by defense or resist, plus the
+    // unmitigated part; the health actually lost.
+    int32_t takeDamage(int32_t amount, int32_t damageType, int32_t unmitigated);
+
+    // Equipment.
+    // Moves an item into the equipment grid and applies its effects,
+    // recording in the action (may be null).
+    void equip(int32_t itemId, CandidateAction* action);
+    // Takes an item out of the equipment grid into its owner's graveyard.
+    bool removeEquippedItem(int32_t itemId);
+    // Removes the first item of that proto and creator (-1 any), only one
+    // whose buff dies with its caster when asked.
+    bool removeEquippedItemMatching(int32_t protoId, int32_t creatorId, bool onlyDiesWithCaster);
+    // Removes every item.
+    bool resetEquipment();
+    // Removes the first buff that ends with this turn of player.
+    bool consumeEndOfTurnBuff(int32_t player);
+    // Remove the buffs spent by an action (with used power, those spent by
+    // power too) or by a move.
+    void consumeActionBuffs(bool usedPower);
+    void consumeMoveBuffs();
+    // An Equipped item of that proto is carried.
     bool hasEquippedProto(int32_t protoId) const;
-    // The Equipped "bloodrageBuff" item; null when none.
+    // The proto of the first item of that class; -1 when none.
+    int32_t findEquippedByClass(const std::string& className) const;
+    // The proto of the first gear with an equip category; -1 when none.
+    int32_t getFirstGearProto() const;
     Entity* getBloodrageBuffItem() const;
     bool hasBloodrageBuff() const;
+
+    // Stats.
+    int32_t getPower(const Entity* target) const;
+    // Fractions, at most 1.0; negative ones increase damage.
+    float getDefense() const;
+    float getResist() const;
+    int32_t getRange() const;
+    int32_t getMovement() const;
+    int32_t getMaxHealth() const;
+    int32_t getShields() const;
+    float getRoleBonus() const;
+    float getTeamBonus() const;
+    float getSpikes() const;
+    float getSplashReduction() const;
+    // Applies the stat effects of the auras of allies near this entity.
+    void applyAuraEffects(int32_t stat, int32_t& value) const;
+
+    // Moving and placing.
+    // Moves on its own grid, recording the move and consuming move buffs.
+    bool moveTo(const GridSlot& square, CandidateAction* action);
+    // Places on a grid; a respawning knocked-out unit starts afresh.
+    bool placeOnGrid(EntityGrid* grid, const GridSlot& square);
+
+    // Ongoing links.
+    bool startOngoingAttack(int32_t targetId, CandidateAction* action);
+    void startOngoingHeal(int32_t targetId, CandidateAction* action);
+    // Breaks the link (items' links first) when its rules say so.
+    void updateOngoingLink(CandidateAction* action);
+    void breakOngoingLink(CandidateAction* action);
 
     Game* mGame;
     int32_t mId = -1;
@@ -127,6 +215,30 @@ public:
     int32_t mPonderLoopPlaying = 0;
 
 private:
+    // The game's board; null without one.
+    GameBoard* board() const;
+    // Whether the entity stands on the game board.
+    bool isOnBoard() const;
+    // The entities of the equipment grid, in grid order.
+    std::vector<Entity*> items() const;
+    // Adds the board's premium bonus of that type under the entity.
+    void applyPremiumBonus(int32_t type, int32_t& value) const;
+    // The running value through each item's effects of that stat, truncated
+    // after each item.
+    int32_t applyItemEffects(int32_t stat, int32_t value) const;
+    // Defense or resist: the proto's percent through items, auras and the
+    // premium square of that type, as a fraction.
+    float mitigationFraction(int32_t stat, int32_t premiumType) const;
+    // Creates an item of that proto for owner with that creator and has
+    // target equip it; false when the proto names none.
+    bool giveItem(int32_t protoId, int32_t owner, int32_t creatorId, Entity* target,
+                  CandidateAction* action) const;
+    // The record of this entity in the action; null without one.
+    ActionResultInfo* resultIn(CandidateAction* action) const;
+    // Equips the items a linked buff attaches to this unit and its ongoing target.
+    void attachToLinkedUnits(const Entity* buff, CandidateAction* action);
+    // Removes the buffs whose consume type is listed.
+    void consumeBuffs(std::initializer_list<int32_t> consumeTypes);
     // The view's main node; null without one.
     cocos2d::CCNode* viewNode() const;
     // The view's touch delegate; null without one.

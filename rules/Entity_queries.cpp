@@ -1,8 +1,11 @@
 #include "rules/Entity.h"
 
+#include "rules/ActionResultInfo.h"
 #include "rules/CandidateAction.h"
 #include "rules/CocosEntityLink.h"
+#include "rules/EntityGrid.h"
 #include "rules/Game.h"
+#include "rules/GameBoard.h"
 #include "rules/GameRecord.h"
 #include "rules/Player.h"
 #include "rules/SceneServices.h"
@@ -28,6 +31,26 @@ Player* Entity::getOwner() const {
     return mGame != nullptr ? mGame->getPlayer(mOwner) : nullptr;
 }
 
+GameBoard* Entity::board() const {
+    return mGame != nullptr ? mGame->mGameBoard : nullptr;
+}
+
+bool Entity::isOnBoard() const {
+    return mGrid != nullptr && mGrid == board();
+}
+
+std::vector<Entity*> Entity::items() const {
+    std::vector<Entity*> found;
+    for (int32_t i = 0; mInventory != nullptr && i < mInventory->getSlotCount(); ++i)
+        if (Entity* item = mInventory->getEntityAtIndex(i))
+            found.push_back(item);
+    return found;
+}
+
+ActionResultInfo* Entity::resultIn(CandidateAction* action) const {
+    return action != nullptr ? action->getOrCreateResult(mId) : nullptr;
+}
+
 bool Entity::isAlive() const {
     return mState != cStateKnockedOut && mState != cStateDead;
 }
@@ -51,11 +74,6 @@ bool Entity::canBeDragged() const {
     if (!mGame->isLocalTurn() || mGame->isReplaying())
         return false;
     return mState != cStateInTileChest && mState != cStateEquipped;
-}
-
-int32_t Entity::getMaxHealth() const {
-    const ProtoEntity* proto = getProto();
-    return (proto != nullptr ? proto->mHitPoints : 0) + mMaxHealthBonus;
 }
 
 float Entity::getHealthFraction() const {

@@ -2,6 +2,7 @@
 
 #include "rules/CandidateAction.h"
 #include "rules/Entity.h"
+#include "rules/GameBoard.h"
 #include "rules/GameRecord.h"
 #include "rules/GameSceneInterface.h"
 #include "rules/GamesList.h"
@@ -19,7 +20,9 @@ Game::~Game() {
     if (gGameScene != nullptr && gGameScene->getGame() == this)
         gGameScene->setGame(nullptr);
     unlink();
-    // Players (and their grids) go first, while the entities still exist.
+    // Grids go first, while the entities still exist.
+    delete mGameBoard;
+    mGameBoard = nullptr;
     for (Player* player : mPlayers)
         delete player;
     mPlayers.clear();

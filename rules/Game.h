@@ -18,6 +18,7 @@
 
 class CandidateAction;
 class Entity;
+class GameBoard;
 class Player;
 struct GameRecord;
 
@@ -34,7 +35,7 @@ class Game : public cocos2d::CCObject,
 public:
     // An empty game with an auto-seeded generator.
     Game();
-    // Releases the scene's hold, the entities, players and actions.
+    // Releases the scene's hold, the board, the entities, players and actions.
     ~Game() override;
 
     // Virtual operations.
@@ -65,11 +66,16 @@ public:
     std::vector<Player*> mPlayers;          // owned
     std::vector<Entity*> mEntities;         // one reference each
     std::vector<CandidateAction*> mActions; // one reference each
+    GameBoard* mGameBoard = nullptr;        // owned
     RNG mRng;
     std::vector<Entity*> mTouchTargets; // not owned
     Entity* mTouchEntity = nullptr;
     int32_t mTurnCount = 1;
     uint8_t mFlags = 0;
+    // The puzzle being played: its category in the settings' catalogue and
+    // its place there; -1 in an online game.
+    int32_t mPuzzleCategory = -1;
+    int32_t mPuzzleIndex = -1;
     int32_t mPonderSoundId = -1;
     int32_t mPonderCount = 0;
     // The action being executed (rules record their results in it) and the
