@@ -12,7 +12,7 @@
 // state, views, sounds), Entity_queries.cpp (the small queries the rules ask),
 // Entity_targeting.cpp (where the entity may go, what it may equip),
 // Entity_health.cpp (health in steps of 5, knock-out, revival),
-// Entity_damage.cpp (the damage intake), Entity_equipment.cpp and
+// Entity_damage.cpp (the damage intake), Entity_kill.cpp (death), Entity_equipment.cpp and
 // Entity_equip.cpp (gear and buffs), Entity_stats.cpp (the stat getters),
 // Entity_moves.cpp (moving and placing), Entity_ongoing.cpp (ongoing links).
 
@@ -133,8 +133,12 @@ public:
     // on the board when that raised it; the health gained.
     int32_t revive(int32_t amount, float multiplier);
     // The damage intake: amount mitigated by defense or resist, plus the
-    // unmitigated part; the health actually lost.
+    // unmitigated part, through shields and buffs; the health actually lost.
     int32_t takeDamage(int32_t amount, int32_t damageType, int32_t unmitigated);
+    // Takes the entity off its grid for good (Dead), recording in the
+    // executing action when byAction; the killer (-1 none) matters for
+    // bloodrage and action points.
+    void kill(bool byAction, int32_t killerId);
 
     // Equipment.
     // Moves an item into the equipment grid and applies its effects,
@@ -235,6 +239,13 @@ private:
                   CandidateAction* action) const;
     // The record of this entity in the action; null without one.
     ActionResultInfo* resultIn(CandidateAction* action) const;
+    // Hands a hit to a redirect buff's caster; what is left for this entity
+    // (0, or all of it when the caster is missing, dead or already taking
+    // this hit).
+    int32_t redirectDamage(int32_t casterId, int32_t amount, int32_t damageType);
+    // Gives the living bloodrage units of this (killed) entity's side a
+    // bloodrage buff.
+    void enrageAllies(CandidateAction* action);
     // Equips the items a linked buff attaches to this unit and its ongoing target.
     void attachToLinkedUnits(const Entity* buff, CandidateAction* action);
     // Removes the buffs whose consume type is listed.

@@ -61,6 +61,22 @@ public:
     // Lets go of one hold on the "ponder" loop; the last one stops it.
     void stopPonderSound();
 
+    // Premium squares and score (Game_scoring.cpp).
+    // 1 + the "ScoreMultiplier" bonuses under the player's living board
+    // units; 1 on a board without premium squares.
+    int32_t getScoreMultiplier(int32_t player) const;
+    // The unmitigated damage the player's attacks add against victory units:
+    // "VictoryDamageAdd" bonuses under its own living board units plus
+    // "VictoryDamageSubtract" bonuses under the other side's, each scaled by
+    // the unit's premium bonus; 1 on a board without premium squares.
+    int32_t getVictoryDamageModifier(int32_t player) const;
+    // Adds points x the player's score multiplier to its score and rewrites
+    // its banner text; the points added. Nothing for a missing player.
+    int32_t addScore(int32_t player, int32_t points);
+    // Rewrites the banner text of the player (label 0 for the current
+    // player, 1 for the other) when a scene shows the game.
+    void refreshBannerText(int32_t player) const;
+
     int64_t mGameID = -1;
     int32_t mCurrentPlayer = -1;
     std::vector<Player*> mPlayers;          // owned
