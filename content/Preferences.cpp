@@ -1,5 +1,10 @@
 #include "content/Preferences.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <limits>
+
 namespace {
 
 PreferenceStore*& installedStore() {
@@ -11,6 +16,23 @@ PreferenceStore*& installedStore() {
 
 PreferenceStore::~PreferenceStore() = default;
 
+int32_t preferenceTextToInt(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])) != 0)
+        ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+        negative = text[at++] == '-';
+    // Accumulates toward the sign and stops at the type's limit.
+    constexpr int64_t cLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    int64_t value = 0;
+    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])) != 0; ++at)
+        value = std::min(cLimit, value * 10 + (text[at] - '0'));
+    if (negative)
+        return static_cast<int32_t>(-value);
+    return static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
+}
+
 bool MemoryPreferenceStore::prefGetBool(std::string_view key, bool& out) {
     const auto found = mValues.find(key);
     if (found == mValues.end())
@@ -21,6 +43,18 @@ bool MemoryPreferenceStore::prefGetBool(std::string_view key, bool& out) {
 
 void MemoryPreferenceStore::prefSetBool(std::string_view key, bool value) {
     mValues.insert_or_assign(std::string(key), value ? "true" : "false");
+}
+
+bool MemoryPreferenceStore::prefGetInt(std::string_view key, int32_t& out) {
+    const auto found = mValues.find(key);
+    if (found == mValues.end())
+        return false;
+    out = preferenceTextToInt(found->second);
+    return true;
+}
+
+void MemoryPreferenceStore::setValue(std::string_view key, std::string_view text) {
+    mValues.insert_or_assign(std::string(key), std::string(text));
 }
 
 MemoryPreferenceStore& builtInPreferenceStore() {
@@ -43,4 +77,8 @@ bool prefGetBool(std::string_view key, bool& out) {
 
 void prefSetBool(std::string_view key, bool value) {
     preferenceStore().prefSetBool(key, value);
+}
+
+bool prefGetInt(std::string_view key, int32_t& out) {
+    return preferenceStore().prefGetInt(key, out);
 }

@@ -1,26 +1,43 @@
 #pragma once
 
-// One match: the root of the model. The game owns its players and every
+// One match: the root of the model. The game owns its two players, every
 // entity (an entity's id is its index in mEntities; the game holds one
-// reference to each), its generator and the actions of the turn being
-// built or replayed. Grids hold entity ids and resolve them here.
+// reference to each), the shared tile chest (unless each player has its
+// own), the board, its generator, the actions and commands of the turn being
+// built or replayed, and the short lists that drive the end-of-turn and
+// replay presentation. Grids hold entity ids and resolve them here; they are
+// found by grid type and player through getGrid.
 //
-// Games are used on the main thread only.
+// A new game: Game(), init(seed), then the caller gives each player its civ
+// (Player::setCiv), with split chests its own chest
+// (Player::createTileChest), fills the racks and sets mCurrentPlayer.
+// gCurrentGame is the game being shown. Games are used on the main thread
+// only. Parts: Game.cpp (life cycle, set-up, lookups), Game_views.cpp
+// (views and touch registration).
 
 #include "rules/CocosLink.h"
+#include "rules/GridSlot.h"
+#include "rules/ServerGameCommand.h"
 #include "rules/core/RNG.h"
 
 #include "platform/engine/CCObject.h"
 #include "platform/engine/CCTouchDelegate.h"
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
 #include <vector>
 
 class CandidateAction;
 class Entity;
+class EntityGrid;
 class GameBoard;
 class Player;
+class TileChest;
 struct GameRecord;
+struct PlayerColor;
+struct PlayerRecord;
 
 // Bits of Game::mFlags.
 inline constexpr uint8_t cGameReplaying = 1;
@@ -29,35 +46,98 @@ inline constexpr uint8_t cGameHasActions = 4;
 inline constexpr uint8_t cGameEndShown = 8;
 inline constexpr uint8_t cGameLocal = 16;
 
+// A unit that will taunt, with its animation state ("Taunt" 31, "Taunt2" 32,
+// "Taunt3" 33).
+struct TauntInfo {
+    int32_t mEntityId = -1;
+    int32_t mAnimType = 0;
+};
+
+// A unit moved from the board to the graveyard at the turn end, with its
+// last board square.
+struct KnockOutFadeInfo {
+    int32_t mEntityId = -1;
+    GridSlot mSlot;
+};
+
+// A turn-start score award still to be shown above the unit.
+struct ScoreFlyoutInfo {
+    int32_t mPoints = 0;
+    int32_t mEntityId = -1;
+    float mScale = 1.0f;
+};
+
 class Game : public cocos2d::CCObject,
              public CocosLinkageDelegate,
              public cocos2d::CCTargetedTouchDelegate {
 public:
     // An empty game with an auto-seeded generator.
     Game();
-    // Releases the scene's hold, the board, the entities, players and actions.
+    // Drops the scene's hold and the views, then empties the game as reset does.
     ~Game() override;
 
     // Virtual operations.
+    // Builds the views of a game that has none: its own, the shared chest's,
+    // the players', the board's; registers for touches when asked, else
+    // shows the waiting score flyouts and the last-turn notice. True when
+    // every link succeeded.
+    virtual bool linkAt(const cocos2d::CCPoint& position, bool registerTouch);
+    // Stops the ponder loop, leaves the touch dispatcher when asked, and
+    // drops every view.
+    virtual void unlink(bool removeTouch);
     // Offers the entity's view the game's touches (no duplicates).
     virtual void addTouchTarget(Entity* entity);
     // False when the entity was not a target.
     virtual bool removeTouchTarget(Entity* entity);
     virtual bool isReplaying() const;
+    // Whether the turn has actions (to undo).
+    virtual bool canUndo() const;
+    virtual bool hasActions() const;
+    using CocosLinkageDelegate::linkAt;
+    using CocosLinkageDelegate::unlink;
+
+    // Set-up of a new game from a seed (negative: auto-seeded): the shared
+    // chest unless chests are split, two players with their grids, first
+    // action points and civ 0, then the board. False when no civ has id 0
+    // or a part refuses; the game is then to be discarded.
+    bool init(int32_t seed);
+    // Empties the game before a load: players, entities, actions, the
+    // chest, the board and the turn-end lists; clears the replaying, turn
+    // finished and has-actions bits.
+    void reset();
 
     // A new entity of that proto and owner; its id, or -1 when the proto id
     // names no proto (no id is used up then).
     int32_t createEntity(int32_t protoId, int32_t owner);
     // Null for an id outside the table.
     Entity* getEntity(int32_t id) const;
+    // The grid of that type (chest 0, rack 1, board 2, graveyard 3) of the
+    // player (negative: the current one); null when there is none.
+    EntityGrid* getGrid(int32_t gridType, int32_t player) const;
     // Null for an index outside the players.
     Player* getPlayer(int32_t index) const;
     Player* getCurrentPlayer() const;
+
     // The service's record of this game; null when the games list has none.
     GameRecord* getGameRecord() const;
+    // The record's entry of the current player; null without one.
+    PlayerRecord* getCurrentPlayerRecord() const;
+    // The current player won, or declined an invitation to a game it created.
+    bool isCurrentPlayerWinner() const;
     // A local game, or the record says it is the local player's turn.
     bool isLocalTurn() const;
+    // The colours of the record's first and second player; the list's first
+    // colour without a record; null for an index outside the list.
+    PlayerColor* getHomeColor() const;
+    PlayerColor* getAwayColor() const;
     bool isLocalGame() const { return (mFlags & cGameLocal) != 0; }
+
+    // Shows the turn-start score awards of units that have views, and
+    // forgets those shown.
+    void showScoreFlyouts();
+    // Makes the views of the tiles the last refill put in a rack transparent,
+    // until the refill animation shows them.
+    void hideNewRackTiles();
     // Lets go of one hold on the "ponder" loop; the last one stops it.
     void stopPonderSound();
 
@@ -82,8 +162,15 @@ public:
     std::vector<Player*> mPlayers;          // owned
     std::vector<Entity*> mEntities;         // one reference each
     std::vector<CandidateAction*> mActions; // one reference each
-    GameBoard* mGameBoard = nullptr;        // owned
+    // Rack tiles whose refill flight has been shown; kept across reloads.
+    std::vector<int32_t> mFlownRackTileIds;
+    // Tiles the last refill put in the current player's rack.
+    std::vector<int32_t> mNewRackTileIds;
+    std::vector<std::unique_ptr<ScoreFlyoutInfo>> mScoreFlyouts;
+    TileChest* mTileChest = nullptr; // owned; null with split chests
+    GameBoard* mGameBoard = nullptr; // owned
     RNG mRng;
+    bool mGameOver = false;
     std::vector<Entity*> mTouchTargets; // not owned
     Entity* mTouchEntity = nullptr;
     int32_t mTurnCount = 1;
@@ -92,10 +179,25 @@ public:
     // its place there; -1 in an online game.
     int32_t mPuzzleCategory = -1;
     int32_t mPuzzleIndex = -1;
+    int32_t mTapPending = 0;
+    // 0 idle, 1 touch began on an entity, 2 moved, 3 ended as a tap.
+    int32_t mTouchPhase = 0;
     int32_t mPonderSoundId = -1;
     int32_t mPonderCount = 0;
+    std::vector<std::unique_ptr<TauntInfo>> mTaunts;
+    int32_t mTauntsRunning = 0;
+    std::vector<int32_t> mTauntReactionIds;
+    std::vector<std::unique_ptr<KnockOutFadeInfo>> mKnockOutFades;
+    cocos2d::CCPoint mTouchStartPoint;
+    float mTouchStartTime = 0.0f; // seconds
+    // Proto id to proto name, filled at the first save.
+    std::map<int32_t, std::string> mProtoNames;
+    std::vector<std::unique_ptr<ServerGameCommand>> mCommands;
     // The action being executed (rules record their results in it) and the
     // one being played; set by the outermost action while it runs.
     CandidateAction* mExecutingAction = nullptr;
     CandidateAction* mPlayingAction = nullptr;
 };
+
+// The game being shown; null when none. Not owned.
+extern Game* gCurrentGame;

@@ -47,6 +47,10 @@ cocos2d::CCSize SceneServices::tileTouchHalfExtents() {
 
 void SceneServices::drawGridDebug(const GridDebugDrawing& /*drawing*/) {}
 
+int32_t SceneServices::layoutMode() {
+    return 0;
+}
+
 SceneServices& sceneServices() {
     static SceneServices builtIn;
     return gInstalled != nullptr ? *gInstalled : builtIn;

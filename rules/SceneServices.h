@@ -70,6 +70,10 @@ public:
 
     // Draws a grid's debug outline.
     virtual void drawGridDebug(const GridDebugDrawing& drawing);
+
+    // The shell's layout of the board scene chosen by screen size (2: the
+    // large layout); 0 here.
+    virtual int32_t layoutMode();
 };
 
 // The services in use: the installed ones, else the built-in ones.

@@ -1,7 +1,8 @@
 // Command-line front of the game's content and rules, run from the folder that
 // holds "data" and "vellix" (or with --root pointing at it).
 //
-//   tarnwick-cli [--root DIR] [content | options | strings [KEY...] | protos | settings]
+//   tarnwick-cli [--root DIR] [content | options | strings [KEY...] | protos | settings |
+//                newgame [SEED] [CIV1 CIV2]]
 //
 // Every command first runs start-up's content steps: the option files, then
 // the strings table of the chosen language.
@@ -15,6 +16,11 @@
 //          settings, boards, civs, colours) and the puzzle catalogue, and
 //          prints a summary of it. Unusable game data ends with the
 //          localised "Game Data Corrupt" and exit code 1.
+// newgame: loads the game data and sets up a new online game from SEED
+//          (default 1; it also seeds the cosmetic generator, so a run
+//          repeats) for the civs named CIV1 and CIV2 (default the first two
+//          civs), as a new game is set up, and prints the board, the chests
+//          and the racks as text.
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
@@ -25,6 +31,14 @@
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
 #include "platform/steam/SteamClient.h"
+#include "rules/Entity.h"
+#include "rules/Game.h"
+#include "rules/GameBoard.h"
+#include "rules/Player.h"
+#include "rules/TileChest.h"
+#include "rules/TileRack.h"
+
+#include <charconv>
 
 #include <cstdio>
 #include <span>
@@ -36,7 +50,7 @@ namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-cli [--root DIR] [content | options | strings [KEY...] | "
-                         "protos | settings]\n");
+                         "protos | settings | newgame [SEED] [CIV1 CIV2]]\n");
     return 2;
 }
 
@@ -247,6 +261,131 @@ int printContent() {
     return 0;
 }
 
+// The proto name of an entity, "?" when it has none.
+std::string protoName(const Entity* entity) {
+    const ProtoEntity* proto = entity != nullptr ? entity->getProto() : nullptr;
+    return proto != nullptr ? proto->mName : std::string("?");
+}
+
+// A grid's tiles: a chest's in the order they are drawn (last slot first),
+// a rack's in slot order.
+void printTiles(const std::string& title, const EntityGrid* grid) {
+    if (grid == nullptr) {
+        std::printf("%s: none\n", title.c_str());
+        return;
+    }
+    const bool chest = grid->getGridType() == cGridTileChest;
+    std::printf("%s, %d tiles%s:", title.c_str(), grid->getEntityCount(),
+                chest ? ", next first" : "");
+    for (int32_t n = 0; n < grid->getSlotCount(); ++n) {
+        const int32_t index = chest ? grid->getSlotCount() - 1 - n : n;
+        if (const Entity* entity = grid->getEntityAtIndex(index))
+            std::printf(" %s", protoName(entity).c_str());
+    }
+    std::printf("\n");
+}
+
+// The board as rows of entity ids ("." for an empty square), then its
+// entities.
+void printGameBoard(const Game& game) {
+    GameBoard* board = game.mGameBoard;
+    std::printf("board %d (%d x %d):\n", board->getProtoIndex(), board->getWidth(),
+                board->getHeight());
+    for (int32_t y = 0; y < board->getHeight(); ++y) {
+        std::printf("    ");
+        for (int32_t x = 0; x < board->getWidth(); ++x) {
+            const int32_t id = board->getEntityIdAt(GridSlot(x, y));
+            if (id < 0)
+                std::printf("   .");
+            else
+                std::printf("%4d", id);
+        }
+        std::printf("\n");
+    }
+    for (int32_t i = 0; i < board->getSlotCount(); ++i) {
+        const Entity* entity = board->getEntityAtIndex(i);
+        if (entity == nullptr)
+            continue;
+        std::printf("    %d %s of player %d at (%d, %d), health %d\n", entity->mId,
+                    protoName(entity).c_str(), entity->mOwner, entity->mSlot.x, entity->mSlot.y,
+                    entity->mHealth);
+    }
+}
+
+// The civ id named by a command argument; false when no civ has that name.
+bool civArgument(std::string_view name, int32_t& civId) {
+    const std::string text(name);
+    if (SettingsManager::instance().civIDForName(text, civId) && civId >= 0)
+        return true;
+    std::fprintf(stderr, "unknown civ \"%s\"\n", text.c_str());
+    return false;
+}
+
+int newGame(const std::vector<std::string_view>& arguments) {
+    int32_t seed = 1;
+    if (!arguments.empty()) {
+        const std::string_view text = arguments[0];
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+        if (error != std::errc() || end != text.data() + text.size() || seed < 0)
+            return usage();
+    }
+    if (arguments.size() != 1 && arguments.size() != 3 && !arguments.empty())
+        return usage();
+    if (!loadGameData())
+        return 1;
+    SettingsManager& settings = SettingsManager::instance();
+    int32_t civs[2] = {-1, -1};
+    for (size_t i = 0; i < 2; ++i) {
+        if (arguments.size() == 3) {
+            if (!civArgument(arguments[i + 1], civs[i]))
+                return 1;
+        } else if (i < settings.mCivs.size()) {
+            civs[i] = settings.mCivs[i]->mId;
+        }
+    }
+
+    gRng.seed(static_cast<uint32_t>(seed));
+    Game* game = new Game();
+    bool ready = game->init(seed);
+    for (int32_t index = 0; ready && index < 2; ++index) {
+        Player* player = game->getPlayer(index);
+        ready = player->setCiv(civs[index], false);
+        player->mCivAssigned = true;
+        if (ready && settings.mSplitTileChest)
+            player->createTileChest();
+    }
+    if (!ready) {
+        std::fprintf(stderr, "the game could not be set up\n");
+        game->release();
+        return 1;
+    }
+    game->mCurrentPlayer = 0;
+
+    std::printf("seed %d, turn %d, %s tile chests\n", seed, game->mTurnCount,
+                settings.mSplitTileChest ? "split" : "shared");
+    for (const Player* player : game->mPlayers) {
+        std::string civ;
+        settings.civNameForID(player->mCivId, civ);
+        std::printf("player %d: %s, %d action points, victory units", player->mIndex, civ.c_str(),
+                    player->mActionPoints);
+        for (int32_t id : player->mVictoryUnitIds)
+            std::printf(" %d", id);
+        std::printf(" (health %d of %d)\n", player->getVictoryHealth(),
+                    player->getVictoryMaxHealth());
+    }
+    printGameBoard(*game);
+    if (!settings.mSplitTileChest)
+        printTiles("shared chest", game->mTileChest);
+    for (const Player* player : game->mPlayers) {
+        const std::string title = "player " + std::to_string(player->mIndex);
+        if (settings.mSplitTileChest)
+            printTiles(title + " chest", player->mTileChest);
+        printTiles(title + " rack", player->mTileRack);
+    }
+    game->release();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -279,5 +418,7 @@ int main(int argc, char** argv) {
         return printProtos();
     if (command == "settings" && arguments.empty())
         return printSettings();
+    if (command == "newgame")
+        return newGame(arguments);
     return usage();
 }

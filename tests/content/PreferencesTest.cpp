@@ -16,6 +16,11 @@ public:
         lastKey = key;
         lastValue = value;
     }
+    bool prefGetInt(std::string_view key, int32_t& out) override {
+        lastKey = key;
+        out = 7;
+        return true;
+    }
     std::string lastKey;
     bool lastValue = false;
 };
@@ -37,6 +42,34 @@ TEST(PreferencesTest, MemoryStoreKeepsTrueAndFalseTexts) {
     EXPECT_FALSE(store.prefGetBool("flag", value)) << "keys keep their case";
 }
 
+TEST(PreferencesTest, IntegersReadTheLeadingNumberOfTheText) {
+    const struct {
+        const char* text;
+        int32_t value;
+    } cases[] = {
+        {"12", 12},
+        {"-4", -4},
+        {"  +9", 9},
+        {"7 AP", 7},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"- 3", 0},
+        {"99999999999", 2147483647},
+        {"-99999999999", -2147483647 - 1},
+    };
+    MemoryPreferenceStore store;
+    for (const auto& c : cases) {
+        store.setValue("Number", c.text);
+        int32_t value = 123;
+        EXPECT_TRUE(store.prefGetInt("Number", value)) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+    }
+    int32_t untouched = 123;
+    EXPECT_FALSE(store.prefGetInt("Absent", untouched));
+    EXPECT_EQ(untouched, 123);
+}
+
 TEST(PreferencesTest, CallsGoToTheInstalledStore) {
     RecordingStore recording;
     setPreferenceStore(&recording);
@@ -46,6 +79,10 @@ TEST(PreferencesTest, CallsGoToTheInstalledStore) {
     bool value = false;
     EXPECT_TRUE(prefGetBool("Other", value));
     EXPECT_EQ(recording.lastKey, "Other");
+    int32_t number = 0;
+    EXPECT_TRUE(prefGetInt("Vellix_FirstTurnAP", number));
+    EXPECT_EQ(recording.lastKey, "Vellix_FirstTurnAP");
+    EXPECT_EQ(number, 7);
 
     // Removing it brings back the built-in memory store.
     setPreferenceStore(nullptr);

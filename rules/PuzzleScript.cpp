@@ -1,0 +1,5 @@
+#include "rules/PuzzleScript.h"
+
+PuzzleScript::~PuzzleScript() = default;
+
+void PuzzleScript::onAPRemaining(Player* /*player*/) {}
