@@ -6,7 +6,9 @@
 // and the final halves of the records. The rules of each kind of action
 // run inside it.
 void CandidateAction::execute() {
-    if (mGame == nullptr || mGame->getEntity(mSourceEntity) == nullptr)
+    if (mGame == nullptr || mGame->getEntity(mSourceEntity) == nullptr ||
+        mGame->getGrid(mSourceGrid, mSourceOwner) == nullptr ||
+        mGame->getGrid(mTargetGrid, mTargetOwner) == nullptr)
         return;
     mPlaybackState = cPlaybackExecuting;
     if (!mIsSubAction && mGame->mExecutingAction == nullptr)

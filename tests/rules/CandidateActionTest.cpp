@@ -1,72 +1,32 @@
-#include "RulesTestSupport.h"
+#include "ActionsTestSupport.h"
 
 #include "rules/CandidateAction.h"
 
 #include "content/protos/AuraType.h"
 
+#include "platform/engine/CCNode.h"
+
 namespace {
 
-// 0 knight, 1 ward (a unit with an aura of its own), 2 banner (an aura that
-// upgrades the puppet), 3 bloodrageBuff, 4 plainBuff (no aura).
-constexpr const char* cRecordDatabase = R"(<Database>
-  <entity name="knight"><Type>unit</Type><Hitpoints>1000</Hitpoints><MaxCharge>2</MaxCharge></entity>
-  <entity name="ward"><Type>unit</Type><Hitpoints>500</Hitpoints>
-    <BuffInfo><Aura>Shields</Aura></BuffInfo></entity>
-  <entity name="banner"><Type>buff</Type>
-    <BuffInfo><Aura>PowerSmall</Aura><UpgradesPuppet/></BuffInfo></entity>
-  <entity name="bloodrageBuff"><Type>buff</Type>
-    <BuffInfo><Aura>Bloodrage</Aura><UpgradesPuppet/></BuffInfo></entity>
-  <entity name="plainBuff"><Type>buff</Type><BuffInfo><UpgradesPuppet/></BuffInfo></entity>
-</Database>)";
-
-enum : int32_t { cRecKnight = 0, cRecWard = 1, cRecBanner = 2, cRecBloodrage = 3, cRecPlain = 4 };
-
-// A grid of a chosen kind.
-class KindGrid : public EntityGrid {
-public:
-    KindGrid(int32_t type, int32_t owner, Game* game, int32_t width, int32_t height)
-        : EntityGrid(owner, game) {
-        mGridType = type;
-        setSize(width, height);
-    }
-};
-
-class CandidateActionTest : public RulesTest {
+class CandidateActionTest : public ActionsGameTest {
 protected:
-    void SetUp() override {
-        RulesTest::SetUp();
-        ASSERT_TRUE(loadTestDatabase(cRecordDatabase));
-        mBoard = new KindGrid(cGridGameBoard, -1, mGame, 5, 3);
-        mRack = new KindGrid(cGridTileRack, 1, mGame, 4, 1);
-    }
     void TearDown() override {
-        delete mBoard;
-        delete mRack;
-        RulesTest::TearDown();
+        mActions.clear();
+        ActionsGameTest::TearDown();
     }
-
-    // An entity standing on the board in that state.
-    int32_t onBoard(int32_t proto, GridSlot slot, int32_t owner = 0,
-                    EntityState state = cStateDeployedToGameBoard) {
-        const int32_t id = create(proto, owner);
-        EXPECT_TRUE(mBoard->addEntityAt(id, slot));
-        entity(id)->mState = state;
-        return id;
+    int32_t create(const char* name, int32_t owner = 0) {
+        return mGame->createEntity(proto(name), owner);
     }
-    // An item of that proto equipped on the unit.
-    void equip(int32_t unit, int32_t proto) {
-        const int32_t item = create(proto, entity(unit)->mOwner);
-        ASSERT_TRUE(entity(unit)->mInventory->addEntity(item));
-        entity(item)->mState = cStateEquipped;
+    int32_t onBoard(const char* name, GridSlot slot, int32_t owner = 0,
+                    int32_t state = cStateDeployedToGameBoard) {
+        return unit(name, owner, slot.x, slot.y, state)->mId;
     }
+    void equip(int32_t unitId, const char* name) { carry(entity(unitId), name); }
     CandidateAction* action(int32_t cost = 1) {
         auto* made = new CandidateAction(mGame, cost);
         mActions.emplace_back(made);
         return made;
     }
-
-    KindGrid* mBoard = nullptr;
-    KindGrid* mRack = nullptr;
 
 private:
     struct Releaser {
@@ -103,10 +63,10 @@ TEST_F(CandidateActionTest, ConstructionSetsTheDefaults) {
 }
 
 TEST_F(CandidateActionTest, InitRefusesAMissingSourceOrTargetGrid) {
-    create(cRecKnight);
-    for (const int32_t source : {-1, 1, 77}) {
+    const auto count = static_cast<int32_t>(mGame->mEntities.size());
+    for (const int32_t source : {-1, count, count + 50}) {
         CandidateAction* bad = action();
-        EXPECT_FALSE(bad->init(source, cActionMove, GridSlot(0, 0), mBoard)) << source;
+        EXPECT_FALSE(bad->init(source, cActionMove, GridSlot(0, 0), board())) << source;
         EXPECT_EQ(bad->mPlaybackState, cPlaybackConstructed);
     }
     CandidateAction* noGrid = action();
@@ -116,8 +76,8 @@ TEST_F(CandidateActionTest, InitRefusesAMissingSourceOrTargetGrid) {
 }
 
 TEST_F(CandidateActionTest, InitTakesTheSourceAndTargetSquares) {
-    const int32_t attacker = onBoard(cRecKnight, GridSlot(1, 1));
-    const int32_t target = onBoard(cRecKnight, GridSlot(3, 1), 1, cStateKnockedOut);
+    const int32_t attacker = onBoard("bomber", GridSlot(1, 1));
+    const int32_t target = onBoard("bomber", GridSlot(3, 1), 1, cStateKnockedOut);
     CandidateAction* attack = action();
     ASSERT_TRUE(attack->initFromEntity(entity(target), attacker, cActionAttack));
     EXPECT_EQ(attack->mSourceEntity, attacker);
@@ -133,11 +93,11 @@ TEST_F(CandidateActionTest, InitTakesTheSourceAndTargetSquares) {
     EXPECT_EQ(attack->mPlaybackState, cPlaybackReady);
 
     // A rack tile dropped on an empty board square.
-    const int32_t tile = create(cRecKnight, 1);
-    ASSERT_TRUE(mRack->addEntityAt(tile, GridSlot(2, 0)));
+    const int32_t tile = create("bomber", 1);
+    ASSERT_TRUE(rack(1)->addEntityAt(tile, GridSlot(2, 0)));
     entity(tile)->mState = cStateOnTileRack;
     CandidateAction* deploy = action();
-    ASSERT_TRUE(deploy->init(tile, cActionDeploy, GridSlot(4, 2), mBoard));
+    ASSERT_TRUE(deploy->init(tile, cActionDeploy, GridSlot(4, 2), board()));
     EXPECT_EQ(deploy->mSourceGrid, cGridTileRack);
     EXPECT_EQ(deploy->mSourceOwner, 1);
     EXPECT_EQ(deploy->mSourceSlot, GridSlot(2, 0));
@@ -146,24 +106,24 @@ TEST_F(CandidateActionTest, InitTakesTheSourceAndTargetSquares) {
 }
 
 TEST_F(CandidateActionTest, ASourceOnNoGridStartsWhereItIsAimed) {
-    const int32_t fresh = create(cRecKnight, 1);
+    const int32_t fresh = create("bomber", 1);
     CandidateAction* cast = action();
-    ASSERT_TRUE(cast->init(fresh, cActionCastPower, GridSlot(2, 1), mRack));
+    ASSERT_TRUE(cast->init(fresh, cActionCastPower, GridSlot(2, 0), rack(1)));
     EXPECT_EQ(cast->mSourceGrid, cGridTileRack);
     EXPECT_EQ(cast->mSourceOwner, 1);
-    EXPECT_EQ(cast->mSourceSlot, GridSlot(2, 1));
+    EXPECT_EQ(cast->mSourceSlot, GridSlot(2, 0));
     EXPECT_EQ(cast->mInitialState, -1);
 }
 
 TEST_F(CandidateActionTest, ARecordCapturesItsInitialHalfOnlyOnce) {
-    const int32_t unit = onBoard(cRecKnight, GridSlot(2, 2));
-    entity(unit)->mHealth = 600;
+    const int32_t unit = onBoard("bomber", GridSlot(2, 2));
+    entity(unit)->mHealth = 360; // of 600
     CandidateAction* act = action();
     ActionResultInfo* first = act->getOrCreateResult(unit);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->mInitialHealthFraction, 0.6f);
     EXPECT_EQ(first->mInitialSlot, GridSlot(2, 2));
-    EXPECT_EQ(first->mInitialCharge, 2);
+    EXPECT_EQ(first->mInitialCharge, 1);
 
     entity(unit)->mHealth = 100;
     entity(unit)->mState = cStateKnockedOut;
@@ -185,38 +145,32 @@ TEST_F(CandidateActionTest, FindResultIgnoresNegativeIds) {
 TEST_F(CandidateActionTest, AurasAndUpgradesComeFromItemsStateAndOwnBuff) {
     struct Case {
         const char* name;
-        int32_t proto;
+        const char* proto;
         EntityState state;
-        std::vector<int32_t> items;
+        std::vector<const char*> items;
         std::vector<int32_t> auras;
         int32_t upgrades;
         bool bloodrage;
     };
     const Case cases[] = {
-        {"bare", cRecKnight, cStateDeployedToGameBoard, {}, {}, 0, false},
-        {"knocked out", cRecKnight, cStateKnockedOut, {}, {cAuraKnockedOut}, 0, false},
+        {"bare", "bomber", cStateDeployedToGameBoard, {}, {}, 0, false},
+        {"knocked out", "bomber", cStateKnockedOut, {}, {cAuraKnockedOut}, 0, false},
         {"own aura on the board",
-         cRecWard,
+         "warden",
          cStateDeployedToGameBoard,
          {},
          {cAuraShields},
          0,
          false},
-        {"own aura off the board", cRecWard, cStateCandidateMovement, {}, {}, 0, false},
-        {"banner",
-         cRecKnight,
-         cStateDeployedToGameBoard,
-         {cRecBanner},
-         {cAuraPowerSmall},
-         1,
-         false},
+        {"own aura off the board", "warden", cStateCandidateMovement, {}, {}, 0, false},
+        {"banner", "bomber", cStateDeployedToGameBoard, {"banner"}, {cAuraPowerSmall}, 1, false},
         // An aura-less buff neither shows nor upgrades.
-        {"plain", cRecKnight, cStateDeployedToGameBoard, {cRecPlain}, {}, 0, false},
+        {"plain", "bomber", cStateDeployedToGameBoard, {"plainBuff"}, {}, 0, false},
         // Bloodrage upgrades as an aura item and once more as bloodrage.
         {"bloodrage",
-         cRecKnight,
+         "bomber",
          cStateKnockedOut,
-         {cRecBloodrage, cRecBanner},
+         {"bloodrageBuff", "banner"},
          {cAuraKnockedOut, cAuraBloodrage, cAuraPowerSmall},
          3,
          true},
@@ -225,7 +179,7 @@ TEST_F(CandidateActionTest, AurasAndUpgradesComeFromItemsStateAndOwnBuff) {
     for (const Case& c : cases) {
         const int32_t unit = onBoard(c.proto, GridSlot(x % 5, x / 5), 0, c.state);
         ++x;
-        for (const int32_t item : c.items)
+        for (const char* item : c.items)
             equip(unit, item);
         entity(unit)->mPuppetUpgradeLevel = 1;
         const ActionResultInfo record(unit, mGame);
@@ -241,19 +195,20 @@ TEST_F(CandidateActionTest, AurasAndUpgradesComeFromItemsStateAndOwnBuff) {
 }
 
 TEST_F(CandidateActionTest, FinalStatesFillTheFinalHalfOfExistingEntities) {
-    const int32_t unit = onBoard(cRecKnight, GridSlot(0, 0));
+    const int32_t unit = onBoard("bomber", GridSlot(0, 0));
     CandidateAction* act = action();
     ActionResultInfo* record = act->getOrCreateResult(unit);
-    ActionResultInfo* ghost = new ActionResultInfo(42, mGame); // names no entity
+    ActionResultInfo* ghost = new ActionResultInfo(4242, mGame); // names no entity
     act->mResults.push_back(ghost);
     record->mFinalFlags[ActionResultInfo::cFlagEquipped] = true; // the equip rule's bit
     record->mFinalAuraFlags.resize(3);
 
-    ASSERT_TRUE(mBoard->placeEntityAt(unit, GridSlot(4, 1)));
+    ASSERT_TRUE(board()->removeEntity(unit));
+    ASSERT_TRUE(board()->addEntityAt(unit, GridSlot(4, 1)));
     entity(unit)->mHealth = 0;
     entity(unit)->mState = cStateKnockedOut;
     entity(unit)->mCharge = 0;
-    equip(unit, cRecBloodrage);
+    equip(unit, "bloodrageBuff");
     act->captureFinalStates();
 
     EXPECT_EQ(record->mFinalState, cStateKnockedOut);
