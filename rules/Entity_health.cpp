@@ -37,7 +37,8 @@ void Entity::knockOut() {
     // The local player scores for knocking out a unit of the other side.
     if (mGame != nullptr && mGame->isLocalTurn() && mOwner != mGame->mCurrentPlayer) {
         if (const ScoringInfo* scoring = SettingsManager::instance().mScoringInfo.get())
-            mGame->addScore(mGame->mCurrentPlayer, scoring->mKnockout);
+            mGame->addScore(mGame->mCurrentPlayer,
+                            scoring->mKnockout * mGame->getScoreMultiplier(mGame->mCurrentPlayer));
         AchievementTracker::setPendingValue(cAchievementKnockoutEnemy, 0);
         AchievementTracker::countToward(cAchievementKnockout3, 0, 3);
         if (isVictoryUnit()) {

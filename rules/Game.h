@@ -13,7 +13,8 @@
 // (Player::createTileChest), fills the racks and sets mCurrentPlayer.
 // gCurrentGame is the game being shown. Games are used on the main thread
 // only. Parts: Game.cpp (life cycle, set-up, lookups), Game_views.cpp
-// (views and touch registration).
+// (views and touch registration), Game_scoring.cpp (premium-square sums and
+// score).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
@@ -150,9 +151,9 @@ public:
     // "VictoryDamageSubtract" bonuses under the other side's, each scaled by
     // the unit's premium bonus; 1 on a board without premium squares.
     int32_t getVictoryDamageModifier(int32_t player) const;
-    // Adds points x the player's score multiplier to its score and rewrites
-    // its banner text; the points added. Nothing for a missing player.
-    int32_t addScore(int32_t player, int32_t points);
+    // Adds points to the player's score and rewrites its banner text;
+    // nothing for no points or a missing player.
+    void addScore(int32_t player, int32_t points);
     // Rewrites the banner text of the player (label 0 for the current
     // player, 1 for the other) when a scene shows the game.
     void refreshBannerText(int32_t player) const;

@@ -60,15 +60,12 @@ int32_t Game::getVictoryDamageModifier(int32_t player) const {
     return modifier;
 }
 
-int32_t Game::addScore(int32_t player, int32_t points) {
+void Game::addScore(int32_t player, int32_t points) {
     Player* scorer = getPlayer(player);
-    if (scorer == nullptr)
-        return 0;
-    const int32_t scored = points * getScoreMultiplier(player);
-    scorer->mScore += scored;
-    if (scored != 0)
-        refreshBannerText(player);
-    return scored;
+    if (scorer == nullptr || points == 0)
+        return;
+    scorer->mScore += points;
+    refreshBannerText(player);
 }
 
 void Game::refreshBannerText(int32_t player) const {
