@@ -1,40 +1,104 @@
 #pragma once
 
 // One thing a player does in a turn: a source entity does one kind of
-// action (ActionType) to a target square. The game keeps the turn's actions
-// in order; rules read which entity acted and how. While the action runs,
-// the rules note every entity they change in one ActionResultInfo each.
+// action (ActionType) from its square to a target square of a target grid,
+// for an action-point cost. Executing it changes only the model and leaves
+// one ActionResultInfo per touched entity (in the order they were first
+// touched) plus a few action-wide values; playback and replay drive the
+// views from those records. Chained effects are sub-actions, kept in order.
+//
+// The action owns its records and holds one reference on each sub-action
+// and on its visual node. Parts: CandidateAction.cpp (set-up, records,
+// states), CandidateAction_execute.cpp (execution).
+
+#include "rules/ActionResultInfo.h"
+#include "rules/GridSlot.h"
 
 #include "platform/engine/CCObject.h"
 
 #include <cstdint>
 #include <vector>
 
-class ActionResultInfo;
+namespace cocos2d {
+class CCNode;
+}
+
+class Entity;
+class EntityGrid;
 class Game;
+
+// Values of CandidateAction::mPlaybackState (-1 until init).
+enum PlaybackState : int32_t {
+    cPlaybackConstructed = -1,
+    cPlaybackReady = 0,
+    cPlaybackExecuting = 1,
+    cPlaybackExecuted = 2,
+    cPlaybackRestoringInitialState = 3,
+    cPlaybackInitialStateRestored = 4,
+    cPlaybackPlaying = 5,
+    cPlaybackDone = 6,
+};
 
 class CandidateAction : public cocos2d::CCObject {
 public:
     CandidateAction(Game* game, int32_t actionPointCost);
-    // Deletes the result records.
+    // Deletes the records, releases the sub-actions and the visual node.
     ~CandidateAction() override;
 
-    // The record of that entity, made (with the entity's present state as
-    // its initial half) and appended when there is none.
-    ActionResultInfo* getOrCreateResult(int32_t entityId);
+    // Sets the action up from its source entity and the target square;
+    // false when the id names no entity or there is no target grid.
+    bool init(int32_t sourceEntity, int32_t actionType, const GridSlot& targetSlot,
+              EntityGrid* targetGrid);
+    // init aimed at the target entity's own square and grid; false for none.
+    bool initFromEntity(Entity* target, int32_t sourceEntity, int32_t actionType);
+
+    // The record of that entity, made (capturing its state now) and appended
+    // when there is none; null for a negative id.
+    ActionResultInfo* getOrCreateResult(int32_t entityID);
     // The first record of that entity; null for a negative id or none.
-    ActionResultInfo* findResult(int32_t entityId) const;
+    ActionResultInfo* findResult(int32_t entityID) const;
     // Removes and deletes one record.
     void discardResult(ActionResultInfo* result);
+    // Fills the final half of every record from the live entities.
+    void captureFinalStates();
+    // Done, and so is every sub-action.
+    bool isDone() const;
+    // This action or, depth first, the first sub-action in that state.
+    CandidateAction* findByPlaybackState(int32_t state);
+
+    // Carries the action out on the model and fills its records.
+    void execute();
+    // Executes the sub-action (taking over the caller's reference): a failed
+    // one is released, any other appended to mSubActions.
+    void addSubAction(CandidateAction* subAction);
 
     Game* mGame;
+    bool mVisualsStarted = false;
+    bool mFailed = false;
     int32_t mSourceEntity = -1;
     int32_t mActionType = -1;
-    // The entity on the target square when the action was set up.
+    int32_t mSourceGrid = -1;
+    int32_t mSourceOwner = -1;
+    GridSlot mSourceSlot;
+    int32_t mTargetGrid = -1;
+    int32_t mTargetOwner = -1;
+    GridSlot mTargetSlot;
     int32_t mTargetEntity = -1;
-    std::vector<ActionResultInfo*> mResults; // owned, in order of first touch
-    // The ongoing link this action started.
+    int32_t mInitialState = -1;
+    int32_t mTargetInitialState = -1;
+    std::vector<ActionResultInfo*> mResults; // owned
+    cocos2d::CCNode* mVisualNode = nullptr;  // retained
+    float mInitialVictoryHealthFraction[2] = {-1.0f, -1.0f};
+    float mFinalVictoryHealthFraction[2] = {-1.0f, -1.0f};
+    int32_t mPlaybackState = cPlaybackConstructed;
+    // [0] counts player 1's units on victory-damage squares, [1] player 0's.
+    int32_t mInitialAssaultDebuff[2] = {-1, -1};
+    int32_t mFinalAssaultDebuff[2] = {-1, -1};
+    std::vector<GridSlot> mInitialFreeTeleporters;
+    std::vector<GridSlot> mFinalFreeTeleporters;
     int32_t mLinkSourceEntity = -1;
     int32_t mLinkTargetEntity = -1;
+    std::vector<CandidateAction*> mSubActions; // retained
+    bool mIsSubAction = false;
     int32_t mActionPointCost;
 };

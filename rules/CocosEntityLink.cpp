@@ -31,6 +31,10 @@ void CocosEntityLink::setAuraSelected(bool /*selected*/) {}
 void CocosEntityLink::setCharge(int32_t /*charge*/) {}
 void CocosEntityLink::setCrystalDebuffLevel(int32_t /*level*/, bool /*animate*/, float /*delay*/) {}
 void CocosEntityLink::setTargetMarker(int32_t /*kind*/) {}
+cocos2d::CCNode* CocosEntityLink::getTargetMarkerNode() const {
+    return nullptr;
+}
+void CocosEntityLink::setAllyAbilityMarker(bool /*show*/) {}
 void CocosEntityLink::showLink(Entity* /*target*/, bool /*animated*/) {}
 void CocosEntityLink::hideLink(Entity* /*target*/, bool /*animated*/) {}
 void CocosEntityLink::updateHealthBar(float /*delay*/) {}

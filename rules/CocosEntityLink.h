@@ -57,6 +57,11 @@ public:
     // Marker kind 0..4 under the unit; cHideTargetMarker hides it.
     static constexpr int32_t cHideTargetMarker = -1;
     virtual void setTargetMarker(int32_t kind);
+    // The marker's node, which the board's reach and heal markers animate;
+    // null when the view has none.
+    virtual cocos2d::CCNode* getTargetMarkerNode() const;
+    // Shows or hides the marker of an ally-ability target.
+    virtual void setAllyAbilityMarker(bool show);
     // The ongoing-link beams to a target.
     virtual void showLink(Entity* target, bool animated);
     virtual void hideLink(Entity* target, bool animated);

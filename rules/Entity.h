@@ -118,6 +118,32 @@ public:
     bool canDeployAt(const GridSlot& square) const;
     // Whether this power may be cast on that board square.
     bool canCastPowerAt(const GridSlot& square) const;
+    // The ActionType of dropping the entity on that square of targetGrid,
+    // with its action-point cost in outCost and the square in outSlot; -1
+    // when the drop is refused (Entity_drop.cpp).
+    int32_t classifyDrop(EntityGrid* targetGrid, const GridSlot& slot, int32_t& outCost,
+                         GridSlot& outSlot);
+    // With outBlocked, reports a shot stopped by a blocker or interceptor.
+    bool canAttack(int32_t targetId, bool* outBlocked = nullptr) const;
+    // A charge along the row to the target beyond range; a living entity
+    // on the square before the target stops it (its id in outBlocker).
+    bool canIntercept(int32_t targetId, int32_t& outBlocker) const;
+    // A target beyond range but within spotting reach that carries the
+    // spotting buff.
+    bool canSpotTarget(int32_t targetId) const;
+    // The first enemy between this entity and the target square that takes
+    // the shot, in outBlocker; false when none.
+    bool findBlocker(const GridSlot& targetSlot, Entity*& outBlocker) const;
+    bool canHeal(int32_t targetId, bool checkRange, bool checkChain) const;
+    // Appends the chain from current on (current first) to chain, with up
+    // to jumpsLeft jumps; heal chains within this entity's side, damage
+    // chains within the other. The chain's length.
+    int32_t collectChain(std::vector<int32_t>& chain, const Entity* current,
+                         int32_t jumpsLeft) const;
+    bool canUseAllyAbility(int32_t targetId) const;
+    // The attack marker of a target: 4 beyond range (intercept or
+    // spotting), 1 when a special bonus applies, else 0.
+    int32_t getAttackHighlightKind(const Entity* target) const;
 
     // Health.
     // Adds a change brought to a multiple of 5, capped at the max health and

@@ -79,6 +79,9 @@ private:
     void highlightDeployTargets(Entity* tile, CocosGameBoardLink* view);
     // The highlight of a unit on the board: moves, teleporters, arrows.
     void highlightUnitTargets(Entity* unit, CocosGameBoardLink* view);
+    // The target markers of the units (with views) the unit may attack,
+    // heal or help.
+    void markUnitTargets(Entity* unit);
     // Calls visit(entity) for the entity of each occupied slot, in slot order.
     template <class Visit> void forEachUnit(Visit visit) const;
 

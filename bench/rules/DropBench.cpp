@@ -1,0 +1,160 @@
+// Drop classification and the target tests on a mid-game board of the
+// shipped content (9 x 5, humans against orcs, both sides with units out,
+// a knocked-out unit, gear carried): every rack tile classified onto every
+// board square (what a drag over the board asks), and the target tests of
+// the board's highlight run for every unit of the current player over every
+// square.
+
+#include "rules/Entity.h"
+#include "rules/EntityGrid.h"
+#include "rules/Game.h"
+#include "rules/GameBoard.h"
+
+#include "content/DataPath.h"
+#include "content/RegisteredOptions.h"
+#include "content/protos/Database.h"
+#include "content/settings/SettingsManager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+struct Piece {
+    const char* name;
+    int32_t owner;
+    int32_t x;
+    int32_t y;
+    int32_t state;
+};
+
+// The game every benchmark runs on, set up once.
+class MidGame {
+public:
+    MidGame() {
+        if (registeredOptionCount() != cRegisteredOptionCount)
+            fail("options not registered");
+        setBaseFolder(TARNWICK_SOURCE_DIR);
+        if (!Database::init() || !SettingsManager::instance().init())
+            fail("the shipped content does not load");
+        mGame = new Game();
+        if (!mGame->init(11))
+            fail("no game");
+        mGame->mCurrentPlayer = 0;
+        mGame->mFlags |= cGameLocal;
+        const Piece pieces[] = {
+            {"knight", 0, 2, 1, cStateDeployedToGameBoard},
+            {"archer", 0, 1, 2, cStateDeployedToGameBoard},
+            {"cleric", 0, 2, 3, cStateDeployedToGameBoard},
+            {"wizard", 0, 3, 2, cStateDeployedToGameBoard},
+            {"knight", 0, 0, 4, cStateKnockedOut},
+            {"warrior", 1, 4, 1, cStateDeployedToGameBoard},
+            {"axethrower", 1, 6, 2, cStateDeployedToGameBoard},
+            {"witch", 1, 5, 3, cStateDeployedToGameBoard},
+            {"grenadier", 1, 7, 0, cStateDeployedToGameBoard},
+            {"warrior", 1, 3, 4, cStateKnockedOut},
+        };
+        for (const Piece& piece : pieces) {
+            Entity* unit = make(piece.name, piece.owner);
+            if (!mGame->mGameBoard->addEntityAt(unit->mId, GridSlot(piece.x, piece.y)))
+                fail(piece.name);
+            unit->mState = piece.state;
+            unit->mHealth = unit->mHealth * 3 / 5 / 5 * 5;
+        }
+        Entity* knight = mGame->getEntity(mGame->mGameBoard->getEntityIdAt(GridSlot(2, 1)));
+        Entity* sword = make("weapon", 0);
+        knight->mInventory->addEntity(sword->mId);
+        sword->mState = cStateEquipped;
+        const char* rackTiles[] = {"knight", "archer", "weapon", "armor", "inspiration", "cleric"};
+        EntityGrid* rack = mGame->getGrid(cGridTileRack, 0);
+        for (const char* name : rackTiles) {
+            Entity* tile = make(name, 0);
+            if (!rack->addEntity(tile->mId))
+                fail(name);
+            tile->mState = cStateOnTileRack;
+            mRackTiles.push_back(tile);
+        }
+        for (int32_t i = 0; i < mGame->mGameBoard->getSlotCount(); ++i) {
+            Entity* unit = mGame->mGameBoard->getEntityAtIndex(i);
+            if (unit != nullptr && unit->mOwner == 0)
+                mUnits.push_back(unit);
+        }
+    }
+
+    Entity* make(const char* name, int32_t owner) {
+        Entity* made =
+            mGame->getEntity(mGame->createEntity(Database::getProtoIdByName(name), owner));
+        if (made == nullptr)
+            fail(name);
+        return made;
+    }
+
+    [[noreturn]] static void fail(const char* what) {
+        std::fprintf(stderr, "bench set-up failed: %s\n", what);
+        std::exit(1);
+    }
+
+    Game* mGame = nullptr;
+    std::vector<Entity*> mRackTiles;
+    std::vector<Entity*> mUnits;
+};
+
+MidGame& midGame() {
+    static MidGame game;
+    return game;
+}
+
+void BM_ClassifyRackDropsOverTheBoard(benchmark::State& state) {
+    MidGame& game = midGame();
+    GameBoard* board = game.mGame->mGameBoard;
+    const int32_t width = board->getWidth();
+    const int32_t height = board->getHeight();
+    int64_t drops = 0;
+    for (auto _ : state) {
+        for (Entity* tile : game.mRackTiles) {
+            for (int32_t y = 0; y < height; ++y) {
+                for (int32_t x = 0; x < width; ++x) {
+                    int32_t cost = 0;
+                    GridSlot slot;
+                    benchmark::DoNotOptimize(tile->classifyDrop(board, GridSlot(x, y), cost, slot));
+                    ++drops;
+                }
+            }
+        }
+    }
+    state.counters["drops/s"] =
+        benchmark::Counter(static_cast<double>(drops), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ClassifyRackDropsOverTheBoard);
+
+// The target tests of the board highlight while a unit is held: moves to
+// every square, then attack, heal and ally ability against every occupant.
+void BM_HighlightTargetTests(benchmark::State& state) {
+    MidGame& game = midGame();
+    GameBoard* board = game.mGame->mGameBoard;
+    int64_t tests = 0;
+    for (auto _ : state) {
+        for (Entity* unit : game.mUnits) {
+            for (int32_t i = 0; i < board->getSlotCount(); ++i) {
+                const GridSlot slot = board->coordsOfIndex(i);
+                benchmark::DoNotOptimize(unit->canMoveTo(slot));
+                const int32_t id = board->getEntityIdAtIndex(i);
+                if (id < 0)
+                    continue;
+                bool blocked = false;
+                benchmark::DoNotOptimize(unit->canAttack(id, &blocked) ||
+                                         unit->canHeal(id, true, true) ||
+                                         unit->canUseAllyAbility(id));
+                ++tests;
+            }
+        }
+    }
+    state.counters["targets/s"] =
+        benchmark::Counter(static_cast<double>(tests), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_HighlightTargetTests);
+
+} // namespace
