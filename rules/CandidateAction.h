@@ -72,6 +72,9 @@ public:
     // one is released, any other appended to mSubActions.
     void addSubAction(CandidateAction* subAction);
 
+    // The saved-state archive (CandidateAction_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
     Game* mGame;
     bool mVisualsStarted = false;
     bool mFailed = false;

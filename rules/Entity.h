@@ -217,6 +217,9 @@ public:
     void updateOngoingLink(CandidateAction* action);
     void breakOngoingLink(CandidateAction* action);
 
+    // The saved-state archive (Entity_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
     Game* mGame;
     int32_t mId = -1;
     int32_t mProtoId = -1;

@@ -106,6 +106,29 @@ public:
     // finished and has-actions bits.
     void reset();
 
+    // The saved state (Game_archive.cpp, Game_blob.cpp).
+    // The game-state blob: a 12-byte header (magic 0xCAFEBAC0, version 0,
+    // the archive's size) and the archive compressed with zlib. Fills
+    // mProtoNames from the proto database first when it is empty.
+    std::vector<uint8_t> saveToBuffer();
+    // Replaces the game's content with that of a blob, or of a bare archive
+    // (no magic); the blob becomes the only undo snapshot when asked, the
+    // game takes the id and onLoaded runs. False for a missing, short,
+    // damaged or inconsistent blob: the game then keeps its content.
+    bool loadFromBuffer(const uint8_t* buffer, int32_t size, int64_t gameId, bool pushSnapshot);
+    // After every load: the turn-start score; a new game's opening rack is
+    // flown in once.
+    void onLoaded();
+    // Units of the current player on "Score" squares earn their points
+    // (with the score multiplier), each award queued as a score flyout.
+    void awardTurnStartScore();
+    // After the archive is read: saved proto ids re-resolved by name through
+    // mProtoNames, and health restored from the saved fractions.
+    void fixupAfterLoad();
+    // Frees every snapshot of the undo stack.
+    virtual void clearUndoStack();
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
     // A new entity of that proto and owner; its id, or -1 when the proto id
     // names no proto (no id is used up then).
     int32_t createEntity(int32_t protoId, int32_t owner);
@@ -185,3 +208,11 @@ public:
 
 // The game being shown; null when none. Not owned.
 extern Game* gCurrentGame;
+
+// One undo snapshot: a game-state blob.
+struct GameSnapshot {
+    std::vector<uint8_t> mBuffer;
+};
+
+// The undo stack of the current game, bottom first: one process-wide stack.
+std::vector<std::unique_ptr<GameSnapshot>>& undoStack();
