@@ -104,6 +104,12 @@ void incrementCounter(int32_t id, int32_t key, int32_t subKey) {
     counter.mIncrementScopes.push_back(state().scope);
 }
 
+void countToward(int32_t id, int32_t key, int32_t goal) {
+    incrementCounter(id, key, -1);
+    if (getCounter(id, key) >= goal)
+        setPendingValue(id, 0);
+}
+
 int32_t getCounter(int32_t id, int32_t key) {
     const int32_t found = findCounter(id, key, -1);
     return found >= 0 ? state().counters[static_cast<size_t>(found)].mCount : 0;

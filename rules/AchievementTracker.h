@@ -56,6 +56,9 @@ void incrementCounter(int32_t id, int32_t key, int32_t subKey);
 int32_t getCounter(int32_t id, int32_t key);
 // The number of counters of id (and key, when not negative).
 int32_t countCounters(int32_t id, int32_t key);
+// Counts one toward id under key; once that count reaches goal the
+// achievement is set pending (value 0).
+void countToward(int32_t id, int32_t key, int32_t goal);
 
 // The pending value of id, else the platform stat the achievement counts.
 int32_t getProgress(int32_t id);

@@ -12,9 +12,11 @@
 // state, views, sounds), Entity_queries.cpp (the small queries the rules ask),
 // Entity_targeting.cpp (where the entity may go, what it may equip),
 // Entity_health.cpp (health in steps of 5, knock-out, revival),
-// Entity_damage.cpp (the damage intake), Entity_equipment.cpp and
-// Entity_equip.cpp (gear and buffs), Entity_stats.cpp (the stat getters),
-// Entity_moves.cpp (moving and placing), Entity_ongoing.cpp (ongoing links).
+// Entity_damage.cpp (the damage intake), Entity_kill.cpp (death),
+// Entity_attack.cpp and Entity_attackTargets.cpp (attacks), Entity_heal.cpp
+// (heals and ally abilities), Entity_equipment.cpp and Entity_equip.cpp
+// (gear and buffs), Entity_stats.cpp (the stat getters), Entity_moves.cpp
+// (moving and placing), Entity_ongoing.cpp (ongoing links).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
@@ -40,6 +42,7 @@ class EntityGrid;
 class GameBoard;
 class Game;
 class Player;
+class ProtoAttackInfo;
 class ProtoEntity;
 
 class Entity : public cocos2d::CCObject,
@@ -159,8 +162,38 @@ public:
     // on the board when that raised it; the health gained.
     int32_t revive(int32_t amount, float multiplier);
     // The damage intake: amount mitigated by defense or resist, plus the
-    // unmitigated part; the health actually lost.
+    // unmitigated part, through shields and buffs; the health actually lost.
     int32_t takeDamage(int32_t amount, int32_t damageType, int32_t unmitigated);
+    // Takes the entity off its grid for good (Dead), recording in the
+    // executing action when byAction; the killer (-1 none) matters for
+    // bloodrage and action points.
+    void kill(bool byAction, int32_t killerId);
+
+    // Attacking (Entity_attack.cpp, Entity_attackTargets.cpp).
+    // Resolves an attack on the target (-1 none, for a whirlwind) as part
+    // of the action, recording every change in its results.
+    void attack(int32_t targetId, CandidateAction* action);
+    // The ids an attack on the target hits, in out; their count.
+    int32_t collectAttackTargets(int32_t targetId, std::vector<int32_t>& out,
+                                 CandidateAction* action) const;
+    // The splash falloff of a hit square from the impact square.
+    float getAoeFactor(const GridSlot& impact, const GridSlot& square) const;
+    // Moves beside the target along the row, clearing a corpse from that
+    // square first.
+    void chargeToTarget(int32_t targetId, CandidateAction* action);
+    // Pushes (or pulls) a hit target away from this attacker, or from the
+    // centre for radial knockback; a non-zero direction is used as given.
+    void applyKnockback(Entity* target, const Entity* centre, const GridSlot& direction,
+                        bool suppress);
+    // Pulls every enemy within the magnet range toward the attacker.
+    void pullInMagnetTargets();
+
+    // Healing and ally abilities (Entity_heal.cpp).
+    // Heals (or revives) the target, an area or a chain of allies.
+    void heal(int32_t targetId, CandidateAction* action);
+    // Spends charge on an ally: attaches an item, swaps squares; false at
+    // the first step that fails.
+    bool useAllyAbility(int32_t targetId, CandidateAction* action);
 
     // Equipment.
     // Moves an item into the equipment grid and applies its effects,
@@ -181,6 +214,11 @@ public:
     void consumeMoveBuffs();
     // An Equipped item of that proto is carried.
     bool hasEquippedProto(int32_t protoId) const;
+    // A buff item carries an effect of that type.
+    bool carriesBuffEffect(int32_t effectType) const;
+    // An item of that proto would fit beside the items carried (no clash of
+    // proto or gear class without "ReplaceEquip" or "MultiEquip").
+    bool hasEquipRoomFor(int32_t protoId) const;
     // The proto of the first item of that class; -1 when none.
     int32_t findEquippedByClass(const std::string& className) const;
     // The proto of the first gear with an equip category; -1 when none.
@@ -264,6 +302,33 @@ private:
                   CandidateAction* action) const;
     // The record of this entity in the action; null without one.
     ActionResultInfo* resultIn(CandidateAction* action) const;
+    struct AttackTally;
+    // The square an attack's splash is centred on.
+    GridSlot impactSquare(const Entity* target) const;
+    // Kills a knocked-out target, raising a dead unit of this attacker's on
+    // its square when the proto says so.
+    void stompCorpse(Entity& corpse, CandidateAction* action, AttackTally& tally);
+    // Marks a target with a spotting buff; the marks this attacker made in
+    // earlier attacks go first, once.
+    void markSpotted(Entity& target, CandidateAction* action, bool markedBefore);
+    // Attaches the attack's debuff to the primary target.
+    void attachDebuff(Entity& target, int32_t protoId, CandidateAction* action);
+    // Banner texts and the score for damage dealt.
+    void scoreDamage(int32_t scoreMultiplier, ActionResultInfo& own);
+    // Leech, soul leech and reflected spikes.
+    void healFromAttack(const ProtoAttackInfo& info, const AttackTally& tally,
+                        ActionResultInfo& own);
+    void reportAttackAchievements(const Entity* target, int32_t distance,
+                                  const AttackTally& tally) const;
+    // Gives a patient the healer's heal item.
+    void attachHealItem(Entity& patient, CandidateAction* action);
+    // Hands a hit to a redirect buff's caster; what is left for this entity
+    // (0, or all of it when the caster is missing, dead or already taking
+    // this hit).
+    int32_t redirectDamage(int32_t casterId, int32_t amount, int32_t damageType);
+    // Gives the living bloodrage units of this (killed) entity's side a
+    // bloodrage buff.
+    void enrageAllies(CandidateAction* action);
     // Equips the items a linked buff attaches to this unit and its ongoing target.
     void attachToLinkedUnits(const Entity* buff, CandidateAction* action);
     // Removes the buffs whose consume type is listed.

@@ -125,6 +125,35 @@ bool Entity::hasEquippedProto(int32_t protoId) const {
     });
 }
 
+bool Entity::carriesBuffEffect(int32_t effectType) const {
+    for (const Entity* item : items()) {
+        const BuffInfo* buff = buffOf(*item);
+        if (buff != nullptr && buff->hasEffectOfType(effectType))
+            return true;
+    }
+    return false;
+}
+
+bool Entity::hasEquipRoomFor(int32_t protoId) const {
+    const ProtoEntity* proto = Database::getProto(protoId);
+    const ProtoEntity* own = getProto();
+    if (proto == nullptr || own == nullptr)
+        return false;
+    // An item of the same proto, or gear of the same class, needs
+    // ReplaceEquip or MultiEquip.
+    const bool classesCount = proto->mType == cEntityGear && !own->mIgnoresEquipClassRestrictions;
+    for (const Entity* item : items()) {
+        const ProtoEntity* itemProto = item->getProto();
+        if (item->mState != cStateEquipped || itemProto == nullptr)
+            continue;
+        const bool clash = item->mProtoId == protoId ||
+                           (classesCount && itemProto->mClassName == proto->mClassName);
+        if (clash && !proto->mReplaceEquip && !proto->mMultiEquip)
+            return false;
+    }
+    return true;
+}
+
 int32_t Entity::findEquippedByClass(const std::string& className) const {
     for (const Entity* item : items()) {
         const ProtoEntity* proto = item->getProto();

@@ -1,12 +1,17 @@
 // Entity: health, which moves in steps of 5 and knocks the unit out when it
-// reaches 0, and the revival of a knocked-out unit.
+// reaches 0 (scoring for the local player when the unit is the other
+// side's), and the revival of a knocked-out unit.
 
 #include "rules/Entity.h"
 
+#include "rules/AchievementTable.h"
+#include "rules/AchievementTracker.h"
+#include "rules/Game.h"
 #include "rules/GameBoard.h"
 #include "rules/RulesMath.h"
 
 #include "content/protos/ProtoEntity.h"
+#include "content/settings/SettingsManager.h"
 
 #include <algorithm>
 
@@ -29,7 +34,20 @@ bool Entity::setHealth(int32_t value) {
 }
 
 void Entity::knockOut() {
-    // Scoring and achievements of a knock-out belong to the attack rules.
+    // The local player scores for knocking out a unit of the other side.
+    if (mGame != nullptr && mGame->isLocalTurn() && mOwner != mGame->mCurrentPlayer) {
+        if (const ScoringInfo* scoring = SettingsManager::instance().mScoringInfo.get())
+            mGame->addScore(mGame->mCurrentPlayer,
+                            scoring->mKnockout * mGame->getScoreMultiplier(mGame->mCurrentPlayer));
+        AchievementTracker::setPendingValue(cAchievementKnockoutEnemy, 0);
+        AchievementTracker::countToward(cAchievementKnockout3, 0, 3);
+        if (isVictoryUnit()) {
+            // Two different victory units in one turn.
+            AchievementTracker::incrementCounter(cAchievementTwoCrystalsOneTurn, mId, -1);
+            if (AchievementTracker::countCounters(cAchievementTwoCrystalsOneTurn, -1) >= 2)
+                AchievementTracker::setPendingValue(cAchievementTwoCrystalsOneTurn, 0);
+        }
+    }
     if (GameBoard* gameBoard = board())
         gameBoard->removeItemsOfKind(mId);
     mCharge = 0;

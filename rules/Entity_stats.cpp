@@ -7,6 +7,7 @@
 #include "rules/Entity.h"
 
 #include "rules/EntityGrid.h"
+#include "rules/Game.h"
 #include "rules/GameBoard.h"
 #include "rules/RulesMath.h"
 
@@ -14,6 +15,7 @@
 #include "content/settings/ProtoGameBoard.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -94,13 +96,24 @@ int32_t Entity::getPower(const Entity* target) const {
     applyAuraEffects(cStatPower, power);
 
     // The attack's own boosts work on the untruncated value, which is then
-    // brought to a multiple of 5. (The multi-target bonus of whirlwind
-    // attacks joins here with the attack rules' target gathering.)
+    // brought to a multiple of 5.
     float boosted = static_cast<float>(power);
     if (const ProtoAttackInfo* attack = proto->mAttackInfo.get()) {
         const float fraction = getHealthFraction();
         if (fraction < attack->mEnrageThreshold)
             boosted *= attack->mEnragePowerBoost;
+        if (attack->mMultiTargetBonusDamage != 0) {
+            // Whirlwinds hit harder for each living enemy beyond the first.
+            std::vector<int32_t> targets;
+            collectAttackTargets(-1, targets, nullptr);
+            const auto enemies = std::count_if(targets.begin(), targets.end(), [&](int32_t id) {
+                const Entity* hit = mGame->getEntity(id);
+                return hit != nullptr && hit->mOwner != mOwner && hit->isAlive();
+            });
+            if (enemies > 1)
+                boosted += static_cast<float>(attack->mMultiTargetBonusDamage) *
+                           static_cast<float>(enemies - 1);
+        }
         if (attack->mDamagePowerScaling > 0.0f)
             boosted *= 1.0f + (1.0f - fraction) * (attack->mDamagePowerScaling - 1.0f);
         boosted += static_cast<float>(attack->mRepeatedAttackBonus * countRepeatedAttacks());

@@ -52,21 +52,6 @@ float angleBetween(float ax, float ay, float bx, float by) {
     return std::acos(std::clamp((ax * bx + ay * by) / lengths, -1.0f, 1.0f));
 }
 
-// Whether a buff item in the entity's equipment has an effect of that type.
-bool carriesBuffEffect(const Entity& entity, int32_t effectType) {
-    const EntityGrid* items = entity.mInventory;
-    if (items == nullptr)
-        return false;
-    for (int32_t i = 0; i < items->getSlotCount(); ++i) {
-        const Entity* item = items->getEntityAtIndex(i);
-        const ProtoEntity* proto = item != nullptr ? item->getProto() : nullptr;
-        if (proto != nullptr && proto->mType == cEntityBuff && proto->mBuffInfo &&
-            proto->mBuffInfo->hasEffectOfType(effectType))
-            return true;
-    }
-    return false;
-}
-
 bool carriesSpottingBuff(const Entity& entity) {
     return entity.hasEquippedProto(Database::getProtoIdByName("spottingBuff"));
 }
@@ -74,9 +59,9 @@ bool carriesSpottingBuff(const Entity& entity) {
 // Whether the stealth of the target's buffs (carried, or its own) hides it
 // at that distance.
 bool isHiddenFrom(const Entity& target, int32_t distance) {
-    if (carriesBuffEffect(target, cBuffUntargettable))
+    if (target.carriesBuffEffect(cBuffUntargettable))
         return true;
-    if (distance > 1 && carriesBuffEffect(target, cBuffUntargettableAtRange))
+    if (distance > 1 && target.carriesBuffEffect(cBuffUntargettableAtRange))
         return true;
     const ProtoEntity* proto = target.getProto();
     const BuffInfo* own = proto != nullptr ? proto->mBuffInfo.get() : nullptr;
@@ -138,19 +123,8 @@ bool Entity::canEquip(const Entity* target) const {
         if (deploy->mRelation == cDeployRelationEnemy && target->mOwner == mOwner)
             return false;
     }
-    // Room: an item of the same proto, or gear of the same class, needs
-    // ReplaceEquip or MultiEquip.
-    const bool classesCount =
-        proto->mType == cEntityGear && !targetProto->mIgnoresEquipClassRestrictions;
-    for (const Entity* item : target->items()) {
-        const ProtoEntity* itemProto = item->getProto();
-        if (item->mState != cStateEquipped || itemProto == nullptr)
-            continue;
-        const bool clash = item->mProtoId == mProtoId ||
-                           (classesCount && itemProto->mClassName == proto->mClassName);
-        if (clash && !proto->mReplaceEquip && !proto->mMultiEquip)
-            return false;
-    }
+    if (!target->hasEquipRoomFor(mProtoId))
+        return false;
     if (!target->isAlive() && !proto->mCanRevive)
         return false;
     return targetProto->mType == cEntityUnit;
@@ -336,7 +310,7 @@ bool Entity::findBlocker(const GridSlot& targetSlot, Entity*& outBlocker) const 
                 continue;
             Entity* standing = mGame->getEntity(mGrid->getEntityIdAt(at));
             if (standing == nullptr || !standing->isAlive() || standing->mOwner == mOwner ||
-                carriesBuffEffect(*standing, cBuffUntargettable))
+                standing->carriesBuffEffect(cBuffUntargettable))
                 continue;
             const float angle = angleBetween(
                 static_cast<float>(x - mSlot.x), static_cast<float>(y - mSlot.y),
@@ -404,7 +378,7 @@ int32_t Entity::collectChain(std::vector<int32_t>& chain, const Entity* current,
     const ProtoEntity* proto = getProto();
     const ProtoAttackInfo* attack = proto != nullptr ? proto->mAttackInfo.get() : nullptr;
     const bool ends = attack == nullptr || attack->mChainRadius < 1 || jumpsLeft < 1 ||
-                      (!healChain && carriesBuffEffect(*current, cBuffTerminateAOE)) ||
+                      (!healChain && current->carriesBuffEffect(cBuffTerminateAOE)) ||
                       (!healChain && !current->isAlive()) || current->mGrid == nullptr;
     if (!ends) {
         std::vector<int32_t> candidates;

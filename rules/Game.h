@@ -13,7 +13,8 @@
 // (Player::createTileChest), fills the racks and sets mCurrentPlayer.
 // gCurrentGame is the game being shown. Games are used on the main thread
 // only. Parts: Game.cpp (life cycle, set-up, lookups), Game_views.cpp
-// (views and touch registration).
+// (views and touch registration), Game_scoring.cpp (premium-square sums and
+// score).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
@@ -163,6 +164,22 @@ public:
     void hideNewRackTiles();
     // Lets go of one hold on the "ponder" loop; the last one stops it.
     void stopPonderSound();
+
+    // Premium squares and score (Game_scoring.cpp).
+    // 1 + the "ScoreMultiplier" bonuses under the player's living board
+    // units; 1 on a board without premium squares.
+    int32_t getScoreMultiplier(int32_t player) const;
+    // The unmitigated damage the player's attacks add against victory units:
+    // "VictoryDamageAdd" bonuses under its own living board units plus
+    // "VictoryDamageSubtract" bonuses under the other side's, each scaled by
+    // the unit's premium bonus; 1 on a board without premium squares.
+    int32_t getVictoryDamageModifier(int32_t player) const;
+    // Adds points to the player's score and rewrites its banner text;
+    // nothing for no points or a missing player.
+    void addScore(int32_t player, int32_t points);
+    // Rewrites the banner text of the player (label 0 for the current
+    // player, 1 for the other) when a scene shows the game.
+    void refreshBannerText(int32_t player) const;
 
     int64_t mGameID = -1;
     int32_t mCurrentPlayer = -1;

@@ -22,18 +22,23 @@
 
 #include <array>
 #include <string>
+#include <utility>
 
 inline const std::string cActionsFixture = std::string(TARNWICK_FIXTURES_DIR) + "/rules/actions";
 
 class ActionsGameTest : public ::testing::Test {
 protected:
+    // The game of another fixture folder holding the same five files.
+    explicit ActionsGameTest(std::string fixture = cActionsFixture)
+        : mFixture(std::move(fixture)) {}
+
     void SetUp() override {
         // Links the option registrations into the test program.
         ASSERT_EQ(registeredOptionCount(), cRegisteredOptionCount);
-        setBaseFolder(cActionsFixture);
+        setBaseFolder(mFixture);
         const char* names[] = {"database", "settings", "gameboards", "civs", "PlayerColors"};
         for (size_t i = 0; i < mCrcs.size(); ++i)
-            mCrcs[i] = {names[i], fileCrc(cActionsFixture + "/data/" + names[i] + ".xml")};
+            mCrcs[i] = {names[i], fileCrc(mFixture + "/data/" + names[i] + ".xml")};
         setDataFileCrcTable(mCrcs);
         ASSERT_TRUE(Database::init());
         ASSERT_TRUE(SettingsManager::instance().init());
@@ -93,6 +98,7 @@ protected:
         return item;
     }
 
+    std::string mFixture;
     Game* mGame = nullptr;
     std::array<DataFileCrc, 5> mCrcs;
 };
