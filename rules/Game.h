@@ -14,7 +14,9 @@
 // gCurrentGame is the game being shown. Games are used on the main thread
 // only. Parts: Game.cpp (life cycle, set-up, lookups), Game_views.cpp
 // (views and touch registration), Game_scoring.cpp (premium-square sums and
-// score), Game_actionPasses.cpp (the passes over the board after an action).
+// score), Game_actionPasses.cpp (the passes over the board after an action),
+// Game_archive.cpp (the saved-state archive and its fix-up), Game_blob.cpp
+// (the game-state blob, loading, the undo stack).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"

@@ -87,13 +87,9 @@ GameIArchive::GameIArchive(ArchiveSource& source)
     init(0);
 }
 
-void GameIArchive::refuse(const char* what) {
-    throw archive_exception(archive_exception::other_exception, what);
-}
-
 void GameIArchive::checkCount(uint64_t count) const {
     if (count > mSource.remaining())
-        refuse("count beyond the end of the archive");
+        throw ArchiveRefusal("count beyond the end of the archive");
 }
 
 void GameIArchive::noteCreated(void* object, ArchiveClass kind) {
@@ -103,7 +99,7 @@ void GameIArchive::noteCreated(void* object, ArchiveClass kind) {
 void GameIArchive::enterAction() {
     if (++mActionDepth > cMaxActionDepth) {
         --mActionDepth;
-        refuse("sub-actions nested too deep");
+        throw ArchiveRefusal("sub-actions nested too deep");
     }
 }
 
@@ -111,7 +107,7 @@ void GameIArchive::load(bool& t) {
     uint8_t byte = 0;
     load_binary(&byte, 1);
     if (byte > 1)
-        refuse("bool neither 0 nor 1");
+        throw ArchiveRefusal("bool neither 0 nor 1");
     t = byte != 0;
 }
 
@@ -137,7 +133,7 @@ void GameIArchive::load_override(boost::archive::class_id_type& t) {
     if (id == -1)
         return;
     if (!mClassesRegistered || id < 0 || id >= cArchiveClassCount)
-        refuse("pointer to an unknown class");
+        throw ArchiveRefusal("pointer to an unknown class");
 }
 
 void GameIArchive::load_override(boost::archive::class_id_reference_type& t) {

@@ -81,6 +81,17 @@ BOOST_CLASS_VERSION(GridSlot, 0)
 BOOST_CLASS_VERSION(TauntInfo, 0)
 BOOST_CLASS_VERSION(KnockOutFadeInfo, 0)
 
+// An archive error raised for what a read refuses, with its reason.
+class ArchiveRefusal : public boost::archive::archive_exception {
+public:
+    explicit ArchiveRefusal(const char* reason)
+        : archive_exception(archive_exception::other_exception), mReason(reason) {}
+    const char* what() const noexcept override { return mReason; }
+
+private:
+    const char* mReason;
+};
+
 // The bytes an archive is read from, with the count still unread.
 class ArchiveSource : public std::streambuf {
 public:
@@ -173,8 +184,6 @@ protected:
     void load_override(boost::archive::class_id_reference_type& t);
 
 private:
-    // Throws an archive error that names what was refused.
-    [[noreturn]] static void refuse(const char* what);
     // Throws when count is above the bytes left.
     void checkCount(uint64_t count) const;
 

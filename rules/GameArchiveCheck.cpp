@@ -7,10 +7,8 @@
 
 namespace {
 
-using boost::archive::archive_exception;
-
 [[noreturn]] void inconsistent(const char* what) {
-    throw archive_exception(archive_exception::other_exception, what);
+    throw ArchiveRefusal(what);
 }
 
 bool isGridClass(ArchiveClass kind) {
@@ -146,7 +144,7 @@ private:
             inconsistent("entity id");
         checkRange(entity->mOwner, -1, 1, "entity owner");
         checkRange(entity->mState, -1, cEntityStateCount - 1, "entity state");
-        checkValue(entity->mHealth, "entity health");
+        checkRange(entity->mHealth, 0, GameArchiveCheck::cMaxValue, "entity health");
         checkValue(entity->mMaxHealthBonus, "entity health bonus");
         checkId(entity->mCreatorEntityID, "creator entity");
         checkId(entity->mOngoingTargetEntityID, "ongoing target");
@@ -193,7 +191,26 @@ private:
     int64_t mEntityCount = 0;
 };
 
-// Empties the owning fields of an object the read made, then frees it.
+// The grid part of an object the read made; null for other classes.
+EntityGrid* gridPart(void* object, ArchiveClass kind) {
+    switch (kind) {
+    case cArchiveEntityGrid:
+        return static_cast<EntityGrid*>(object);
+    case cArchiveGameBoard:
+        return static_cast<GameBoard*>(object);
+    case cArchiveTileChest:
+        return static_cast<TileChest*>(object);
+    case cArchiveTileRack:
+        return static_cast<TileRack*>(object);
+    case cArchiveGraveyard:
+        return static_cast<Graveyard*>(object);
+    default:
+        return nullptr;
+    }
+}
+
+// Empties the owning fields and back-references of an object the read
+// made (grids are emptied beforehand), then frees it.
 void freeCreated(void* object, ArchiveClass kind) {
     switch (kind) {
     case cArchiveGame:
@@ -201,6 +218,7 @@ void freeCreated(void* object, ArchiveClass kind) {
         break;
     case cArchivePlayer: {
         auto* player = static_cast<Player*>(object);
+        player->mGame = nullptr;
         player->mTileRack = nullptr;
         player->mGraveyard = nullptr;
         player->mTileChest = nullptr;
@@ -209,6 +227,8 @@ void freeCreated(void* object, ArchiveClass kind) {
     }
     case cArchiveEntity: {
         auto* entity = static_cast<Entity*>(object);
+        entity->mGame = nullptr;
+        entity->mGrid = nullptr;
         entity->mInventory = nullptr;
         entity->release();
         break;
@@ -230,6 +250,7 @@ void freeCreated(void* object, ArchiveClass kind) {
         break;
     case cArchiveCandidateAction: {
         auto* action = static_cast<CandidateAction*>(object);
+        action->mGame = nullptr;
         action->mResults.clear();
         action->mSubActions.clear();
         action->release();
@@ -282,9 +303,16 @@ void GameArchiveCheck::discard(const std::vector<std::pair<void*, ArchiveClass>>
                                Game& root) {
     releaseOwned(root);
     // Owning fields first, so no destructor reaches another object.
-    for (const auto& [object, kind] : created)
+    for (const auto& [object, kind] : created) {
         if (kind == cArchiveGame)
             releaseOwned(*static_cast<Game*>(object));
+        // A grid's destructor reaches the entities of its slots through its game.
+        if (EntityGrid* grid = gridPart(object, kind)) {
+            grid->mGame = nullptr;
+            grid->mSlots.clear();
+            grid->mCount = 0;
+        }
+    }
     for (const auto& [object, kind] : created)
         freeCreated(object, kind);
 }

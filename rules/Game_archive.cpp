@@ -15,8 +15,7 @@ template <class Archive> void Game::serialize(Archive& ar, unsigned version) {
     if constexpr (loading) {
         // Games are never saved through a pointer except back to the root.
         if (ar.getRoot() != this)
-            throw boost::archive::archive_exception(
-                boost::archive::archive_exception::other_exception, "a second game");
+            throw ArchiveRefusal("a second game");
     }
     registerArchiveClasses(ar);
     if constexpr (loading)
@@ -67,8 +66,7 @@ void Game::fixupAfterLoad() {
         const int32_t maxHealth = entity->getMaxHealth();
         const float scaled = static_cast<float>(maxHealth) * fraction;
         if (!(std::fabs(scaled) <= static_cast<float>(GameArchiveCheck::cMaxValue)))
-            throw boost::archive::archive_exception(
-                boost::archive::archive_exception::other_exception, "health fraction");
+            throw ArchiveRefusal("health fraction");
         const auto truncated = static_cast<int32_t>(scaled);
         const auto steps = static_cast<float>(truncated / 5.0 + 0.5);
         entity->mHealth = static_cast<int32_t>(std::floor(steps) * 5.0f);

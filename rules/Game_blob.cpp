@@ -188,5 +188,3 @@ void Game::onLoaded() {
             mNewRackTileIds.push_back(id);
     }
 }
-
-void Game::awardTurnStartScore() {}
