@@ -9,7 +9,9 @@
 //
 // The action owns its records and holds one reference on each sub-action
 // and on its visual node. Parts: CandidateAction.cpp (set-up, records,
-// states), CandidateAction_execute.cpp (execution).
+// states), CandidateAction_execute.cpp (execution and the slot hazard),
+// CandidateAction_castPower.cpp (powers and their knockback),
+// CandidateAction_restore.cpp (the views' rewind).
 
 #include "rules/ActionResultInfo.h"
 #include "rules/GridSlot.h"
@@ -26,6 +28,7 @@ class CCNode;
 class Entity;
 class EntityGrid;
 class Game;
+class ProtoEntity;
 
 // Values of CandidateAction::mPlaybackState (-1 until init).
 enum PlaybackState : int32_t {
@@ -71,6 +74,16 @@ public:
     // Executes the sub-action (taking over the caller's reference): a failed
     // one is released, any other appended to mSubActions.
     void addSubAction(CandidateAction* subAction);
+    // Turns the views (not the model) back to what the initial half of the
+    // records shows, sub-actions first.
+    void restoreInitialState();
+    // A record's entity that arrived on a SendTrain square of the board
+    // sends a train: a "TrainHazard" power cast at the square's linked
+    // column, kept as a sub-action unless it failed.
+    void triggerSlotHazard(ActionResultInfo* result, const GridSlot& newSlot);
+    // Pushes the entities the last cast power touched one column away from
+    // its target column, farthest column first.
+    void resolveTrainPushes();
 
     Game* mGame;
     bool mVisualsStarted = false;
@@ -101,4 +114,26 @@ public:
     std::vector<CandidateAction*> mSubActions; // retained
     bool mIsSubAction = false;
     int32_t mActionPointCost;
+
+private:
+    // The model change of each kind of action (step 6 of execute).
+    void executeDeploy(Entity& source, EntityGrid& targetGrid, int32_t scoreMultiplier);
+    void executeMove(Entity& source, EntityGrid& targetGrid);
+    void executeAttack(Entity& source, EntityGrid& targetGrid);
+    void executeHeal(Entity& source, EntityGrid& targetGrid);
+    void executeAllyAbility(Entity& source, EntityGrid& targetGrid);
+    void executeSwap(Entity& source);
+    void executeCastPower(Entity& power, EntityGrid& sourceGrid, EntityGrid& targetGrid,
+                          int32_t scoreMultiplier);
+    // The passes after the change: hazards, links, final states, ongoing
+    // effects and end-of-turn buffs (outermost actions only).
+    void finishOutermost();
+    // The action-wide values before or after execution: victory health,
+    // assault debuffs and free Teleporter squares.
+    void captureGameValues(bool initial);
+    // Kills whatever lies on the target square before an arrival there.
+    void clearTargetSquare(const Entity& source, EntityGrid& targetGrid);
+    // The rewind of one record's entity view (linked again when it has none).
+    void restoreRecordView(Entity& entity, const ActionResultInfo& result,
+                           const ProtoEntity* sourceProto, EntityGrid* sourceGrid);
 };

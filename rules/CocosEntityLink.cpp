@@ -2,6 +2,9 @@
 
 #include "rules/Entity.h"
 
+#include "content/protos/AuraType.h"
+#include "content/settings/PremiumTileType.h"
+
 CocosEntityLink::CocosEntityLink(Entity* owner) : CocosLink(owner) {}
 
 cocos2d::CCNode* CocosEntityLink::getMainNode() const {
@@ -42,3 +45,27 @@ void CocosEntityLink::showHealthBar(float /*duration*/) {}
 void CocosEntityLink::hideHealthBar(float /*duration*/) {}
 void CocosEntityLink::showTooltipIndicator() {}
 void CocosEntityLink::hideTooltipIndicator() {}
+void CocosEntityLink::setHealthBarPercentage(float /*percent*/, bool /*animate*/, float /*delay*/) {
+}
+void CocosEntityLink::setHealthCategory(float /*fraction*/) {}
+void CocosEntityLink::setTeamColorVisible(bool /*visible*/) {}
+void CocosEntityLink::showPuppetUpgradeLevel(int32_t /*level*/, int32_t /*idleState*/,
+                                             float /*blendTime*/) {}
+void CocosEntityLink::rebuildEquipmentDisplay() {}
+
+int32_t CocosEntityLink::premiumSquareAura(int32_t premiumType) {
+    switch (premiumType) {
+    case cPremiumPower:
+        return cAuraPremiumSquarePower;
+    case cPremiumDefense:
+        return cAuraPremiumSquareDefense;
+    case cPremiumVictoryDamageAdd:
+        return cAuraPremiumSquareVictoryDamageAdd;
+    case cPremiumVictoryDamageSubtract:
+        return cAuraPremiumSquareVictoryDamageSubtract;
+    case cPremiumResist:
+        return cAuraPremiumSquareResist;
+    default:
+        return -1;
+    }
+}

@@ -71,6 +71,22 @@ public:
     virtual void showHealthBar(float duration);
     virtual void hideHealthBar(float duration);
 
+    // The health bar at a percentage (0..100), and the puppet's health
+    // look for a health fraction.
+    virtual void setHealthBarPercentage(float percent, bool animate, float delay);
+    virtual void setHealthCategory(float fraction);
+    // Shows or hides the team-colour layer.
+    virtual void setTeamColorVisible(bool visible);
+    // Plays an idle animation state blended over blendTime and shows the
+    // puppet at that upgrade level.
+    virtual void showPuppetUpgradeLevel(int32_t level, int32_t idleState, float blendTime);
+    // Rebuilds the equipment display from the items the unit carries.
+    virtual void rebuildEquipmentDisplay();
+
+    // The aura shown on a unit standing on a premium square of that type;
+    // -1 for a type that shows none.
+    static int32_t premiumSquareAura(int32_t premiumType);
+
     // The tooltip indicator beside the unit.
     virtual void showTooltipIndicator();
     virtual void hideTooltipIndicator();

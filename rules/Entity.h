@@ -254,6 +254,10 @@ public:
     // Breaks the link (items' links first) when its rules say so.
     void updateOngoingLink(CandidateAction* action);
     void breakOngoingLink(CandidateAction* action);
+    // The items' ongoing effects, then the entity's own, as sub-actions of
+    // the action: an auto-attached item when the turn's last point is
+    // spent, an attack or heal on the linked target.
+    void applyOngoingEffects(CandidateAction* action);
 
     Game* mGame;
     int32_t mId = -1;

@@ -11,6 +11,7 @@
 #include "rules/CandidateAction.h"
 #include "rules/EntityGrid.h"
 #include "rules/Game.h"
+#include "rules/Player.h"
 
 #include "content/protos/ProtoEntity.h"
 
@@ -137,4 +138,56 @@ void Entity::breakOngoingLink(CandidateAction* action) {
         result->mBrokeOngoingLink = true;
     }
     mOngoingTargetEntityID = -1;
+}
+
+namespace {
+
+// Executes a sub-action of cost 0 by source aimed at target's square (an
+// item is equipped on it, a linked target attacked or healed) and hands it
+// to the action, which drops it when it fails.
+void addOngoingSubAction(CandidateAction& action, Entity& target, int32_t source, int32_t type) {
+    auto* subAction = new CandidateAction(action.mGame, 0);
+    if (!subAction->initFromEntity(&target, source, type)) {
+        subAction->release();
+        return;
+    }
+    subAction->mIsSubAction = true;
+    action.addSubAction(subAction);
+}
+
+} // namespace
+
+void Entity::applyOngoingEffects(CandidateAction* action) {
+    for (Entity* item : items())
+        item->applyOngoingEffects(action);
+    const ProtoEntity* proto = getProto();
+    if (proto == nullptr || mGame == nullptr || action == nullptr)
+        return;
+
+    // Auto-attach: the item comes when the turn's last action point is
+    // spent, by this side ("endOfMyTurn") or the other ("endOfOpponentTurn").
+    const Entity* actor = mGame->getEntity(action->mSourceEntity);
+    const Player* spender = actor != nullptr ? actor->getOwner() : nullptr;
+    const int32_t attachProto = proto->mAutoAttachProto;
+    if (attachProto >= 0 && spender != nullptr) {
+        const bool turnMatches = actor->mOwner == mOwner ? proto->mAutoAttachAtEndOfMyTurn
+                                                         : proto->mAutoAttachAtEndOfOpponentTurn;
+        if (turnMatches && spender->mActionPoints == 1 && action->mActionPointCost == 1 &&
+            !hasEquippedProto(attachProto) && isAlive()) {
+            const int32_t item = mGame->createEntity(attachProto, mOwner);
+            if (item >= 0) {
+                mGame->getEntity(item)->mCreatorEntityID = mId;
+                addOngoingSubAction(*action, *this, item, cActionEquip);
+            }
+        }
+    }
+
+    // The link keeps attacking an enemy or healing an ally.
+    Entity* linked = mGame->getEntity(mOngoingTargetEntityID);
+    if (linked == nullptr)
+        return;
+    if (proto->mOngoingAttack && linked->mOwner != mOwner)
+        addOngoingSubAction(*action, *linked, mId, cActionAttack);
+    else if (proto->mOngoingHeal && linked->mOwner == mOwner)
+        addOngoingSubAction(*action, *linked, mId, cActionHeal);
 }

@@ -14,7 +14,7 @@
 // gCurrentGame is the game being shown. Games are used on the main thread
 // only. Parts: Game.cpp (life cycle, set-up, lookups), Game_views.cpp
 // (views and touch registration), Game_scoring.cpp (premium-square sums and
-// score).
+// score), Game_actionPasses.cpp (the passes over the board after an action).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
@@ -132,6 +132,17 @@ public:
     PlayerColor* getHomeColor() const;
     PlayerColor* getAwayColor() const;
     bool isLocalGame() const { return (mFlags & cGameLocal) != 0; }
+
+    // After-action passes over the board's units (Game_actionPasses.cpp).
+    // Breaks the ongoing links (the items' first) that the action ended,
+    // recording them in it.
+    void updateOngoingLinks(CandidateAction* action);
+    // Adds the ongoing effects of the turn's last action point to the action
+    // as sub-actions: auto-attached items, ongoing attacks and heals.
+    void applyOngoingEffects(CandidateAction* action);
+    // The player's living board units on "VictoryDamageAdd" squares; 1 on a
+    // board without premium squares.
+    int32_t countUnitsOnVictoryDamageSquares(int32_t player) const;
 
     // Shows the turn-start score awards of units that have views, and
     // forgets those shown.

@@ -42,6 +42,13 @@ ProtoGameBoard* GameBoard::getProtoGameBoard() const {
     return puzzle != nullptr ? puzzle->mBoard.get() : nullptr;
 }
 
+const PremiumTileInfo* GameBoard::getPremiumSquares() const {
+    const ProtoGameBoard* layout = getProtoGameBoard();
+    if (layout == nullptr || !layout->mPremiumTiles || layout->mPremiumTiles->mEntries.empty())
+        return nullptr;
+    return layout->mPremiumTiles.get();
+}
+
 bool GameBoard::setUp() {
     if (mGame == nullptr)
         return false;

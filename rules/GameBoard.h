@@ -17,6 +17,7 @@
 
 class CocosGameBoardLink;
 class Entity;
+class PremiumTileInfo;
 class ProtoGameBoard;
 
 class GameBoard : public EntityGrid {
@@ -62,6 +63,8 @@ public:
     // The layout in play: the running puzzle's board, else the settings'
     // board at the layout index; null when there is none.
     ProtoGameBoard* getProtoGameBoard() const;
+    // The premium squares of the layout in play; null when it has none.
+    const PremiumTileInfo* getPremiumSquares() const;
     // Health bars and item sprites of the units, shown while a touch on the
     // board lasts.
     void showEntityOverlays();
