@@ -34,6 +34,9 @@ public:
     // Fills the final half likewise; the final flags' bit 1 is kept.
     void captureFinalState(const Game* game);
 
+    // The saved-state archive (CandidateAction_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
     int32_t mEntityID;
     int32_t mInitialState = -1;
     int32_t mFinalState = -1;

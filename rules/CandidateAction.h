@@ -85,6 +85,9 @@ public:
     // its target column, farthest column first.
     void resolveTrainPushes();
 
+    // The saved-state archive (CandidateAction_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
     Game* mGame;
     bool mVisualsStarted = false;
     bool mFailed = false;

@@ -74,7 +74,6 @@ void CandidateAction::executeCastPower(Entity& power, EntityGrid& sourceGrid,
     gTouchedIds.clear();
 
     const bool respawn = proto != nullptr && proto->mCanRevive && proto->mRespawnRevive;
-    const int32_t victoryModifier = mGame->getVictoryDamageModifier(mGame->mCurrentPlayer);
     int32_t totalDamage = 0;
     int32_t nonVictoryDamage = 0;
     for (const int32_t id : affected) {
@@ -110,7 +109,8 @@ void CandidateAction::executeCastPower(Entity& power, EntityGrid& sourceGrid,
         } else {
             const bool victoryHit =
                 attack.mAOEOnlyAgainstCrystals ? isVictoryProto(target) : isVictoryProto(hit);
-            const int32_t victory = victoryHit ? victoryModifier : 0;
+            const int32_t victory =
+                victoryHit ? mGame->getVictoryDamageModifier(mGame->mCurrentPlayer) : 0;
             float falloff = power.getAoeFactor(mTargetSlot, hit->mSlot);
             // Splash reduction lowers the area damage as it does an attack's.
             const float reduction = hit->getSplashReduction();

@@ -238,7 +238,7 @@ void CandidateAction::triggerSlotHazard(ActionResultInfo* result, const GridSlot
     GameBoard* board = mGame->mGameBoard;
     // Only a square of the board is a premium square; an entity that was
     // already standing there has not arrived.
-    if (entity == nullptr || board == nullptr || entity->mGrid != board ||
+    if (entity == nullptr || board == nullptr || board->getEntityIdAt(newSlot) != entity->mId ||
         (result->mInitialSlot == newSlot && startedOnBoard(*result)))
         return;
     const PremiumTileInfo* squares = (board != nullptr ? board->getPremiumSquares() : nullptr);

@@ -259,6 +259,9 @@ public:
     // spent, an attack or heal on the linked target.
     void applyOngoingEffects(CandidateAction* action);
 
+    // The saved-state archive (Entity_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
     Game* mGame;
     int32_t mId = -1;
     int32_t mProtoId = -1;

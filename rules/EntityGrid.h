@@ -148,6 +148,12 @@ public:
     bool isLocked() const { return mLocked != 0; }
     void setLocked(bool locked) { mLocked = locked ? 1 : 0; }
 
+    // The saved-state archive (EntityGrid_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
+    // Checks and re-points the grids of a game read from an archive.
+    friend class GameArchiveCheck;
+
 protected:
     // The entity an id names in the game; null for none.
     Entity* entityFor(int32_t id) const;

@@ -14,7 +14,9 @@
 // gCurrentGame is the game being shown. Games are used on the main thread
 // only. Parts: Game.cpp (life cycle, set-up, lookups), Game_views.cpp
 // (views and touch registration), Game_scoring.cpp (premium-square sums and
-// score), Game_actionPasses.cpp (the passes over the board after an action).
+// score), Game_actionPasses.cpp (the passes over the board after an action),
+// Game_archive.cpp (the saved-state archive and its fix-up), Game_blob.cpp
+// (the game-state blob, loading, the undo stack).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
@@ -106,6 +108,29 @@ public:
     // chest, the board and the turn-end lists; clears the replaying, turn
     // finished and has-actions bits.
     void reset();
+
+    // The saved state (Game_archive.cpp, Game_blob.cpp).
+    // The game-state blob: a 12-byte header (magic 0xCAFEBAC0, version 0,
+    // the archive's size) and the archive compressed with zlib. Fills
+    // mProtoNames from the proto database first when it is empty.
+    std::vector<uint8_t> saveToBuffer();
+    // Replaces the game's content with that of a blob, or of a bare archive
+    // (no magic); the blob becomes the only undo snapshot when asked, the
+    // game takes the id and onLoaded runs. False for a missing, short,
+    // damaged or inconsistent blob: the game then keeps its content.
+    bool loadFromBuffer(const uint8_t* buffer, int32_t size, int64_t gameId, bool pushSnapshot);
+    // After every load: the turn-start score; a new game's opening rack is
+    // flown in once.
+    void onLoaded();
+    // Units of the current player on "Score" squares earn their points
+    // (with the score multiplier), each award queued as a score flyout.
+    void awardTurnStartScore();
+    // After the archive is read: saved proto ids re-resolved by name through
+    // mProtoNames, and health restored from the saved fractions.
+    void fixupAfterLoad();
+    // Frees every snapshot of the undo stack.
+    virtual void clearUndoStack();
+    template <class Archive> void serialize(Archive& ar, unsigned version);
 
     // A new entity of that proto and owner; its id, or -1 when the proto id
     // names no proto (no id is used up then).
@@ -213,3 +238,11 @@ public:
 
 // The game being shown; null when none. Not owned.
 extern Game* gCurrentGame;
+
+// One undo snapshot: a game-state blob.
+struct GameSnapshot {
+    std::vector<uint8_t> mBuffer;
+};
+
+// The undo stack of the current game, bottom first: one process-wide stack.
+std::vector<std::unique_ptr<GameSnapshot>>& undoStack();

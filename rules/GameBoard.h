@@ -72,6 +72,9 @@ public:
 
     void setProtoIndex(int32_t index) { mProtoIndex = index; }
 
+    // The saved-state archive (EntityGrid_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
 private:
     // The board's view; null without one.
     CocosGameBoardLink* boardView() const;

@@ -11,6 +11,11 @@
 
 #include "content/protos/ProtoEntity.h"
 #include "content/settings/ProtoGameBoard.h"
+#include "content/settings/SettingsManager.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -71,4 +76,33 @@ void Game::addScore(int32_t player, int32_t points) {
 void Game::refreshBannerText(int32_t player) const {
     if (gGameScene != nullptr && getPlayer(player) != nullptr)
         gGameScene->setPlayerHealthText(player, player == mCurrentPlayer ? 0 : 1, -1);
+}
+
+void Game::awardTurnStartScore() {
+    Player* player = getCurrentPlayer();
+    const PremiumTileInfo* squares = premiumSquares(mGameBoard);
+    if (player == nullptr || SettingsManager::instance().mScoreToWin == 0 || squares == nullptr)
+        return;
+    const int32_t multiplier = getScoreMultiplier(mCurrentPlayer);
+    std::vector<const Entity*> units;
+    forEachLivingUnit(*mGameBoard, [&](const Entity& unit) {
+        if (unit.mOwner == mCurrentPlayer)
+            units.push_back(&unit);
+    });
+    std::sort(units.begin(), units.end(),
+              [](const Entity* a, const Entity* b) { return a->mId < b->mId; });
+    int32_t total = 0;
+    int32_t awards = 0;
+    for (const Entity* unit : units) {
+        int32_t amount = 0;
+        squares->applyBonusAt(unit->mSlot.x, unit->mSlot.y, cPremiumScore, amount, 1.0f);
+        if (amount <= 0)
+            continue;
+        const int32_t points = amount * multiplier;
+        total += points;
+        mScoreFlyouts.push_back(std::make_unique<ScoreFlyoutInfo>(
+            ScoreFlyoutInfo{points, unit->mId, 1.0f + 0.15f * static_cast<float>(awards++)}));
+    }
+    if (total > 0)
+        player->mScore += total;
 }

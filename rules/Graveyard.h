@@ -11,4 +11,7 @@ public:
 
     // The entity's state becomes Dead (its tooltip indicator hidden first).
     void onEntityAdded(int32_t id, EntityGrid* source) override;
+
+    // The saved-state archive (EntityGrid_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
 };

@@ -61,6 +61,9 @@ public:
     // executing action; nothing without one.
     void distributeVictoryDamage(int32_t amount);
 
+    // The saved-state archive (Player_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
+
     Game* mGame;
     int32_t mIndex;
     int32_t mCivId = -1;

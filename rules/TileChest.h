@@ -37,4 +37,7 @@ public:
     // shared chest, filled before any player exists) takes civ 0's, the civ
     // every player holds when set-up ends. Null when none resolves.
     static const TileAllocation* allocationFor(const TileChest& chest);
+
+    // The saved-state archive (EntityGrid_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
 };

@@ -14,4 +14,7 @@ public:
     int32_t zOrderForCoords(const GridSlot& slot) const override;
     // An arriving entity enters OnTileRack.
     void onEntityAdded(int32_t id, EntityGrid* source) override;
+
+    // The saved-state archive (EntityGrid_archive.cpp).
+    template <class Archive> void serialize(Archive& ar, unsigned version);
 };

@@ -2,8 +2,8 @@
 # Installs what is needed, then builds and runs every test in two
 # configurations: RelWithDebInfo, and Debug with AddressSanitizer and
 # UndefinedBehaviorSanitizer; then builds the fuzz targets with clang and runs
-# each for 30 s on its seed corpus. Fails on the first failing build or test,
-# crash or sanitizer report.
+# each for 30 s (the game-state blob's for 60 s) on its seed corpus. Fails on
+# the first failing build or test, crash or sanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -31,7 +31,9 @@ cmake --build build/fuzz -j "$jobs"
 mkdir -p build/fuzz/artifacts
 for seeds in tests/fuzz/corpus/*/; do
   target=$(basename "$seeds")
+  seconds=30
+  [ "$target" = game_blob_fuzzer ] && seconds=60
   mkdir -p "build/fuzz/corpus/$target"
-  "build/fuzz/tests/fuzz/$target" -max_total_time=30 -close_fd_mask=1 \
+  "build/fuzz/tests/fuzz/$target" -max_total_time=$seconds -close_fd_mask=1 \
     -artifact_prefix=build/fuzz/artifacts/ "build/fuzz/corpus/$target" "$seeds"
 done

@@ -3,6 +3,7 @@
 #include "content/DataFileCrc.h"
 
 #include <cstdio>
+#include <utility>
 
 Database& Database::instance() {
     static Database database;
@@ -82,4 +83,12 @@ int32_t Database::protoCount() {
 
 void Database::setRemap(int32_t savedId, int32_t position) {
     instance().mRemap[savedId] = position;
+}
+
+std::map<int32_t, int32_t> Database::getRemap() {
+    return instance().mRemap;
+}
+
+void Database::restoreRemap(std::map<int32_t, int32_t> remap) {
+    instance().mRemap = std::move(remap);
 }

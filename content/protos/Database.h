@@ -37,6 +37,10 @@ public:
 
     // Makes a saved id name the proto at position (the fix-up of a loaded game).
     static void setRemap(int32_t savedId, int32_t position);
+    // The remap as it stands, and putting back one taken earlier (a load
+    // that fails undoes its fix-up).
+    static std::map<int32_t, int32_t> getRemap();
+    static void restoreRemap(std::map<int32_t, int32_t> remap);
 
 private:
     static Database& instance();

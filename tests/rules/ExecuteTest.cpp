@@ -346,6 +346,22 @@ TEST_F(ExecuteTest, AutoAttachComesWithTheTurnsLastActionPoint) {
     EXPECT_TRUE(again->mSubActions.empty());
 }
 
+TEST_F(ExecuteTest, OngoingSubActionsComeInBoardSlotOrder) {
+    Entity* tether = unit("tether", 0, 2, 4);
+    Entity* target = unit("soldier", 1, 4, 4);
+    tether->mOngoingTargetEntityID = target->mId;
+    Entity* totem = unit("totem", 0, 1, 3);
+    Entity* walker = unit("soldier", 0, 1, 1);
+    player(0)->mActionPoints = 1;
+    CandidateAction* last = run(cActionMove, walker, GridSlot(2, 1));
+
+    ASSERT_EQ(last->mSubActions.size(), 2u);
+    EXPECT_EQ(last->mSubActions[0]->mActionType, cActionEquip);
+    EXPECT_EQ(last->mSubActions[0]->mTargetSlot, totem->mSlot);
+    EXPECT_EQ(last->mSubActions[1]->mActionType, cActionAttack);
+    EXPECT_EQ(last->mSubActions[1]->mSourceEntity, tether->mId);
+}
+
 TEST_F(ExecuteTest, SubActionsGetTheirFinalStatesOnlyFromTheParent) {
     Entity* tether = unit("tether", 0, 1, 1);
     Entity* target = unit("soldier", 1, 3, 1);

@@ -1,0 +1,138 @@
+// The game-state blob of a mid-game: saving it, loading it into a game, and
+// zlib's own inflate of the same blob's body (the floor under any load).
+// The game is a copy of the shared mid-game with a few actions of the turn
+// executed and recorded: attacks by player 0's units and drops of its rack
+// tiles on the board.
+
+#include "MidGame.h"
+
+#include "rules/CandidateAction.h"
+
+#include <zlib.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+class MidGameBlob {
+public:
+    MidGameBlob() {
+        const std::vector<uint8_t> start = midGame().mGame->saveToBuffer();
+        mGame = new Game();
+        mGame->mCurrentPlayer = 0;
+        mGame->mFlags |= cGameLocal;
+        if (!mGame->loadFromBuffer(start.data(), static_cast<int32_t>(start.size()), -1, false))
+            MidGame::fail("the mid-game does not load");
+        playSomeActions();
+        mBlob = mGame->saveToBuffer();
+        mRawSize =
+            static_cast<uLongf>(mBlob[8] | mBlob[9] << 8 | mBlob[10] << 16 | mBlob[11] << 24);
+    }
+
+    Game* mGame = nullptr;
+    std::vector<uint8_t> mBlob;
+    uLongf mRawSize = 0;
+
+private:
+    void record(int32_t source, int32_t type, const GridSlot& slot, int32_t cost) {
+        auto* action = new CandidateAction(mGame, cost);
+        if (action->init(source, type, slot, mGame->mGameBoard))
+            action->execute();
+        mGame->mActions.push_back(action);
+    }
+
+    // Every attack player 0's units can make, then the first drop of each
+    // rack tile the rules accept.
+    void playSomeActions() {
+        GameBoard* board = mGame->mGameBoard;
+        for (int32_t i = 0; i < board->getSlotCount(); ++i) {
+            Entity* unit = board->getEntityAtIndex(i);
+            if (unit == nullptr || unit->mOwner != 0 || !unit->isAlive())
+                continue;
+            for (int32_t j = 0; j < board->getSlotCount(); ++j) {
+                const int32_t target = board->getEntityIdAtIndex(j);
+                if (target >= 0 && unit->canAttack(target))
+                    record(unit->mId, cActionAttack, board->coordsOfIndex(j), 1);
+            }
+        }
+        EntityGrid* rack = mGame->getGrid(cGridTileRack, 0);
+        for (int32_t r = 0; r < rack->getSlotCount(); ++r) {
+            Entity* tile = rack->getEntityAtIndex(r);
+            for (int32_t j = 0; tile != nullptr && j < board->getSlotCount(); ++j) {
+                int32_t cost = 0;
+                GridSlot slot;
+                const int32_t type = tile->classifyDrop(board, board->coordsOfIndex(j), cost, slot);
+                if (type > cActionPlace) {
+                    record(tile->mId, type, slot, cost);
+                    break;
+                }
+            }
+        }
+    }
+};
+
+MidGameBlob& midGameBlob() {
+    static MidGameBlob blob;
+    return blob;
+}
+
+void setCounters(benchmark::State& state, const MidGameBlob& blob) {
+    state.counters["blob bytes"] = static_cast<double>(blob.mBlob.size());
+    state.counters["archive bytes"] = static_cast<double>(blob.mRawSize);
+    state.counters["actions"] = static_cast<double>(blob.mGame->mActions.size());
+}
+
+void BM_SaveMidGameBlob(benchmark::State& state) {
+    MidGameBlob& blob = midGameBlob();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(blob.mGame->saveToBuffer());
+    setCounters(state, blob);
+}
+BENCHMARK(BM_SaveMidGameBlob);
+
+void BM_LoadMidGameBlob(benchmark::State& state) {
+    MidGameBlob& blob = midGameBlob();
+    Game* target = new Game();
+    for (auto _ : state) {
+        const bool loaded = target->loadFromBuffer(
+            blob.mBlob.data(), static_cast<int32_t>(blob.mBlob.size()), -1, false);
+        if (!loaded)
+            state.SkipWithError("the blob does not load");
+    }
+    target->release();
+    setCounters(state, blob);
+}
+BENCHMARK(BM_LoadMidGameBlob);
+
+void BM_SaveAndLoadMidGameBlob(benchmark::State& state) {
+    MidGameBlob& blob = midGameBlob();
+    Game* target = new Game();
+    for (auto _ : state) {
+        const std::vector<uint8_t> saved = blob.mGame->saveToBuffer();
+        if (!target->loadFromBuffer(saved.data(), static_cast<int32_t>(saved.size()), -1, false))
+            state.SkipWithError("the blob does not load");
+    }
+    target->release();
+    setCounters(state, blob);
+}
+BENCHMARK(BM_SaveAndLoadMidGameBlob);
+
+// zlib alone: the blob's body inflated into the archive's size.
+void BM_InflateMidGameBlob(benchmark::State& state) {
+    MidGameBlob& blob = midGameBlob();
+    std::vector<uint8_t> raw(blob.mRawSize);
+    for (auto _ : state) {
+        uLongf produced = blob.mRawSize;
+        if (uncompress(raw.data(), &produced, blob.mBlob.data() + 12, blob.mBlob.size() - 12) !=
+            Z_OK)
+            state.SkipWithError("the blob does not inflate");
+        benchmark::DoNotOptimize(raw.data());
+    }
+    setCounters(state, blob);
+}
+BENCHMARK(BM_InflateMidGameBlob);
+
+} // namespace

@@ -1,0 +1,262 @@
+#pragma once
+
+// The saved-state archive: a Game and everything it owns as a boost binary
+// archive. GameOArchive and GameIArchive are binary archives (the bytes of
+// boost's own binary_oarchive) with two additions each:
+//
+// - GameOArchive can write a class at an older class version, so that tests
+//   can make archives of earlier releases with the same serialize code.
+// - GameIArchive treats its bytes as untrusted: it refuses a collection or
+//   string count above the bytes left, a bool byte other than 0 or 1, and a
+//   pointer's class id outside the saved classes; it keeps a list of every
+//   object it creates (GameArchiveCheck validates and, on failure, frees
+//   them); and it limits the nesting of sub-actions.
+//
+// Every class of the archive is registered with both archives in the order
+// of ArchiveClass, so its class id is its ArchiveClass value. Included only
+// by the archive sources (the *_archive.cpp files) and their tests; the
+// model headers only declare their serialize member templates.
+
+#include "rules/ActionResultInfo.h"
+#include "rules/CandidateAction.h"
+#include "rules/Entity.h"
+#include "rules/EntityGrid.h"
+#include "rules/Game.h"
+#include "rules/GameBoard.h"
+#include "rules/Graveyard.h"
+#include "rules/GridSlot.h"
+#include "rules/Player.h"
+#include "rules/TileChest.h"
+#include "rules/TileRack.h"
+
+#include <boost/archive/archive_exception.hpp>
+#include <boost/archive/binary_iarchive_impl.hpp>
+#include <boost/archive/binary_oarchive_impl.hpp>
+#include <boost/archive/detail/register_archive.hpp>
+#include <boost/serialization/base_object.hpp>
+#include <boost/serialization/map.hpp>
+#include <boost/serialization/string.hpp>
+#include <boost/serialization/unique_ptr.hpp>
+#include <boost/serialization/vector.hpp>
+#include <boost/serialization/version.hpp>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <streambuf>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The saved classes in the order they are registered with an archive: the
+// class id of each. Also the kinds of the objects a read creates.
+enum ArchiveClass : int32_t {
+    cArchiveGame = 0,
+    cArchiveTileChest,
+    cArchiveGameBoard,
+    cArchiveTileRack,
+    cArchiveGraveyard,
+    cArchiveEntityGrid,
+    cArchivePlayer,
+    cArchiveEntity,
+    cArchiveCandidateAction,
+    cArchiveActionResultInfo,
+    cArchiveTauntInfo,
+    cArchiveKnockOutFadeInfo,
+    cArchiveClassCount,
+};
+
+// The class versions the program writes.
+BOOST_CLASS_VERSION(Game, 10)
+BOOST_CLASS_VERSION(Entity, 10)
+BOOST_CLASS_VERSION(Player, 8)
+BOOST_CLASS_VERSION(CandidateAction, 5)
+BOOST_CLASS_VERSION(ActionResultInfo, 21)
+BOOST_CLASS_VERSION(EntityGrid, 1)
+BOOST_CLASS_VERSION(GameBoard, 1)
+BOOST_CLASS_VERSION(TileRack, 1)
+BOOST_CLASS_VERSION(Graveyard, 1)
+BOOST_CLASS_VERSION(TileChest, 0)
+BOOST_CLASS_VERSION(GridSlot, 0)
+BOOST_CLASS_VERSION(TauntInfo, 0)
+BOOST_CLASS_VERSION(KnockOutFadeInfo, 0)
+
+// An archive error raised for what a read refuses, with its reason.
+class ArchiveRefusal : public boost::archive::archive_exception {
+public:
+    explicit ArchiveRefusal(const char* reason)
+        : archive_exception(archive_exception::other_exception), mReason(reason) {}
+    const char* what() const noexcept override { return mReason; }
+
+private:
+    const char* mReason;
+};
+
+// The bytes an archive is read from, with the count still unread.
+class ArchiveSource : public std::streambuf {
+public:
+    ArchiveSource(const uint8_t* data, size_t size);
+    size_t remaining() const { return static_cast<size_t>(egptr() - gptr()); }
+};
+
+// An archive's bytes written to the end of a byte vector.
+class ArchiveSink : public std::streambuf {
+public:
+    explicit ArchiveSink(std::vector<uint8_t>& bytes) : mBytes(bytes) {}
+
+protected:
+    std::streamsize xsputn(const char* data, std::streamsize count) override;
+    int_type overflow(int_type c) override;
+
+private:
+    std::vector<uint8_t>& mBytes;
+};
+
+class GameOArchive
+    : public boost::archive::binary_oarchive_impl<GameOArchive, char, std::char_traits<char>> {
+    using Base = boost::archive::binary_oarchive_impl<GameOArchive, char, std::char_traits<char>>;
+    friend class boost::archive::detail::interface_oarchive<GameOArchive>;
+    friend class boost::archive::basic_binary_oarchive<GameOArchive>;
+    friend class boost::archive::save_access;
+
+public:
+    // Writes the archive header at once.
+    explicit GameOArchive(std::streambuf& sink);
+
+    // Writes that class at an older version (every class starts at its own).
+    void setClassVersion(ArchiveClass archiveClass, unsigned version);
+    // The version to write the class's fields at: the chosen older one, else current.
+    unsigned classVersion(ArchiveClass archiveClass, unsigned current) const;
+
+protected:
+    template <class T> void save_override(const T& t) { Base::save_override(t); }
+    // The class id that precedes a class's information tells whose version follows.
+    void save_override(const boost::archive::class_id_optional_type& t);
+    void save_override(const boost::archive::class_id_type& t);
+    void save_override(const boost::archive::class_id_reference_type& t);
+    void save_override(const boost::archive::version_type& t);
+
+private:
+    std::array<int32_t, cArchiveClassCount> mVersions;
+    int32_t mLastClassId = -1;
+};
+
+class GameIArchive
+    : public boost::archive::binary_iarchive_impl<GameIArchive, char, std::char_traits<char>> {
+    using Base = boost::archive::binary_iarchive_impl<GameIArchive, char, std::char_traits<char>>;
+    friend class boost::archive::detail::interface_iarchive<GameIArchive>;
+    friend class boost::archive::basic_binary_iarchive<GameIArchive>;
+    friend class boost::archive::basic_binary_iprimitive<GameIArchive, char,
+                                                         std::char_traits<char>>;
+    friend class boost::archive::load_access;
+
+public:
+    // Deepest nesting of sub-actions a read accepts.
+    static constexpr int32_t cMaxActionDepth = 32;
+
+    // Reads and checks the archive header at once (throws on a bad one).
+    explicit GameIArchive(ArchiveSource& source);
+
+    // The game the archive is read into; the only Game it may hold.
+    void setRoot(Game* root) { mRoot = root; }
+    Game* getRoot() const { return mRoot; }
+    // Called once every saved class is registered: pointers may name them.
+    void setClassesRegistered() { mClassesRegistered = true; }
+
+    // Records an object the read created, of that kind.
+    void noteCreated(void* object, ArchiveClass kind);
+    const std::vector<std::pair<void*, ArchiveClass>>& getCreated() const { return mCreated; }
+
+    // Entered and left around each action's fields; throws beyond cMaxActionDepth.
+    void enterAction();
+    void leaveAction() { --mActionDepth; }
+
+    using Base::load;
+    // Only the bytes 0 and 1.
+    void load(bool& t);
+    // A length no greater than the bytes left.
+    void load(std::string& s);
+
+protected:
+    template <class T> void load_override(T& t) { Base::load_override(t); }
+    void load_override(boost::serialization::collection_size_type& t);
+    void load_override(boost::archive::class_id_type& t);
+    void load_override(boost::archive::class_id_reference_type& t);
+
+private:
+    // Throws when count is above the bytes left.
+    void checkCount(uint64_t count) const;
+
+    ArchiveSource& mSource;
+    Game* mRoot = nullptr;
+    bool mClassesRegistered = false;
+    int32_t mActionDepth = 0;
+    std::vector<std::pair<void*, ArchiveClass>> mCreated;
+};
+
+BOOST_SERIALIZATION_REGISTER_ARCHIVE(GameOArchive)
+BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(GameOArchive)
+BOOST_SERIALIZATION_REGISTER_ARCHIVE(GameIArchive)
+BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(GameIArchive)
+
+// The version whose fields the serialize code reads or writes: the
+// archive's for a read, the chosen one for a write.
+inline unsigned fieldVersion(GameIArchive& /*ar*/, ArchiveClass /*archiveClass*/,
+                             unsigned version) {
+    return version;
+}
+inline unsigned fieldVersion(GameOArchive& ar, ArchiveClass archiveClass, unsigned version) {
+    return ar.classVersion(archiveClass, version);
+}
+
+// Refuses a class version above the program's own.
+void checkClassVersion(unsigned version, unsigned current);
+
+// Registers every saved class with the archive in ArchiveClass order.
+template <class Archive> void registerArchiveClasses(Archive& ar) {
+    ar.template register_type<Game>();
+    ar.template register_type<TileChest>();
+    ar.template register_type<GameBoard>();
+    ar.template register_type<TileRack>();
+    ar.template register_type<Graveyard>();
+    ar.template register_type<EntityGrid>();
+    ar.template register_type<Player>();
+    ar.template register_type<Entity>();
+    ar.template register_type<CandidateAction>();
+    ar.template register_type<ActionResultInfo>();
+    ar.template register_type<TauntInfo>();
+    ar.template register_type<KnockOutFadeInfo>();
+}
+
+// The small records, saved by value or through pointers.
+template <class Archive> void serialize(Archive& ar, GridSlot& slot, unsigned /*version*/) {
+    ar& slot.x;
+    ar& slot.y;
+}
+
+template <class Archive> void serialize(Archive& ar, TauntInfo& taunt, unsigned version) {
+    checkClassVersion(version, 0);
+    ar& taunt.mEntityId;
+    ar& taunt.mAnimType;
+}
+
+template <class Archive> void serialize(Archive& ar, KnockOutFadeInfo& fade, unsigned version) {
+    checkClassVersion(version, 0);
+    ar& fade.mEntityId;
+    ar& fade.mSlot;
+}
+
+// The objects a read creates are built in their default state (as the
+// saved-state format gives it) and recorded with the archive.
+void load_construct_data(GameIArchive& ar, Game* game, unsigned version);
+void load_construct_data(GameIArchive& ar, Player* player, unsigned version);
+void load_construct_data(GameIArchive& ar, Entity* entity, unsigned version);
+void load_construct_data(GameIArchive& ar, EntityGrid* grid, unsigned version);
+void load_construct_data(GameIArchive& ar, GameBoard* board, unsigned version);
+void load_construct_data(GameIArchive& ar, TileChest* chest, unsigned version);
+void load_construct_data(GameIArchive& ar, TileRack* rack, unsigned version);
+void load_construct_data(GameIArchive& ar, Graveyard* graveyard, unsigned version);
+void load_construct_data(GameIArchive& ar, CandidateAction* action, unsigned version);
+void load_construct_data(GameIArchive& ar, ActionResultInfo* result, unsigned version);
+void load_construct_data(GameIArchive& ar, TauntInfo* taunt, unsigned version);
+void load_construct_data(GameIArchive& ar, KnockOutFadeInfo* fade, unsigned version);

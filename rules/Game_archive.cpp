@@ -1,0 +1,74 @@
+// Game in the saved-state archive (class version 10), and the fix-up that
+// follows every read. Every saved class is registered with the archive
+// before the first field, so pointers can name each by its class id. A read
+// is checked whole (GameArchiveCheck) before the fix-up uses any of it.
+
+#include "rules/GameArchiveCheck.h"
+
+#include "content/protos/Database.h"
+
+#include <cmath>
+
+template <class Archive> void Game::serialize(Archive& ar, unsigned version) {
+    constexpr bool loading = Archive::is_loading::value;
+    checkClassVersion(version, boost::serialization::version<Game>::value);
+    if constexpr (loading) {
+        // Games are never saved through a pointer except back to the root.
+        if (ar.getRoot() != this)
+            throw ArchiveRefusal("a second game");
+    }
+    registerArchiveClasses(ar);
+    if constexpr (loading)
+        ar.setClassesRegistered();
+    version = fieldVersion(ar, cArchiveGame, version);
+    ar& mTileChest;
+    ar& mGameBoard;
+    ar& mPlayers;
+    ar& mEntities;
+    if (version >= 1)
+        ar& mRng;
+    if (version >= 2)
+        ar& mGameOver;
+    else if constexpr (loading)
+        mGameOver = false;
+    if (version >= 4) {
+        ar& mTurnCount;
+        ar& mActions;
+    }
+    if (version >= 6)
+        ar& mTaunts;
+    if (version == 7) {
+        // A list only that version had; nothing follows it.
+        std::vector<int32_t> dropped;
+        ar& dropped;
+    } else {
+        if (version >= 9)
+            ar& mKnockOutFades;
+        if (version >= 10)
+            ar& mProtoNames;
+    }
+    if constexpr (loading) {
+        GameArchiveCheck::validate(ar, *this);
+        fixupAfterLoad();
+    }
+}
+
+template void Game::serialize<GameIArchive>(GameIArchive&, unsigned);
+template void Game::serialize<GameOArchive>(GameOArchive&, unsigned);
+
+void Game::fixupAfterLoad() {
+    for (const auto& [savedId, name] : mProtoNames)
+        Database::setRemap(savedId, Database::getProtoIndexByName(name));
+    for (Entity* entity : mEntities) {
+        const float fraction = entity->mSavedHealthFraction;
+        if (std::isnan(fraction) || fraction < 0.0f)
+            continue;
+        const int32_t maxHealth = entity->getMaxHealth();
+        const float scaled = static_cast<float>(maxHealth) * fraction;
+        if (!(std::fabs(scaled) <= static_cast<float>(GameArchiveCheck::cMaxValue)))
+            throw ArchiveRefusal("health fraction");
+        const auto truncated = static_cast<int32_t>(scaled);
+        const auto steps = static_cast<float>(truncated / 5.0 + 0.5);
+        entity->mHealth = static_cast<int32_t>(std::floor(steps) * 5.0f);
+    }
+}

@@ -1,0 +1,190 @@
+// The game-state blob: the envelope around the saved-state archive, and the
+// load that replaces a game's content with a blob's.
+//
+// Blob: magic 0xCAFEBAC0, format version 0, raw archive size (three
+// little-endian words), then the zlib stream of the archive. A blob comes
+// from the network: its raw size is capped and must be one the body can
+// inflate to, and the archive is read into a scratch game seeded with what
+// the archive does not carry. Only a read that succeeds and passes the
+// checks replaces the game's content; a failed one leaves the game as it
+// was and the proto remap as it was.
+
+#include "rules/GameArchiveCheck.h"
+#include "rules/GameRecord.h"
+
+#include "content/protos/Database.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <utility>
+
+namespace {
+
+constexpr uint32_t cBlobMagic = 0xCAFEBAC0;
+constexpr size_t cBlobHeaderSize = 12;
+// Far above any game's archive.
+constexpr uint32_t cMaxRawSize = 64u << 20;
+// Deflate never shrinks data by more than about 1032 to 1.
+constexpr uint64_t cMaxInflateRatio = 1032;
+
+void putWord(uint8_t* at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+uint32_t getWord(const uint8_t* at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | at[i];
+    return value;
+}
+
+std::vector<uint8_t> writeArchive(const Game& game) {
+    std::vector<uint8_t> bytes;
+    ArchiveSink sink(bytes);
+    GameOArchive ar(sink);
+    ar << game;
+    return bytes;
+}
+
+// The archive inside a blob, inflated into storage; the buffer itself when
+// it has no magic. Null when the blob is refused.
+const uint8_t* archiveOf(const uint8_t* buffer, size_t size, std::vector<uint8_t>& storage,
+                         size_t& archiveSize) {
+    if (getWord(buffer) != cBlobMagic) {
+        archiveSize = size;
+        return buffer;
+    }
+    const uint32_t rawSize = getWord(buffer + 8);
+    const size_t bodySize = size - cBlobHeaderSize;
+    if (rawSize == 0 || rawSize > cMaxRawSize ||
+        rawSize > static_cast<uint64_t>(bodySize) * cMaxInflateRatio)
+        return nullptr;
+    storage.resize(rawSize);
+    uLongf produced = rawSize;
+    if (uncompress(storage.data(), &produced, buffer + cBlobHeaderSize, bodySize) != Z_OK ||
+        produced != rawSize)
+        return nullptr;
+    archiveSize = rawSize;
+    return storage.data();
+}
+
+// Reads the archive into scratch; on failure frees what the read made and
+// undoes its proto remap.
+bool readArchive(const uint8_t* bytes, size_t size, Game& scratch) {
+    std::map<int32_t, int32_t> remap = Database::getRemap();
+    ArchiveSource source(bytes, size);
+    std::optional<GameIArchive> ar;
+    try {
+        ar.emplace(source);
+        ar->setRoot(&scratch);
+        *ar >> scratch;
+        return true;
+    } catch (const std::exception&) {
+        // Archive errors, refused counts and failed checks alike.
+    }
+    if (ar)
+        GameArchiveCheck::discard(ar->getCreated(), scratch);
+    Database::restoreRemap(std::move(remap));
+    return false;
+}
+
+} // namespace
+
+std::vector<std::unique_ptr<GameSnapshot>>& undoStack() {
+    static std::vector<std::unique_ptr<GameSnapshot>> stack;
+    return stack;
+}
+
+void Game::clearUndoStack() {
+    undoStack().clear();
+}
+
+std::vector<uint8_t> Game::saveToBuffer() {
+    if (mProtoNames.empty()) {
+        for (int32_t id = 0; id < Database::protoCount(); ++id)
+            if (const ProtoEntity* proto = Database::getProto(id))
+                mProtoNames[id] = proto->mName;
+    }
+    const std::vector<uint8_t> raw = writeArchive(*this);
+    uLongf compressedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> blob(cBlobHeaderSize + compressedSize);
+    putWord(blob.data(), cBlobMagic);
+    putWord(blob.data() + 4, 0);
+    putWord(blob.data() + 8, static_cast<uint32_t>(raw.size()));
+    // With compressBound's room only running out of memory can fail.
+    if (compress(blob.data() + cBlobHeaderSize, &compressedSize, raw.data(),
+                 static_cast<uLong>(raw.size())) != Z_OK)
+        throw std::bad_alloc();
+    blob.resize(cBlobHeaderSize + compressedSize);
+    return blob;
+}
+
+bool Game::loadFromBuffer(const uint8_t* buffer, int32_t size, int64_t gameId, bool pushSnapshot) {
+    if (buffer == nullptr || size < static_cast<int32_t>(cBlobHeaderSize))
+        return false;
+    std::vector<uint8_t> inflated;
+    size_t archiveSize = 0;
+    const uint8_t* archive = archiveOf(buffer, static_cast<size_t>(size), inflated, archiveSize);
+    if (archive == nullptr)
+        return false;
+
+    // What older archives leave as it was, and what the fix-up reads.
+    auto* scratch = new Game();
+    scratch->mCurrentPlayer = mCurrentPlayer;
+    scratch->mTurnCount = mTurnCount;
+    scratch->mProtoNames = mProtoNames;
+    scratch->mFlags = mFlags & (cGameEndShown | cGameLocal);
+    scratch->mPuzzleCategory = mPuzzleCategory;
+    scratch->mPuzzleIndex = mPuzzleIndex;
+    scratch->mRng = mRng;
+    if (!readArchive(archive, archiveSize, *scratch)) {
+        scratch->release();
+        return false;
+    }
+
+    reset();
+    std::swap(mTileChest, scratch->mTileChest);
+    std::swap(mGameBoard, scratch->mGameBoard);
+    mPlayers.swap(scratch->mPlayers);
+    mEntities.swap(scratch->mEntities);
+    mActions.swap(scratch->mActions);
+    mTaunts.swap(scratch->mTaunts);
+    mKnockOutFades.swap(scratch->mKnockOutFades);
+    mRng = scratch->mRng;
+    mGameOver = scratch->mGameOver;
+    mTurnCount = scratch->mTurnCount;
+    mProtoNames.swap(scratch->mProtoNames);
+    scratch->release();
+    GameArchiveCheck::adopt(*this);
+
+    if (pushSnapshot) {
+        clearUndoStack();
+        auto snapshot = std::make_unique<GameSnapshot>();
+        snapshot->mBuffer.assign(buffer, buffer + size);
+        undoStack().push_back(std::move(snapshot));
+    }
+    mGameID = gameId;
+    onLoaded();
+    return true;
+}
+
+void Game::onLoaded() {
+    awardTurnStartScore();
+    const GameRecord* record = getGameRecord();
+    const Player* player = getCurrentPlayer();
+    if (record == nullptr || record->mTurnCount >= 2 || player == nullptr ||
+        player->mTileRack == nullptr || player->mHasFinishedTurn)
+        return;
+    // The opening rack flies in once, not again when an undo reloads the game.
+    const EntityGrid& rack = *player->mTileRack;
+    for (int32_t i = 0; i < rack.getSlotCount(); ++i) {
+        const int32_t id = rack.getEntityIdAtIndex(i);
+        if (id >= 0 && std::find(mFlownRackTileIds.begin(), mFlownRackTileIds.end(), id) ==
+                           mFlownRackTileIds.end())
+            mNewRackTileIds.push_back(id);
+    }
+}
