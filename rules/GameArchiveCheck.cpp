@@ -40,6 +40,7 @@ public:
         for (const auto& [object, kind] : ar.getCreated())
             mKinds.emplace(object, kind);
         mEntityCount = static_cast<int64_t>(root.mEntities.size());
+        mPlaced.assign(root.mEntities.size(), false);
     }
 
     void run() {
@@ -116,7 +117,13 @@ private:
         int64_t occupied = 0;
         for (int32_t id : grid->getSlots()) {
             checkId(id, "grid slot");
-            occupied += id != -1 ? 1 : 0;
+            if (id == -1)
+                continue;
+            ++occupied;
+            // An entity lies in one slot of one grid at most.
+            if (mPlaced[static_cast<size_t>(id)])
+                inconsistent("entity in two slots");
+            mPlaced[static_cast<size_t>(id)] = true;
         }
         if (occupied != grid->getEntityCount())
             inconsistent("grid count");
@@ -156,6 +163,9 @@ private:
                 inconsistent("entity grid");
         }
         claimGrid(entity->mInventory, cArchiveEntityGrid, true);
+        if (entity->mInventory != nullptr &&
+            entity->mInventory->getSlotCount() > Entity::cInventoryWidth)
+            inconsistent("equipment grid size");
     }
 
     void checkAction(CandidateAction* action, bool subAction) {
@@ -189,6 +199,7 @@ private:
     std::unordered_map<const void*, ArchiveClass> mKinds;
     std::unordered_set<const void*> mClaimed;
     int64_t mEntityCount = 0;
+    std::vector<bool> mPlaced;
 };
 
 // The grid part of an object the read made; null for other classes.

@@ -61,11 +61,12 @@ void Game::fixupAfterLoad() {
         Database::setRemap(savedId, Database::getProtoIndexByName(name));
     for (Entity* entity : mEntities) {
         const float fraction = entity->mSavedHealthFraction;
-        if (std::isnan(fraction) || fraction < 0.0f)
+        // A negative fraction keeps the health read; NaN fails below.
+        if (fraction < 0.0f)
             continue;
         const int32_t maxHealth = entity->getMaxHealth();
         const float scaled = static_cast<float>(maxHealth) * fraction;
-        if (!(std::fabs(scaled) <= static_cast<float>(GameArchiveCheck::cMaxValue)))
+        if (!(scaled >= 0.0f && scaled <= static_cast<float>(GameArchiveCheck::cMaxValue)))
             throw ArchiveRefusal("health fraction");
         const auto truncated = static_cast<int32_t>(scaled);
         const auto steps = static_cast<float>(truncated / 5.0 + 0.5);

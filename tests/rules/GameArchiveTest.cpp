@@ -432,6 +432,20 @@ TEST_F(GameArchiveTest, InconsistentArchivesAreRefused) {
          }},
         {"a second game", [&] { return setValue(p0->mGame, other); }},
         {"grid slot", [&] { return setValue(field(rack, &GridAccess::mSlots)[1], 999); }},
+        {"entity in two slots",
+         [&] {
+             const Restore slot = setValue(field(rack, &GridAccess::mSlots)[1], unit->mId);
+             const Restore count = setValue(field(rack, &GridAccess::mCount), 1);
+             return [slot, count] {
+                 slot();
+                 count();
+             };
+         }},
+        {"equipment grid size",
+         [&] {
+             unit->mInventory->setSize(Entity::cInventoryWidth + 1, 1);
+             return [unit] { unit->mInventory->setSize(Entity::cInventoryWidth, 1); };
+         }},
         {"grid count", [&] { return setValue(field(rack, &GridAccess::mCount), 5); }},
         {"grid size", [&] { return setValue(field(board(), &GridAccess::mWidth), 6); }},
         {"grid type", [&] { return setValue(field(rack, &GridAccess::mGridType), 2); }},
