@@ -100,8 +100,9 @@ void Game::expireKnockedOutUnits() {
         auto fade = std::make_unique<KnockOutFadeInfo>();
         fade->mEntityId = entity->mId;
         fade->mSlot = entity->mSlot;
-        // The graveyard makes the entity Dead. Its death animation on
-        // screen is the scene's, played from the fade record.
+        // The graveyard makes the entity Dead. A unit with a view is to play
+        // its "Death" animation at the recorded square, which needs the
+        // scene's animation driver.
         if (current != nullptr && current->mGraveyard != nullptr && entity->mGrid != nullptr)
             entity->mGrid->moveEntityToFirstFree(entity->mId, current->mGraveyard);
         mKnockOutFades.push_back(std::move(fade));
