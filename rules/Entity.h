@@ -126,6 +126,14 @@ public:
     // when the drop is refused (Entity_drop.cpp).
     int32_t classifyDrop(EntityGrid* targetGrid, const GridSlot& slot, int32_t& outCost,
                          GridSlot& outSlot);
+    // Performs the drop on that square of targetGrid: a drop the player
+    // cannot afford becomes a Return (the tile flies back), a Place moves the
+    // tile within its rack, any other kind becomes a CandidateAction that the
+    // game performs, and its cost is spent (outAccepted set). False when the
+    // drop is refused (Entity_drop.cpp).
+    bool dropAt(EntityGrid* targetGrid, const GridSlot& slot, bool& outAccepted);
+    // Flies the view back to the entity's own square.
+    void returnToRackSlot();
     // With outBlocked, reports a shot stopped by a blocker or interceptor.
     bool canAttack(int32_t targetId, bool* outBlocked = nullptr) const;
     // A charge along the row to the target beyond range; a living entity
@@ -341,4 +349,6 @@ private:
     cocos2d::CCNode* viewNode() const;
     // The view's touch delegate; null without one.
     cocos2d::CCTargetedTouchDelegate* viewTouchDelegate() const;
+    // The landing sound of a tile flown back, at the view.
+    void playLandingSound();
 };

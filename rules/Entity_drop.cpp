@@ -1,12 +1,28 @@
+// Entity: what a drop means (classifyDrop) and performing it (dropAt), with
+// the fly-back of a tile that stays where it was.
+
 #include "rules/Entity.h"
 
+#include "rules/CandidateAction.h"
 #include "rules/EntityGrid.h"
 #include "rules/Game.h"
 #include "rules/GameBoard.h"
+#include "rules/GameSceneInterface.h"
 #include "rules/Player.h"
+#include "rules/SceneServices.h"
 
 #include "content/protos/ProtoEntity.h"
 #include "content/settings/SettingsManager.h"
+
+#include "platform/engine/CCActionEase.h"
+#include "platform/engine/CCActionMove.h"
+#include "platform/engine/CCActionScale.h"
+#include "platform/engine/CCCallFunc.h"
+#include "platform/engine/CCNode.h"
+#include "platform/engine/CCSequence.h"
+#include "platform/engine/CCSpawn.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -116,4 +132,85 @@ int32_t Entity::classifyDrop(EntityGrid* targetGrid, const GridSlot& slot, int32
     }
     outCost = costOf(cActionMove);
     return cActionMove;
+}
+
+bool Entity::dropAt(EntityGrid* targetGrid, const GridSlot& slot, bool& outAccepted) {
+    outAccepted = false;
+    int32_t cost = 0;
+    GridSlot target = slot;
+    int32_t kind = classifyDrop(targetGrid, slot, cost, target);
+    if (kind == -1)
+        return false;
+    Player* current = mGame->getCurrentPlayer();
+    if (current == nullptr)
+        return false;
+    // A cost equal to the points left is allowed.
+    if (current->mActionPoints < cost)
+        kind = cActionReturn;
+    const cocos2d::CCPoint point = targetGrid->pointForCoords(slot, true);
+
+    CandidateAction* action = nullptr;
+    switch (kind) {
+    case cActionReturn:
+        playSoundEffectPanned("sound/UI_Game_CantPlace.mp3", point, nullptr, false);
+        returnToRackSlot();
+        break;
+    case cActionPlace:
+        placeOnGrid(targetGrid, target);
+        returnToRackSlot();
+        break;
+    case cActionDeploy:
+    case cActionMove:
+    case cActionAttack:
+    case cActionCastPower:
+    case cActionSwap:
+        action = new CandidateAction(mGame, cost);
+        action->init(mId, kind, target, targetGrid);
+        break;
+    case cActionHeal:
+    case cActionEquip:
+    case cActionAllyAbility: {
+        Entity* targetEntity = mGame->getEntity(targetGrid->getEntityIdAt(target));
+        if (targetEntity == nullptr)
+            return false;
+        action = new CandidateAction(mGame, cost);
+        action->initFromEntity(targetEntity, mId, kind);
+        break;
+    }
+    default:
+        std::printf("entity %d: something bad\n", mId);
+        return false;
+    }
+    if (action != nullptr) {
+        mGame->performAction(action);
+        action->release();
+        current->addActionPoints(-cost);
+        if (kind == cActionMove)
+            playSoundEffectPanned("sound/Game_Release_ToMove_Character.mp3", point, nullptr, false);
+        outAccepted = true;
+    }
+    if (gGameScene != nullptr)
+        gGameScene->hideTurnMarkers();
+    return true;
+}
+
+void Entity::returnToRackSlot() {
+    cocos2d::CCNode* node = viewNode();
+    if (mGrid == nullptr || node == nullptr)
+        return;
+    setViewZOrder(mGrid->zOrderForCoords(mSlot));
+    const cocos2d::CCPoint target = mGrid->pointForCoords(mSlot, true);
+    playSoundEffectPanned("UI_Game_CannotPlace_Swish", node->getPosition(), nullptr, false);
+    using namespace cocos2d;
+    node->runAction(CCSequence::actions(
+        CCSpawn::actions(
+            CCScaleTo::actionWithDuration(0.125f, 1.0f),
+            CCEaseOut::actionWithAction(CCMoveTo::actionWithDuration(0.125f, target), 2.0f)),
+        CCCallFunc::actionWithTarget(this, callfunc_selector(Entity::playLandingSound))));
+}
+
+void Entity::playLandingSound() {
+    if (const cocos2d::CCNode* node = viewNode())
+        playSoundEffectPanned("sound/Game_Tile_Land_InRack.mp3", node->getPosition(), nullptr,
+                              false);
 }

@@ -16,7 +16,9 @@
 // (views and touch registration), Game_scoring.cpp (premium-square sums and
 // score), Game_actionPasses.cpp (the passes over the board after an action),
 // Game_archive.cpp (the saved-state archive and its fix-up), Game_blob.cpp
-// (the game-state blob, loading, the undo stack).
+// (the game-state blob, loading, the undo stack), Game_drop.cpp (drops and
+// performing actions), Game_undo.cpp (undo), Game_touch.cpp (touches),
+// Game_turn.cpp (turn end, rack refill, end of game, taunts).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
@@ -38,6 +40,7 @@ class EntityGrid;
 class GameBoard;
 class Player;
 class TileChest;
+class TooltipProtocol;
 struct GameRecord;
 struct PlayerColor;
 struct PlayerRecord;
@@ -92,10 +95,32 @@ public:
     virtual void addTouchTarget(Entity* entity);
     // False when the entity was not a target.
     virtual bool removeTouchTarget(Entity* entity);
+    // Goes back to the state before the turn's last action, or with
+    // wholeTurn to the state the turn started from, by reloading a snapshot
+    // of the undo stack; the turn's commands go with the actions undone.
+    virtual void undo(bool wholeTurn);
     virtual bool isReplaying() const;
     // Whether the turn has actions (to undo).
     virtual bool canUndo() const;
     virtual bool hasActions() const;
+    // Queues the won game's statistics and achievements of the current
+    // player for the platform (win reason, undamaged crystals, matchmade,
+    // the civ's wins) and refreshes the civ leaderboards.
+    virtual void recordEndOfGameStats();
+
+    // Touches: the game claims a touch for the nearest draggable entity (or
+    // the tile chest), forwards the gesture to it and turns a touch that
+    // ends unmoved into a tap (Game_touch.cpp).
+    bool ccTouchBegan(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchMoved(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchCancelled(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    // A pointer move: the scene follows it with the nearest tooltip target.
+    void ccRawMove(float x, float y, bool buttonDown) override;
+    // The registered tooltip target within 40 units of the GL point whose
+    // indicator is nearest (kind 1 ranks below every other kind; the later
+    // one on a tie); null when none.
+    TooltipProtocol* findNearestTooltipTarget(const cocos2d::CCPoint& point) const;
     using CocosLinkageDelegate::linkAt;
     using CocosLinkageDelegate::unlink;
 
@@ -123,7 +148,8 @@ public:
     // flown in once.
     void onLoaded();
     // Units of the current player on "Score" squares earn their points
-    // (with the score multiplier), each award queued as a score flyout.
+    // (with the score multiplier), each award queued as a score flyout;
+    // once per turn, so not when undo reloads a snapshot taken during it.
     void awardTurnStartScore();
     // After the archive is read: saved proto ids re-resolved by name through
     // mProtoNames, and health restored from the saved fractions.
@@ -168,6 +194,64 @@ public:
     // The player's living board units on "VictoryDamageAdd" squares; 1 on a
     // board without premium squares.
     int32_t countUnitsOnVictoryDamageSquares(int32_t player) const;
+
+    // Drops and actions (Game_drop.cpp).
+    // Hands the drop of an entity on a square of the grid of that type (of
+    // the entity's owner) to the entity's drop rules; true when an action
+    // was performed.
+    bool tryDrop(int32_t entityId, int32_t gridType, const GridSlot& target);
+    // tryDrop, recording an accepted drop as a command of the turn.
+    bool dropEntity(int32_t entityId, int32_t gridType, const GridSlot& target);
+    // Snapshots the game for undo (except before the turn's first action,
+    // which drops the previous turn's actions instead), executes the
+    // action, records it and opens the next stat scope. Null: nothing.
+    void performAction(CandidateAction* action);
+    // The first recorded action (or, depth first, sub-action) in that
+    // playback state; null when none.
+    CandidateAction* findAction(int32_t playbackState) const;
+    // Starts the visuals of the next recorded action; with no display
+    // there are none to start.
+    void processNextVisual();
+    // Deletes the turn's last command, or all of them.
+    void clearCommands(bool all);
+    // Pushes a snapshot of the game as it is now on the undo stack.
+    void pushUndoSnapshot();
+
+    // Turn end and end of game (Game_turn.cpp).
+    // Ends the current player's turn once: knocked-out units count down,
+    // charges refill, the other player gets its action points, the end of
+    // the game is tested, the turn count advances, the rack is refilled
+    // and, with a taunt count above 0, the taunts are chosen. False, with
+    // nothing changed, when the other player is missing.
+    bool finishTurn(int32_t tauntCount);
+    // The current player's knocked-out units count one more turn; those at
+    // "knockoutDeathThreshold" go to the graveyard with a fade record.
+    void expireKnockedOutUnits();
+    // The current player's living board units get their full charge.
+    void resetActionCounters();
+    // Draws tiles from the player's chest until the rack is full: first
+    // "initialUnitWeighting" units-only draws when unitsFirst (not in a
+    // puzzle, and then the rack is shuffled), the tiles swapped back this
+    // turn last. recordNew lists the drawn ids for the refill animation.
+    void refillRack(int32_t player, bool unitsFirst, bool recordNew);
+    // Ends the game (no action points, mGameOver) once it has a winner.
+    void reportEndOfGame();
+    // The winner (-1 none) by an empty victory health pool (reason 1) or by
+    // attrition (reason 2); -1 whenever "useVictoryHealthPool" is off.
+    int32_t getWinner(int32_t* reason) const;
+    // Whether attrition decides the game: from the second turn, with the
+    // shared chest empty, at most one side has units left (outWinner the
+    // side that has, -1 none).
+    bool checkAttritionWinner(int32_t& outWinner) const;
+    // Ends the game at once.
+    void forceGameOver();
+    // Removes the player's queued taunts.
+    void clearTaunts(int32_t player);
+    // The number of queued taunts of the player.
+    int32_t countTaunts(int32_t player) const;
+    // Queues a taunt for every living, non-victory board unit of the
+    // current player, in an order shuffled with the game's generator.
+    void chooseTaunts();
 
     // Shows the turn-start score awards of units that have views, and
     // forgets those shown.
@@ -234,6 +318,9 @@ public:
     // one being played; set by the outermost action while it runs.
     CandidateAction* mExecutingAction = nullptr;
     CandidateAction* mPlayingAction = nullptr;
+    // Set while undo reloads a snapshot taken during the turn, which holds
+    // the turn-start score already: the load awards none.
+    bool mSkipTurnStartScore = false;
 };
 
 // The game being shown; null when none. Not owned.

@@ -3,3 +3,5 @@
 GameSceneInterface* gGameScene = nullptr;
 
 GameSceneInterface::~GameSceneInterface() = default;
+
+void GameSceneInterface::hideTurnMarkers() {}

@@ -72,6 +72,8 @@ public:
 
     // Follows the pointer while a tile is dragged.
     virtual void updateDrag(float x, float y, TooltipProtocol* nearestTarget, bool buttonDown) = 0;
+    // Hides the two turn-marker labels of the banners; nothing here.
+    virtual void hideTurnMarkers();
 };
 
 // The scene of the game being shown; null outside a game.

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -79,6 +80,9 @@ void Game::refreshBannerText(int32_t player) const {
 }
 
 void Game::awardTurnStartScore() {
+    // A snapshot that undo reloads holds this turn's award already.
+    if (std::exchange(mSkipTurnStartScore, false))
+        return;
     Player* player = getCurrentPlayer();
     const PremiumTileInfo* squares = premiumSquares(mGameBoard);
     if (player == nullptr || SettingsManager::instance().mScoreToWin == 0 || squares == nullptr)

@@ -51,6 +51,12 @@ int32_t SceneServices::layoutMode() {
     return 0;
 }
 
+void SceneServices::updateCivLeaderboards() {}
+
+std::vector<TooltipProtocol*> SceneServices::tooltipTargets() {
+    return {};
+}
+
 SceneServices& sceneServices() {
     static SceneServices builtIn;
     return gInstalled != nullptr ? *gInstalled : builtIn;

@@ -74,6 +74,12 @@ public:
     // The shell's layout of the board scene chosen by screen size (2: the
     // large layout); 0 here.
     virtual int32_t layoutMode();
+
+    // The shell's refresh of the platform's per-civ win stats and
+    // leaderboard scores; nothing here.
+    virtual void updateCivLeaderboards();
+    // The tooltip manager's registered targets, in their order; none here.
+    virtual std::vector<TooltipProtocol*> tooltipTargets();
 };
 
 // The services in use: the installed ones, else the built-in ones.

@@ -2,7 +2,8 @@
 // holds "data" and "vellix" (or with --root pointing at it).
 //
 //   tarnwick-cli [--root DIR] [content | options | strings [KEY...] | protos | settings |
-//                newgame [SEED] [CIV1 CIV2]]
+//                newgame [SEED] [CIV1 CIV2] |
+//                selfplay [SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check] [--quiet]]
 //
 // Every command first runs start-up's content steps: the option files, then
 // the strings table of the chosen language.
@@ -19,8 +20,8 @@
 // newgame: loads the game data and sets up a new online game from SEED
 //          (default 1; it also seeds the cosmetic generator, so a run
 //          repeats) for the civs named CIV1 and CIV2 (default the first two
-//          civs), as a new game is set up, and prints the board, the chests
-//          and the racks as text.
+//          civs), as a new game is set up (racks filled units first), and
+//          prints the board, the chests and the racks as text.
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
@@ -35,11 +36,14 @@
 #include "rules/Game.h"
 #include "rules/GameBoard.h"
 #include "rules/Player.h"
+#include "rules/SelfPlay.h"
 #include "rules/TileChest.h"
 #include "rules/TileRack.h"
 
 #include <charconv>
+#include <chrono>
 
+#include <climits>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -50,7 +54,9 @@ namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-cli [--root DIR] [content | options | strings [KEY...] | "
-                         "protos | settings | newgame [SEED] [CIV1 CIV2]]\n");
+                         "protos | settings | newgame [SEED] [CIV1 CIV2] |\n"
+                         "       selfplay [SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check] "
+                         "[--quiet]]\n");
     return 2;
 }
 
@@ -321,14 +327,16 @@ bool civArgument(std::string_view name, int32_t& civId) {
     return false;
 }
 
+// A whole non-negative number; false for any other text.
+bool numberArgument(std::string_view text, int32_t& out) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return error == std::errc() && end == text.data() + text.size() && out >= 0;
+}
+
 int newGame(const std::vector<std::string_view>& arguments) {
     int32_t seed = 1;
-    if (!arguments.empty()) {
-        const std::string_view text = arguments[0];
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-        if (error != std::errc() || end != text.data() + text.size() || seed < 0)
-            return usage();
-    }
+    if (!arguments.empty() && !numberArgument(arguments[0], seed))
+        return usage();
     if (arguments.size() != 1 && arguments.size() != 3 && !arguments.empty())
         return usage();
     if (!loadGameData())
@@ -344,17 +352,8 @@ int newGame(const std::vector<std::string_view>& arguments) {
         }
     }
 
-    gRng.seed(static_cast<uint32_t>(seed));
     Game* game = new Game();
-    bool ready = game->init(seed);
-    for (int32_t index = 0; ready && index < 2; ++index) {
-        Player* player = game->getPlayer(index);
-        ready = player->setCiv(civs[index], false);
-        player->mCivAssigned = true;
-        if (ready && settings.mSplitTileChest)
-            player->createTileChest();
-    }
-    if (!ready) {
+    if (!SelfPlay::setUpNewGame(*game, seed, {civs[0], civs[1]})) {
         std::fprintf(stderr, "the game could not be set up\n");
         game->release();
         return 1;
@@ -384,6 +383,132 @@ int newGame(const std::vector<std::string_view>& arguments) {
     }
     game->release();
     return 0;
+}
+
+const char* reasonText(int32_t reason) {
+    return reason == 1 ? "victory health" : "attrition";
+}
+
+void printTurn(const SelfPlayTurn& turn) {
+    std::printf("turn %d, player %d:", turn.mTurn, turn.mPlayer);
+    int32_t total = 0;
+    for (int32_t type = 0; type < cActionTypeCount; ++type) {
+        const int32_t count = turn.mActions[static_cast<size_t>(type)];
+        total += count;
+        if (count > 0)
+            std::printf(" %.*s %d", static_cast<int>(cActionTypeNames[type].size()),
+                        cActionTypeNames[type].data(), count);
+    }
+    if (total == 0)
+        std::printf(" no drop");
+    std::printf(", %d action points left; score %d/%d, victory health %d/%d, units %d/%d\n",
+                turn.mActionPointsLeft, turn.mScore[0], turn.mScore[1], turn.mVictoryHealth[0],
+                turn.mVictoryHealth[1], turn.mUnitsLeft[0], turn.mUnitsLeft[1]);
+}
+
+int selfPlay(const std::vector<std::string_view>& arguments) {
+    SelfPlayOptions options;
+    int32_t games = 1;
+    bool quiet = false;
+    std::vector<int32_t> numbers; // SEED, GAMES
+    std::vector<std::string_view> civNames;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view arg = arguments[i];
+        if (arg == "--check") {
+            options.mCheckInvariants = true;
+        } else if (arg == "--quiet") {
+            quiet = true;
+        } else if (arg == "--max-turns" && i + 1 < arguments.size()) {
+            if (!numberArgument(arguments[++i], options.mMaxTurns))
+                return usage();
+        } else if (!arg.empty() && arg[0] == '-') {
+            return usage();
+        } else if (int32_t number = 0;
+                   civNames.empty() && numbers.size() < 2 && numberArgument(arg, number)) {
+            numbers.push_back(number);
+        } else {
+            civNames.push_back(arg);
+        }
+    }
+    if (!civNames.empty() && civNames.size() != 2)
+        return usage();
+    if (!numbers.empty())
+        options.mSeed = numbers[0];
+    if (numbers.size() == 2)
+        games = numbers[1];
+    // Game n plays seed SEED + n, which must stay a seed.
+    if (games < 1 || games - 1 > INT32_MAX - options.mSeed)
+        return usage();
+    if (!loadGameData())
+        return 1;
+    const SettingsManager& settings = SettingsManager::instance();
+    for (size_t i = 0; i < 2; ++i) {
+        if (civNames.size() == 2) {
+            if (!civArgument(civNames[i], options.mCivs[i]))
+                return 1;
+        } else if (i < settings.mCivs.size()) {
+            options.mCivs[i] = settings.mCivs[i]->mId;
+        }
+    }
+
+    const int32_t firstSeed = options.mSeed;
+    int32_t wins[2][3] = {};
+    int32_t draws = 0;
+    int32_t turnCaps = 0;
+    int32_t actionCaps = 0;
+    int64_t turns = 0;
+    int64_t actions = 0;
+    bool sound = true;
+    const auto start = std::chrono::steady_clock::now();
+    for (int32_t n = 0; n < games; ++n) {
+        options.mSeed = firstSeed + n;
+        SelfPlay game(options);
+        if (!quiet && games == 1)
+            game.mOnTurn = printTurn;
+        const SelfPlayResult result = game.run();
+        if (!result.mSetUp) {
+            std::fprintf(stderr, "the game could not be set up\n");
+            return 1;
+        }
+        turns += result.mTurns;
+        actions += result.mActions;
+        actionCaps += result.mActionCap ? 1 : 0;
+        std::string outcome;
+        if (!result.mProblems.empty()) {
+            sound = false;
+            outcome = "stopped: " + result.mProblems.front();
+        } else if (result.mWinner >= 0) {
+            ++wins[result.mWinner][result.mReason];
+            outcome = "player " + std::to_string(result.mWinner) + " wins by " +
+                      reasonText(result.mReason);
+        } else if (result.mReason != 0) {
+            ++draws;
+            outcome = "no side has units left";
+        } else {
+            ++turnCaps;
+            outcome = "no winner at the turn cap";
+        }
+        if (!quiet || !result.mProblems.empty())
+            std::printf("game %d (seed %d): %s after %d turns, %d actions\n", n, options.mSeed,
+                        outcome.c_str(), result.mTurns, result.mActions);
+        for (size_t i = 1; i < result.mProblems.size(); ++i)
+            std::printf("    %s\n", result.mProblems[i].c_str());
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (games > 1 || quiet) {
+        std::printf("%d games: player 0 won %d (victory health %d, attrition %d), player 1 won %d "
+                    "(victory health %d, attrition %d), %d without units, %d at the turn cap",
+                    games, wins[0][1] + wins[0][2], wins[0][1], wins[0][2], wins[1][1] + wins[1][2],
+                    wins[1][1], wins[1][2], draws, turnCaps);
+        if (actionCaps > 0)
+            std::printf(", %d with a turn at the action cap", actionCaps);
+        std::printf("\n%lld turns (%.1f a game), %lld actions, %.2f s\n",
+                    static_cast<long long>(turns),
+                    static_cast<double>(turns) / static_cast<double>(games),
+                    static_cast<long long>(actions), seconds);
+    }
+    return sound ? 0 : 1;
 }
 
 } // namespace
@@ -420,5 +545,7 @@ int main(int argc, char** argv) {
         return printSettings();
     if (command == "newgame")
         return newGame(arguments);
+    if (command == "selfplay")
+        return selfPlay(arguments);
     return usage();
 }
