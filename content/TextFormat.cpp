@@ -78,17 +78,17 @@ bool argumentFits(const Conversion& conversion, const FormatArg& arg) {
 }
 
 // The conversion rebuilt for snprintf with a 64-bit integer or a double.
-std::string specFor(const Conversion& conversion, const FormatArg& arg, char letter) {
-    std::string spec = "%";
-    spec += conversion.flags;
+std::string directiveFor(const Conversion& conversion, const FormatArg& arg, char letter) {
+    std::string directive = "%";
+    directive += conversion.flags;
     if (conversion.width > 0)
-        spec += std::to_string(conversion.width);
+        directive += std::to_string(conversion.width);
     if (conversion.hasPrecision)
-        spec += "." + std::to_string(conversion.precision);
+        directive += "." + std::to_string(conversion.precision);
     if (arg.kind() == FormatArg::Kind::Signed || arg.kind() == FormatArg::Kind::Unsigned)
-        spec += "ll";
-    spec += letter;
-    return spec;
+        directive += "ll";
+    directive += letter;
+    return directive;
 }
 
 void appendConverted(std::string& out, const Conversion& conversion, const FormatArg& arg) {
@@ -100,27 +100,27 @@ void appendConverted(std::string& out, const Conversion& conversion, const Forma
     switch (arg.kind()) {
     case FormatArg::Kind::Signed:
         if (isSignedLetter)
-            length = std::snprintf(buffer, sizeof buffer, specFor(conversion, arg, 'd').c_str(),
-                                   arg.signedValue());
+            length = std::snprintf(buffer, sizeof buffer,
+                                   directiveFor(conversion, arg, 'd').c_str(), arg.signedValue());
         else
             length = std::snprintf(buffer, sizeof buffer,
-                                   specFor(conversion, arg, conversion.letter).c_str(),
+                                   directiveFor(conversion, arg, conversion.letter).c_str(),
                                    static_cast<unsigned long long>(arg.signedValue()));
         break;
     case FormatArg::Kind::Unsigned:
         length = std::snprintf(
             buffer, sizeof buffer,
-            specFor(conversion, arg, isSignedLetter ? 'u' : conversion.letter).c_str(),
+            directiveFor(conversion, arg, isSignedLetter ? 'u' : conversion.letter).c_str(),
             arg.unsignedValue());
         break;
     case FormatArg::Kind::Real:
-        length =
-            std::snprintf(buffer, sizeof buffer,
-                          specFor(conversion, arg, conversion.letter).c_str(), arg.realValue());
+        length = std::snprintf(buffer, sizeof buffer,
+                               directiveFor(conversion, arg, conversion.letter).c_str(),
+                               arg.realValue());
         break;
     case FormatArg::Kind::Text: {
         const std::string text(arg.text());
-        length = std::snprintf(buffer, sizeof buffer, specFor(conversion, arg, 's').c_str(),
+        length = std::snprintf(buffer, sizeof buffer, directiveFor(conversion, arg, 's').c_str(),
                                text.c_str());
         break;
     }
