@@ -15,10 +15,12 @@
 
 #include "rules/ActionResultInfo.h"
 #include "rules/GridSlot.h"
+#include "rules/core/EntityState.h"
 
 #include "platform/engine/CCObject.h"
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace cocos2d {
@@ -44,6 +46,9 @@ enum PlaybackState : int32_t {
 
 class CandidateAction : public cocos2d::CCObject {
 public:
+    // The action type of a data-file name, letter case aside; -1 for none.
+    static int32_t actionTypeFromName(std::string_view name) { return ::actionTypeFromName(name); }
+
     CandidateAction(Game* game, int32_t actionPointCost);
     // Deletes the records, releases the sub-actions and the visual node.
     ~CandidateAction() override;

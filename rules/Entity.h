@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cocos2d {
@@ -52,6 +53,9 @@ public:
     static constexpr int32_t cInventoryWidth = 20;
     // distanceTo of entities that share no grid.
     static constexpr int32_t cFarAway = 10000000;
+
+    // The state of a data-file name, letter case aside; -1 for none.
+    static int32_t stateFromName(std::string_view name) { return entityStateFromName(name); }
 
     explicit Entity(Game* game);
     // Frees the equipment grid and the view, stops the entity's sounds.
@@ -205,8 +209,8 @@ public:
 
     // Equipment.
     // Moves an item into the equipment grid and applies its effects,
-    // recording in the action (may be null).
-    void equip(int32_t itemId, CandidateAction* action);
+    // recording in the action (may be null); false when the item was refused.
+    bool equip(int32_t itemId, CandidateAction* action);
     // Takes an item out of the equipment grid into its owner's graveyard.
     bool removeEquippedItem(int32_t itemId);
     // Removes the first item of that proto and creator (-1 any), only one
@@ -309,7 +313,8 @@ private:
     // premium square of that type, as a fraction.
     float mitigationFraction(int32_t stat, int32_t premiumType) const;
     // Creates an item of that proto for owner with that creator and has
-    // target equip it; false when the proto names none.
+    // target equip it; false when the proto names none or the target refuses
+    // the item, which then does not stay in the game.
     bool giveItem(int32_t protoId, int32_t owner, int32_t creatorId, Entity* target,
                   CandidateAction* action) const;
     // The record of this entity in the action; null without one.

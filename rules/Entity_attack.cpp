@@ -172,7 +172,9 @@ void Entity::attack(int32_t targetId, CandidateAction* action) {
             applyKnockback(hit, target != nullptr ? target : this, GridSlot(0, 0),
                            info->mMagnetRange > 0);
         }
-        if (info->mUsesSpotter && primary)
+        // Without a "spottingBuff" in the content there is no mark to take
+        // off (a negative id would take any item).
+        if (info->mUsesSpotter && primary && spotting >= 0)
             hit->removeEquippedItemMatching(spotting, -1, false);
         const bool knockedOut = hit->mState == cStateKnockedOut;
         const ProtoEntity* hitProto = hit->getProto();

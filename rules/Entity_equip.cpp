@@ -31,12 +31,18 @@ int32_t gLinkedAttachDepth = 0;
 
 bool Entity::giveItem(int32_t protoId, int32_t owner, int32_t creatorId, Entity* target,
                       CandidateAction* action) const {
-    const int32_t itemId = mGame != nullptr ? mGame->createEntity(protoId, owner) : -1;
-    if (itemId < 0 || target == nullptr)
+    if (mGame == nullptr || target == nullptr)
+        return false;
+    const int32_t itemId = mGame->createEntity(protoId, owner);
+    if (itemId < 0)
         return false;
     mGame->getEntity(itemId)->mCreatorEntityID = creatorId;
-    target->equip(itemId, action);
-    return true;
+    if (target->equip(itemId, action))
+        return true;
+    // A refused item never comes into play; it leaves the game's table
+    // rather than lingering there, and in every saved game, on no grid.
+    mGame->discardNewestEntity(itemId);
+    return false;
 }
 
 void Entity::attachToLinkedUnits(const Entity* buffItem, CandidateAction* action) {
@@ -49,23 +55,17 @@ void Entity::attachToLinkedUnits(const Entity* buffItem, CandidateAction* action
     Entity* target = mGame->getEntity(mOngoingTargetEntityID);
     ++gLinkedAttachDepth;
     for (const int32_t protoId : protos) {
-        const int32_t first = mGame->createEntity(protoId, mOwner);
-        const int32_t second = target != nullptr ? mGame->createEntity(protoId, mOwner) : -1;
-        for (const int32_t itemId : {first, second})
-            if (Entity* item = mGame->getEntity(itemId))
-                item->mCreatorEntityID = buffItem->mId;
-        if (first >= 0)
-            equip(first, action);
-        if (second >= 0)
-            target->equip(second, action);
+        giveItem(protoId, mOwner, buffItem->mId, this, action);
+        if (target != nullptr)
+            giveItem(protoId, mOwner, buffItem->mId, target, action);
     }
     --gLinkedAttachDepth;
 }
 
-void Entity::equip(int32_t itemId, CandidateAction* action) {
+bool Entity::equip(int32_t itemId, CandidateAction* action) {
     Entity* item = mGame != nullptr ? mGame->getEntity(itemId) : nullptr;
     if (item == nullptr || !item->canEquip(this))
-        return;
+        return false;
     const ProtoEntity* itemProto = item->getProto();
     const ProtoEntity* proto = getProto();
     ActionResultInfo* result = resultIn(action);
@@ -83,7 +83,7 @@ void Entity::equip(int32_t itemId, CandidateAction* action) {
                             ? item->mGrid->moveEntityToFirstFree(itemId, mInventory)
                             : mInventory->addEntity(itemId);
     if (!stored)
-        return; // a full equipment grid takes nothing
+        return false; // a full equipment grid takes nothing
 
     if (const BuffInfo* buff = itemProto->mBuffInfo.get()) {
         float maxHealth = static_cast<float>(proto->mHitPoints);
@@ -119,8 +119,11 @@ void Entity::equip(int32_t itemId, CandidateAction* action) {
         if (buff->hasEffectOfType(cBuffUnequipProto)) {
             buff->collectUnequipProtos();
             const std::vector<int32_t> protos = BuffInfo::unequipProtos();
+            // A proto name that resolved to nothing matches no item (a
+            // negative id would mean "any" to the removal).
             for (const int32_t protoId : protos)
-                removeEquippedItemMatching(protoId, -1, false);
+                if (protoId >= 0)
+                    removeEquippedItemMatching(protoId, -1, false);
         }
         if (buff->mConsumeType == cConsumeUse)
             removeEquippedItem(itemId);
@@ -146,4 +149,5 @@ void Entity::equip(int32_t itemId, CandidateAction* action) {
         hasEquippedProto(Database::getProtoIdByName("armor")) &&
         hasEquippedProto(Database::getProtoIdByName("resistHelm")))
         AchievementTracker::setPendingValue(cAchievementFullyEquipKnight, 0);
+    return true;
 }

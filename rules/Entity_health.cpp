@@ -27,8 +27,10 @@ int32_t Entity::addHealth(int32_t change) {
 bool Entity::setHealth(int32_t value) {
     if (value > getMaxHealth() || value == mHealth)
         return false;
+    const int32_t before = mHealth;
     mHealth = std::max(roundToFive(value), 0);
-    if (mHealth <= 0)
+    // A unit already at 0 is not knocked out (nor scored) again.
+    if (mHealth <= 0 && before > 0)
         knockOut();
     return true;
 }

@@ -37,7 +37,8 @@ void establishLink(Entity& source, Entity& target, CandidateAction* action) {
         if (copy < 0)
             continue;
         source.mGame->getEntity(copy)->mCreatorEntityID = source.mId;
-        target.equip(copy, action);
+        if (!target.equip(copy, action))
+            source.mGame->discardNewestEntity(copy); // refused: not kept in play
     }
     if (action == nullptr)
         return;

@@ -114,14 +114,17 @@ bool Entity::containsPoint(const CCPoint& point) const {
 int32_t Entity::countRepeatedAttacks() const {
     if (mGame == nullptr)
         return 0;
+    const CandidateAction* executing = mGame->mExecutingAction;
+    if (executing == nullptr)
+        return 0; // nothing performed now: a tooltip's figures
+    // The game records an action after executing it, so the one executing
+    // now is usually not in the list yet: the run then ends at the list's end.
     const std::vector<CandidateAction*>& actions = mGame->mActions;
-    const auto current = std::find(actions.begin(), actions.end(), mGame->mExecutingAction);
-    if (current == actions.end() || current == actions.begin())
-        return 0;
+    const auto current = std::find(actions.begin(), actions.end(), executing);
     int32_t count = 0;
     for (auto it = current; it != actions.begin();) {
         --it;
-        if ((*it)->mActionType != cActionAttack || (*it)->mSourceEntity != mId)
+        if (*it == nullptr || (*it)->mActionType != cActionAttack || (*it)->mSourceEntity != mId)
             break;
         ++count;
     }

@@ -142,6 +142,19 @@ int32_t Game::createEntity(int32_t protoId, int32_t owner) {
     return id;
 }
 
+bool Game::discardNewestEntity(int32_t id) {
+    Entity* entity = getEntity(id);
+    if (entity == nullptr || id != static_cast<int32_t>(mEntities.size()) - 1 ||
+        entity->mGrid != nullptr)
+        return false;
+    removeTouchTarget(entity);
+    if (mTouchEntity == entity)
+        mTouchEntity = nullptr;
+    mEntities.pop_back();
+    entity->release();
+    return true;
+}
+
 Entity* Game::getEntity(int32_t id) const {
     if (id < 0 || id >= static_cast<int32_t>(mEntities.size()))
         return nullptr;

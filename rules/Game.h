@@ -161,6 +161,10 @@ public:
     // A new entity of that proto and owner; its id, or -1 when the proto id
     // names no proto (no id is used up then).
     int32_t createEntity(int32_t protoId, int32_t owner);
+    // Takes back the entity just created, when it is still the newest one
+    // and on no grid (an item its target refused), freeing its id; false
+    // otherwise.
+    bool discardNewestEntity(int32_t id);
     // Null for an id outside the table.
     Entity* getEntity(int32_t id) const;
     // The grid of that type (chest 0, rack 1, board 2, graveyard 3) of the

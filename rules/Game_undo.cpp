@@ -25,10 +25,12 @@ void Game::undo(bool wholeTurn) {
     const bool loaded =
         loadFromBuffer(snapshot.data(), static_cast<int32_t>(snapshot.size()), mGameID, false);
     mSkipTurnStartScore = false;
-    if (!loaded)
-        return;
+    // A failed load leaves the game as it was (it loads into a scratch
+    // game first), so its views come back either way.
     if (linked)
         linkAt(cocos2d::CCPoint(0.0f, 0.0f), false);
+    if (!loaded)
+        return;
     if (stack.size() > 1) {
         stack.pop_back();
         mFlags |= cGameHasActions;

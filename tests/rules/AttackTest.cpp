@@ -441,3 +441,67 @@ TEST_F(CombatTest, StompingRaidersGainAnActionPoint) {
     enemyCrystal()->kill(true, raider->mId);
     EXPECT_EQ(mGame->getPlayer(0)->mActionPoints, before + 1);
 }
+
+TEST_F(CombatTest, RepeatedAttacksInPlayRaisePowerAndSplash) {
+    Entity* repeater = unit("repeater", 0, 2, 1);
+    Entity* target = unit("dummy", 1, 3, 1);
+    Entity* brute = unit("brute", 0, 2, 3);
+    Entity* other = unit("dummy", 1, 3, 3);
+    // 100 + 25 for each attack of the unbroken run before; another unit's
+    // attack ends the run.
+    const std::vector<std::pair<Entity*, int32_t>> turn = {
+        {repeater, 100}, {repeater, 125}, {repeater, 150}, {brute, 100}, {repeater, 100}};
+    for (size_t i = 0; i < turn.size(); ++i) {
+        Entity* source = turn[i].first;
+        CandidateAction* action = play(source, source == brute ? other : target);
+        ASSERT_NE(action, nullptr) << "attack " << i;
+        EXPECT_EQ(action->findResult(source->mId)->mPower, turn[i].second) << "attack " << i;
+    }
+    // Outside an action (a tooltip's figures) there is no run.
+    EXPECT_EQ(repeater->getPower(target), 100);
+
+    // The splash radius grows by one for each attack of the run.
+    Entity* lobber = unit("lobber", 0, 1, 0);
+    Entity* aimed = unit("dummy", 1, 4, 0);
+    Entity* beside = unit("dummy", 1, 5, 0);
+    ASSERT_NE(play(lobber, aimed), nullptr);
+    EXPECT_EQ(beside->mHealth, 1000);
+    ASSERT_NE(play(lobber, aimed), nullptr);
+    EXPECT_LT(beside->mHealth, 1000);
+}
+
+TEST_F(CombatTest, AUnitAlreadyAtNoHealthIsNotKnockedOutOrScoredAgain) {
+    // A knocked-out enemy whose max health a buff has driven below 0 loses
+    // a debuff with hit points when its caster attacks someone else: the
+    // health clamp sets it below 0 again.
+    Entity* blighter = unit("blighter", 0, 1, 1);
+    Entity* fallen = unit("dummy", 1, 3, 3);
+    ASSERT_TRUE(fallen->setHealth(0));
+    ASSERT_EQ(fallen->mState, cStateKnockedOut);
+    carry(fallen, "wither");
+    carry(fallen, "blight")->mCreatorEntityID = blighter->mId;
+    fallen->mKnockedOutTurns = 1;
+    const int32_t score = mGame->getPlayer(0)->mScore;
+
+    Entity* target = unit("dummy", 1, 4, 1);
+    ASSERT_NE(play(blighter, target), nullptr);
+    EXPECT_FALSE(fallen->hasEquippedProto(proto("blight")));
+    EXPECT_TRUE(target->hasEquippedProto(proto("blight")));
+    EXPECT_EQ(mGame->getPlayer(0)->mScore, score + 10) << "the damage points only";
+    EXPECT_EQ(fallen->mKnockedOutTurns, 1);
+}
+
+TEST_F(CombatTest, ADebuffTheTargetCannotTakeLeavesNoEntityBehind) {
+    Entity* hexer = unit("hexer", 0, 1, 1);
+    Entity* golem = unit("golem", 1, 4, 1);
+    const size_t entities = mGame->mEntities.size();
+    ASSERT_NE(play(hexer, golem), nullptr);
+    EXPECT_EQ(golem->mHealth, 900) << "the hit itself lands";
+    EXPECT_EQ(golem->mInventory->getEntityCount(), 0);
+    EXPECT_EQ(mGame->mEntities.size(), entities);
+    // A target that takes it gets it as before.
+    Entity* dummy = unit("dummy", 1, 3, 2);
+    ASSERT_NE(play(hexer, dummy), nullptr);
+    EXPECT_TRUE(dummy->hasEquippedProto(proto("hex")));
+    EXPECT_EQ(mGame->mEntities.size(), entities + 2);
+}

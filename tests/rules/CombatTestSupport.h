@@ -4,7 +4,8 @@
 // tests/fixtures/rules/combat (an 8 x 5 board with a crystal per side at
 // (0, 2) and (7, 2), one proto per rule), local, player 0 to move, on the
 // bare board unless a test picks the one with premium squares. Actions made
-// here are the game's executing action and are released at the end; the
+// here are the game's executing action and are released at the end; drops
+// played through the game leave the undo stack empty at the end; the
 // achievement tracker starts and ends empty.
 
 #include "ActionsTestSupport.h"
@@ -31,8 +32,10 @@ protected:
         AchievementTracker::popScope(true);
     }
     void TearDown() override {
-        if (mGame != nullptr)
+        if (mGame != nullptr) {
             mGame->mExecutingAction = nullptr;
+            mGame->clearUndoStack();
+        }
         for (CandidateAction* action : mActions)
             action->release();
         mActions.clear();
@@ -65,6 +68,13 @@ protected:
         CandidateAction* action = executing(cActionHeal, source);
         source->heal(target->mId, action);
         return action;
+    }
+    // source dropped on target's square and performed by the game, as in
+    // play; the action the game recorded, null when the drop was refused.
+    CandidateAction* play(const Entity* source, const Entity* target) {
+        if (!mGame->dropEntity(source->mId, cGridGameBoard, target->mSlot))
+            return nullptr;
+        return mGame->mActions.back();
     }
     // Player 1's crystal and player 0's.
     Entity* enemyCrystal() const { return at(7, 2); }

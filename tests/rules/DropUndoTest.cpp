@@ -191,6 +191,29 @@ TEST_F(DropUndoTest, UndoRestoresTheGameExactlyScoreIncluded) {
     }
 }
 
+TEST_F(DropUndoTest, AnUndoWhoseSnapshotFailsToLoadKeepsTheGameAndItsViews) {
+    FakeSceneServices services;
+    const int32_t soldier = tile("soldier", 0, 0)->mId;
+    player(0)->mActionPoints = 5;
+    open();
+    ASSERT_TRUE(mGame->linkAt(cocos2d::CCPoint(0.0f, 0.0f), false));
+    ASSERT_TRUE(drop(now(soldier), cGridGameBoard, GridSlot(0, 0)));
+    ASSERT_TRUE(drop(now(soldier), cGridGameBoard, GridSlot(1, 0)));
+    const std::vector<uint8_t> state = mGame->saveToBuffer();
+    std::vector<uint8_t>& top = undoStack().back()->mBuffer;
+    top.resize(top.size() / 2);
+
+    mGame->undo(false);
+    EXPECT_EQ(mGame->saveToBuffer(), state);
+    EXPECT_EQ(stackSize(), 2u);
+    EXPECT_EQ(commandIds().size(), 2u);
+    EXPECT_TRUE(mGame->hasLink());
+    EXPECT_TRUE(board()->hasLink());
+    EXPECT_TRUE(rack(0)->hasLink());
+    EXPECT_TRUE(now(soldier)->hasLink());
+    mGame->unlink(false);
+}
+
 TEST_F(DropUndoTest, UndoWithAnEmptyStackDoesNothing) {
     mGame->clearUndoStack();
     unit("soldier", 0, 1, 1);

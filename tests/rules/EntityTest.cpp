@@ -306,3 +306,10 @@ TEST_F(EntityTest, RepeatedAttacksCountTheUnbrokenRunBeforeTheCurrentAction) {
     mGame->mExecutingAction = mGame->mActions.front();
     EXPECT_EQ(entity(knight)->countRepeatedAttacks(), 0);
 }
+
+TEST_F(EntityTest, StateAndActionTypeNamesParseWithoutRegardToCase) {
+    EXPECT_EQ(Entity::stateFromName("knockedout"), cStateKnockedOut);
+    EXPECT_EQ(Entity::stateFromName("Knocked Out"), -1);
+    EXPECT_EQ(CandidateAction::actionTypeFromName("CASTPOWER"), cActionCastPower);
+    EXPECT_EQ(CandidateAction::actionTypeFromName("Cast Power"), -1);
+}

@@ -462,3 +462,22 @@ TEST_F(ExecuteTest, ExecutionIsDeterministicForOneSeedAndOneDrop) {
     EXPECT_EQ(first.score, second.score);
     EXPECT_GT(first.score, 0);
 }
+
+TEST_F(ExecuteTest, AProtoNameThatResolvesToNothingTakesNoItem) {
+    // "purge" takes off a proto the content does not have.
+    Entity* soldier = unit("soldier", 0, 1, 1);
+    const Entity* plate = carry(soldier, "plate");
+    const Entity* purge = tile("purge", 0, 0);
+    ASSERT_TRUE(mGame->dropEntity(purge->mId, cGridGameBoard, soldier->mSlot));
+    EXPECT_TRUE(soldier->hasEquippedProto(proto("purge")));
+    EXPECT_EQ(plate->mGrid, soldier->mInventory);
+
+    // A spotter user's hit takes one "spottingBuff" off its target; this
+    // content has none.
+    Entity* sniper = unit("sniper", 0, 2, 3);
+    Entity* enemy = unit("soldier", 1, 3, 3);
+    const Entity* charm = carry(enemy, "charm");
+    ASSERT_TRUE(mGame->dropEntity(sniper->mId, cGridGameBoard, enemy->mSlot));
+    EXPECT_EQ(enemy->mHealth, 900);
+    EXPECT_EQ(charm->mGrid, enemy->mInventory);
+}

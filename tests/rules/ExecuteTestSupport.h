@@ -109,6 +109,8 @@ protected:
         for (CandidateAction* action : mActions)
             action->release();
         mActions.clear();
+        if (mGame != nullptr)
+            mGame->clearUndoStack(); // drops performed through the game
         gCurrentGame = nullptr;
         ActionsGameTest::TearDown();
     }
