@@ -34,6 +34,7 @@ int runContent(const CliArguments& arguments);
 int runOptions(const CliArguments& arguments);
 int runStrings(const CliArguments& arguments);
 int runProtos(const CliArguments& arguments);
+int runPuppets(const CliArguments& arguments);
 int runSettings(const CliArguments& arguments);
 int runNewGame(const CliArguments& arguments);
 int runSelfPlay(const CliArguments& arguments);

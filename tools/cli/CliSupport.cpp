@@ -4,6 +4,7 @@
 #include "content/LocalizedStrings.h"
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
+#include "puppet/PuppetRegistry.h"
 #include "rules/Entity.h"
 
 #include <charconv>
@@ -17,6 +18,9 @@ const char* onOff(bool value) {
 // its line; false when one failed.
 bool loadGameData() {
     bool loaded = true;
+    // As at start-up, puppets do without the shared attachments when their
+    // file fails: no line, not corrupt.
+    PuppetRegistry::loadAttachmentsFile("Attachments");
     if (!Database::init()) {
         std::printf("failed to init database\n");
         loaded = false;

@@ -28,6 +28,7 @@ constexpr CliCommand cCommands[] = {
     {"options", "", false, runOptions},
     {"strings", "[KEY...]", true, runStrings},
     {"protos", "", false, runProtos},
+    {"puppets", "", false, runPuppets},
     {"settings", "", false, runSettings},
     {"newgame", "[SEED] [CIV1 CIV2]", true, runNewGame},
     {"selfplay", "[SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check] [--quiet]", true,
