@@ -144,3 +144,45 @@ TEST_F(SpriteBatchTest, ABatchedSceneDrawsTheSamePixelsAsQuadByQuad) {
     if (differing)
         image.saveToFile(::testing::TempDir() + "/batched-scene-got.png");
 }
+
+TEST_F(SpriteBatchTest, RunsOfOneTextureAreOneDrawCallTintedOrNot) {
+    writeSolidPng("A.png", 8, 8, {255, 0, 0, 255});
+    writeSolidPng("B.png", 8, 8, {0, 0, 255, 255});
+    struct Case {
+        const char* textures; // one sprite per letter, in drawing order
+        const char* tinted;   // 't' where the sprite is tinted
+        bool layerInMiddle;
+        unsigned drawCalls;
+        unsigned modeSwitches;
+    };
+    const Case cases[] = {
+        {"AAAAAA", "......", false, 1, 0},
+        {"AAAAAA", ".t.t.t", false, 1, 1}, // the run turns to the tint combiner
+        {"ABABAB", "......", false, 6, 0},
+        {"ABABAB", "tt....", false, 6, 2}, // tint, then back to plain
+        {"AAAAAA", "......", true, 3, 2},  // the fill splits the run
+    };
+    for (const Case& c : cases) {
+        CCScene* scene = CCScene::node();
+        const std::string textures = c.textures;
+        for (size_t i = 0; i < textures.size(); ++i) {
+            if (c.layerInMiddle && i == textures.size() / 2)
+                scene->addChild(
+                    CCLayerColor::layerWithColorWidthHeight(ccc4(0, 255, 0, 255), 4, 4));
+            CCSprite* sprite = CCSprite::spriteWithFile(std::string(1, textures[i]) + ".png");
+            sprite->setPosition(CCPoint(float(10 * i), 10));
+            sprite->setRotation(float(20 * i));
+            if (c.tinted[i] == 't')
+                sprite->setTintColor(ccc3(0, 90, 0));
+            scene->addChild(sprite);
+        }
+        if (director()->getRunningScene())
+            director()->replaceScene(scene);
+        else
+            director()->runWithScene(scene);
+        director()->tick(0);
+        const ccDrawStats stats = ccGetDrawStats();
+        EXPECT_EQ(stats.drawCalls, c.drawCalls) << c.textures << " " << c.tinted;
+        EXPECT_EQ(stats.modeSwitches, c.modeSwitches) << c.textures << " " << c.tinted;
+    }
+}
