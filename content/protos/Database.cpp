@@ -37,6 +37,7 @@ bool Database::loadRoot(const XmlNode* root) {
         if (!proto->loadName(element))
             continue;
         proto->mId = static_cast<int32_t>(protos.size());
+        instance().mPositionByName.try_emplace(proto->mName, proto->mId);
         named.emplace_back(element, proto.get());
         protos.push_back(std::move(proto));
     }
@@ -49,6 +50,7 @@ bool Database::loadRoot(const XmlNode* root) {
 }
 
 void Database::clear() {
+    instance().mPositionByName.clear();
     instance().mProtos.clear();
     instance().mRemap.clear();
 }
@@ -62,19 +64,15 @@ ProtoEntity* Database::getProto(int32_t id) {
     return database.mProtos[position].get();
 }
 
-int32_t Database::getProtoIdByName(std::string_view name) {
-    for (const auto& proto : instance().mProtos)
-        if (proto && proto->mName == name)
-            return proto->mId;
-    return -1;
+int32_t Database::getProtoIndexByName(std::string_view name) {
+    const auto& index = instance().mPositionByName;
+    const auto found = index.find(name);
+    return found != index.end() ? found->second : -1;
 }
 
-int32_t Database::getProtoIndexByName(std::string_view name) {
-    const auto& protos = instance().mProtos;
-    for (size_t i = 0; i < protos.size(); ++i)
-        if (protos[i] && protos[i]->mName == name)
-            return static_cast<int32_t>(i);
-    return -1;
+int32_t Database::getProtoIdByName(std::string_view name) {
+    // Ids are list positions.
+    return getProtoIndexByName(name);
 }
 
 int32_t Database::protoCount() {

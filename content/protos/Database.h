@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class Database {
@@ -46,5 +47,8 @@ private:
     static Database& instance();
 
     std::vector<std::unique_ptr<ProtoEntity>> mProtos;
+    // Name to position of the first proto of that name (the names live in
+    // the protos), so that references by name do not scan the list.
+    std::unordered_map<std::string_view, int32_t> mPositionByName;
     std::map<int32_t, int32_t> mRemap;
 };

@@ -138,7 +138,8 @@ bool ProtoEntity::load(const XmlNode* element) {
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling()) {
         if (child->type() != rapidxml::node_element)
             continue;
-        if (readFieldKey<ProtoEntity>(*this, cEntityKeys, child))
+        static const FieldKeyIndex<ProtoEntity> entityKeys(cEntityKeys);
+        if (entityKeys.read(*this, child))
             continue;
         if (xmlNameEquals(child, "Type")) {
             loadType(child);

@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 
 enum class FieldKind {
@@ -62,3 +63,25 @@ bool readFieldKey(Record& record, std::span<const FieldKey<Record>> keys, const 
     }
     return false;
 }
+
+// readFieldKey over a fixed table through a hash of its names, for records
+// read many times.
+template <class Record> class FieldKeyIndex {
+public:
+    explicit FieldKeyIndex(std::span<const FieldKey<Record>> keys) {
+        for (const FieldKey<Record>& key : keys)
+            mKeys.try_emplace(key.name, &key); // the first key of a name wins
+    }
+    bool read(Record& record, const XmlBase* node) const {
+        const auto found = mKeys.find(std::string_view(node->name(), node->name_size()));
+        if (found == mKeys.end())
+            return false;
+        const FieldKey<Record>& key = *found->second;
+        std::visit([&](auto member) { readFieldValue(node, key.kind, record.*member); },
+                   key.member);
+        return true;
+    }
+
+private:
+    std::unordered_map<std::string_view, const FieldKey<Record>*> mKeys;
+};

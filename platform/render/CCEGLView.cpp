@@ -1,5 +1,7 @@
 #include "platform/render/CCEGLView.h"
 
+#include "platform/render/CCDrawing.h"
+
 #include "platform/engine/CCDirector.h"
 #include "platform/engine/CCKeypadDispatcher.h"
 #include "platform/engine/CCSet.h"
@@ -115,6 +117,7 @@ void CCEGLView::destroy() {
         CCDirector::sharedDirector()->setOpenGLView(nullptr);
     ccSafeRelease(mTouch);
     if (mContext) {
+        ccForgetDrawingObjects(); // they go with the context
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
         mContext = nullptr;
     }

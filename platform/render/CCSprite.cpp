@@ -249,8 +249,7 @@ void CCSprite::draw() {
     if (!mTexture || mRect.size.width <= 0 || mRect.size.height <= 0)
         return;
     const ccV3F_C4B_T2F_Quad& quad = getQuad();
-    ccDrawQuads(mTexture, &quad, 1, mBlendFunc);
-    ccDrawTintPass(mTexture, quad, mTint, mOpacity);
+    ccDrawTintedQuad(mTexture, quad, mBlendFunc, mTint, mOpacity);
 }
 
 } // namespace cocos2d

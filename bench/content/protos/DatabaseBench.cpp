@@ -1,6 +1,8 @@
-// Loading the proto database: a generated database.xml of 2,000 protos of
-// every kind, read as Database::init reads it (file, CRC check, parse, both
-// passes), and the two passes alone on the parsed document.
+// Loading the proto database: a generated database.xml of 200, 2,000 and
+// 20,000 protos of every kind, read as Database::init reads it (file, CRC
+// check, parse, both passes), and the two passes alone on the parsed
+// document. The floor beside them: reading the same file and rapidxml's
+// parse of it.
 
 #include "content/DataFileCrc.h"
 #include "content/DataPath.h"
@@ -10,20 +12,21 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <rapidxml/rapidxml.hpp>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
 namespace {
 
-constexpr int cProtoCount = 2000;
-
-std::string generatedDatabase() {
+std::string generatedDatabase(int count) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Database>\n";
     const char* types[] = {"unit", "gear", "buff", "power"};
-    for (int i = 0; i < cProtoCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         const std::string name = "proto" + std::to_string(i);
         const std::string type = types[i % 4];
         xml += "  <entity name=\"" + name + "\">\n    <Type>" + type + "</Type>\n";
@@ -36,8 +39,8 @@ std::string generatedDatabase() {
         xml += "    <Power>200</Power>\n    <Defense>10</Defense>\n    <MoveRange>2</MoveRange>\n";
         xml += "    <MaxRange>3</MaxRange>\n    <DamageType>physical</DamageType>\n";
         xml += "    <RoleBonus>0.5</RoleBonus>\n    <NotKnockbackable/>\n";
-        xml += "    <RaiseDead>proto" + std::to_string((i * 7919) % cProtoCount) + "</RaiseDead>\n";
-        xml += "    <CanHeal AttachHealProto=\"proto" + std::to_string(cProtoCount - 1 - i) +
+        xml += "    <RaiseDead>proto" + std::to_string((i * 7919) % count) + "</RaiseDead>\n";
+        xml += "    <CanHeal AttachHealProto=\"proto" + std::to_string(count - 1 - i) +
                "\" allowCrystalHealing=\"true\"/>\n";
         xml += "    <EquipCategory>category" + std::to_string(i % 5) + "</EquipCategory>\n";
         xml += "    <EquipAnim>UpgradeWeapon</EquipAnim>\n";
@@ -47,7 +50,7 @@ std::string generatedDatabase() {
         if (type == "unit" || type == "power")
             xml += "    <AttackInfo meleeAnim=\"AttackMelee\" knockback=\"1\" piercesPast=\"\" "
                    "AttachProto=\"proto" +
-                   std::to_string((i + 1) % cProtoCount) + "\" AOEFriendlyFire=\"false\"/>\n";
+                   std::to_string((i + 1) % count) + "\" AOEFriendlyFire=\"false\"/>\n";
         xml += "    <SelectSound>Sounds/" + name + "</SelectSound>\n  </entity>\n";
     }
     return xml + "</Database>\n";
@@ -56,11 +59,11 @@ std::string generatedDatabase() {
 // A folder holding data/database.xml, with its CRC-32 put in the table.
 class GeneratedDatabase {
 public:
-    GeneratedDatabase() {
+    explicit GeneratedDatabase(int count) {
         mFolder = std::filesystem::temp_directory_path() /
                   ("tarnwick-bench-" + std::to_string(::getpid()));
         std::filesystem::create_directories(mFolder / "data");
-        mText = generatedDatabase();
+        mText = generatedDatabase(count);
         std::ofstream(mFolder / "data" / "database.xml", std::ios::binary) << mText;
         mTable[0] = {"database",
                      static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(mText.data()),
@@ -75,6 +78,7 @@ public:
         std::filesystem::remove_all(mFolder);
     }
     const std::string& text() const { return mText; }
+    std::filesystem::path file() const { return mFolder / "data" / "database.xml"; }
 
 private:
     std::filesystem::path mFolder;
@@ -84,7 +88,8 @@ private:
 
 // What Database::init does, without its progress line.
 void BM_DatabaseLoadFile(benchmark::State& state) {
-    GeneratedDatabase database;
+    const int count = static_cast<int>(state.range(0));
+    GeneratedDatabase database(count);
     for (auto _ : state) {
         XMLHelper holder;
         XmlNode* root = nullptr;
@@ -92,12 +97,31 @@ void BM_DatabaseLoadFile(benchmark::State& state) {
             state.SkipWithError("database did not load");
     }
     state.counters["protos"] = Database::protoCount();
-    state.SetItemsProcessed(state.iterations() * cProtoCount);
+    state.SetItemsProcessed(state.iterations() * count);
 }
-BENCHMARK(BM_DatabaseLoadFile)->Unit(benchmark::kMillisecond);
+
+// The floor: the file read into memory and parsed by rapidxml.
+void BM_DatabaseParseFloor(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    GeneratedDatabase database(count);
+    for (auto _ : state) {
+        std::ifstream stream(database.file(), std::ios::binary);
+        stream.seekg(0, std::ios::end);
+        const std::streamoff length = stream.tellg();
+        stream.seekg(0, std::ios::beg);
+        std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
+        stream.read(text.data(), length);
+        rapidxml::xml_document<> document;
+        document.parse<0>(text.data());
+        benchmark::DoNotOptimize(document.first_node());
+    }
+    state.counters["protos"] = count;
+    state.SetItemsProcessed(state.iterations() * count);
+}
 
 void BM_DatabaseTwoPasses(benchmark::State& state) {
-    GeneratedDatabase database;
+    const int count = static_cast<int>(state.range(0));
+    GeneratedDatabase database(count);
     XMLHelper holder;
     XmlNode* root = nullptr;
     holder.setText(database.text());
@@ -106,8 +130,11 @@ void BM_DatabaseTwoPasses(benchmark::State& state) {
         if (!Database::loadRoot(root))
             state.SkipWithError("database did not load");
     }
-    state.SetItemsProcessed(state.iterations() * cProtoCount);
+    state.SetItemsProcessed(state.iterations() * count);
 }
-BENCHMARK(BM_DatabaseTwoPasses)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_DatabaseParseFloor)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DatabaseLoadFile)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DatabaseTwoPasses)->Arg(200)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace
