@@ -32,6 +32,12 @@ int32_t gridTypeOf(ArchiveClass kind) {
     }
 }
 
+// The slot that holds an entity.
+struct Placement {
+    const EntityGrid* grid = nullptr;
+    GridSlot slot;
+};
+
 // Walks the game's tree of owned objects, claiming each; checks the values
 // of each object on the way.
 class Checker {
@@ -40,7 +46,7 @@ public:
         for (const auto& [object, kind] : ar.getCreated())
             mKinds.emplace(object, kind);
         mEntityCount = static_cast<int64_t>(root.mEntities.size());
-        mPlaced.assign(root.mEntities.size(), false);
+        mPlaced.assign(root.mEntities.size(), Placement());
     }
 
     void run() {
@@ -52,6 +58,9 @@ public:
             checkPlayer(mRoot.mPlayers[index], static_cast<int32_t>(index));
         for (size_t index = 0; index < mRoot.mEntities.size(); ++index)
             checkEntity(mRoot.mEntities[index], static_cast<int32_t>(index));
+        // Every grid is claimed by now, equipment grids included.
+        for (size_t index = 0; index < mRoot.mEntities.size(); ++index)
+            checkPlacement(*mRoot.mEntities[index], mPlaced[index]);
         for (CandidateAction* action : mRoot.mActions)
             checkAction(action, false);
         for (const auto& taunt : mRoot.mTaunts) {
@@ -115,15 +124,18 @@ private:
             inconsistent("grid size");
         }
         int64_t occupied = 0;
-        for (int32_t id : grid->getSlots()) {
+        const std::vector<int32_t>& slots = grid->getSlots();
+        for (size_t index = 0; index < slots.size(); ++index) {
+            const int32_t id = slots[index];
             checkId(id, "grid slot");
             if (id == -1)
                 continue;
             ++occupied;
             // An entity lies in one slot of one grid at most.
-            if (mPlaced[static_cast<size_t>(id)])
+            Placement& placement = mPlaced[static_cast<size_t>(id)];
+            if (placement.grid != nullptr)
                 inconsistent("entity in two slots");
-            mPlaced[static_cast<size_t>(id)] = true;
+            placement = {grid, grid->coordsOfIndex(static_cast<int32_t>(index))};
         }
         if (occupied != grid->getEntityCount())
             inconsistent("grid count");
@@ -168,6 +180,19 @@ private:
             inconsistent("equipment grid size");
     }
 
+    // The entity and the slot that holds it agree on grid and square. An
+    // entity no slot holds is dead or has no state yet; it may still name
+    // the grid it was removed from, as removal leaves that record.
+    static void checkPlacement(const Entity& entity, const Placement& placement) {
+        if (placement.grid == nullptr) {
+            if (entity.mState != cStateDead && entity.mState != -1)
+                inconsistent("placed entity in no slot");
+            return;
+        }
+        if (entity.mGrid != placement.grid || entity.mSlot != placement.slot)
+            inconsistent("entity and slot disagree");
+    }
+
     void checkAction(CandidateAction* action, bool subAction) {
         if (action == nullptr && subAction)
             return;
@@ -199,7 +224,8 @@ private:
     std::unordered_map<const void*, ArchiveClass> mKinds;
     std::unordered_set<const void*> mClaimed;
     int64_t mEntityCount = 0;
-    std::vector<bool> mPlaced;
+    // The grid and square of each entity's slot; no grid when none holds it.
+    std::vector<Placement> mPlaced;
 };
 
 // The grid part of an object the read made; null for other classes.

@@ -5,8 +5,9 @@
 // every object the read created must be owned exactly once by the game's
 // tree (players, grids, entities with their equipment grids, actions with
 // their records and sub-actions, taunts and fades), every pointer must name
-// an object of the right class, and the values the rules index or count
-// with must be in range. A failed read frees what it created without
+// an object of the right class, every slot's entity must name that grid and
+// square, an entity no slot holds must be dead or stateless, and the values
+// the rules index or count with must be in range. A failed read frees what it created without
 // following any pointer it read.
 
 #include "rules/GameArchive.h"

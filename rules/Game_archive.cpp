@@ -9,6 +9,29 @@
 
 #include <cmath>
 
+namespace {
+
+// A list the game owns through unique_ptr, in the archive as a vector of
+// plain pointers. Records read are owned by the list at once; on a failed
+// read the archive's list of created objects frees them instead.
+template <class Archive, class T>
+void serializeOwned(Archive& ar, std::vector<std::unique_ptr<T>>& owned) {
+    std::vector<T*> pointers;
+    if constexpr (Archive::is_saving::value) {
+        pointers.reserve(owned.size());
+        for (const auto& record : owned)
+            pointers.push_back(record.get());
+        ar& pointers;
+    } else {
+        ar& pointers;
+        owned.clear();
+        for (T* record : pointers)
+            owned.emplace_back(record);
+    }
+}
+
+} // namespace
+
 template <class Archive> void Game::serialize(Archive& ar, unsigned version) {
     constexpr bool loading = Archive::is_loading::value;
     checkClassVersion(version, boost::serialization::version<Game>::value);
@@ -36,14 +59,14 @@ template <class Archive> void Game::serialize(Archive& ar, unsigned version) {
         ar& mActions;
     }
     if (version >= 6)
-        ar& mTaunts;
+        serializeOwned(ar, mTaunts);
     if (version == 7) {
         // A list only that version had; nothing follows it.
         std::vector<int32_t> dropped;
         ar& dropped;
     } else {
         if (version >= 9)
-            ar& mKnockOutFades;
+            serializeOwned(ar, mKnockOutFades);
         if (version >= 10)
             ar& mProtoNames;
     }

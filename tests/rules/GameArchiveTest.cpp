@@ -447,6 +447,21 @@ TEST_F(GameArchiveTest, InconsistentArchivesAreRefused) {
              return [unit] { unit->mInventory->setSize(Entity::cInventoryWidth, 1); };
          }},
         {"grid count", [&] { return setValue(field(rack, &GridAccess::mCount), 5); }},
+        {"entity names another square", [&] { return setValue(unit->mSlot, GridSlot(6, 4)); }},
+        {"entity names another grid", [&] { return setValue(unit->mGrid, p1->mTileRack); }},
+        {"chest tile in no slot",
+         [&] {
+             // The tile keeps its state and its record of the chest.
+             EntityGrid* chest = mGame->mTileChest;
+             EXPECT_EQ(mGame->getEntity(chest->getEntityIdAtIndex(0))->mState, cStateInTileChest);
+             const Restore slot = setValue(field(chest, &GridAccess::mSlots)[0], -1);
+             const Restore count =
+                 setValue(field(chest, &GridAccess::mCount), chest->getEntityCount() - 1);
+             return [slot, count] {
+                 slot();
+                 count();
+             };
+         }},
         {"grid size", [&] { return setValue(field(board(), &GridAccess::mWidth), 6); }},
         {"grid type", [&] { return setValue(field(rack, &GridAccess::mGridType), 2); }},
         {"grid owner", [&] { return setValue(field(rack, &GridAccess::mOwner), 3); }},
