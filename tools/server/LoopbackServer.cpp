@@ -101,6 +101,12 @@ bool LoopbackServer::start() {
         mServer = std::make_unique<httplib::Server>();
     }
     mServer->set_payload_max_length(cMaxRequestBytes);
+    // httplib's default also sets SO_REUSEPORT, which lets a second server
+    // share a busy port unnoticed.
+    mServer->set_socket_options([](int sock) {
+        const int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     mServer->Get(R"(/.*)", [this](const httplib::Request& request, httplib::Response& response) {
         handle(request, response, nullptr);
     });
