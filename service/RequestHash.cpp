@@ -15,7 +15,7 @@ void computeRequestHash(std::string_view first, std::string_view second, int32_t
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
     unsigned int length = 0;
     const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
-                                                                         &EVP_MD_CTX_free);
+                                                                          &EVP_MD_CTX_free);
     EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr);
     EVP_DigestUpdate(context.get(), text.data(), text.size());
     EVP_DigestFinal_ex(context.get(), digest.data(), &length);

@@ -41,10 +41,9 @@ ServerRequest::ServerRequest(std::string url) : mUrl(std::move(url)) {
 }
 
 ServerRequest::ServerRequest(ServerRequest&& other) noexcept
-    : mCurl(other.mCurl), mUrl(std::move(other.mUrl)), mForm(other.mForm),
-      mHeaders(other.mHeaders), mHttpStatus(other.mHttpStatus),
-      mResponse(std::move(other.mResponse)), mTimeout(other.mTimeout),
-      mCaBundle(std::move(other.mCaBundle)), mCancel(other.mCancel) {
+    : mCurl(other.mCurl), mUrl(std::move(other.mUrl)), mForm(other.mForm), mHeaders(other.mHeaders),
+      mHttpStatus(other.mHttpStatus), mResponse(std::move(other.mResponse)),
+      mTimeout(other.mTimeout), mCaBundle(std::move(other.mCaBundle)), mCancel(other.mCancel) {
     other.mCurl = nullptr;
     other.mForm = nullptr;
     other.mHeaders = nullptr;

@@ -109,8 +109,7 @@ public:
     ~WebService();
 
     // Sets the four base addresses; called once at start-up.
-    void setBaseUrls(std::string server, std::string news, std::string config,
-                     std::string extra);
+    void setBaseUrls(std::string server, std::string news, std::string config, std::string extra);
     // mServerBaseUrl + path.
     std::string makeUrl(std::string_view path) const;
     // The full address of an endpoint: its base + its path; the path alone

@@ -51,9 +51,7 @@ TEST_F(GameLockLoadTest, ALoadOfAListedGameWaitsWhileAnotherThreadHoldsTheLock) 
         std::this_thread::sleep_for(1ms);
 
     std::atomic<bool> loaded{false};
-    std::thread loader([&] {
-        loaded = archive_test::load(*opened, blob);
-    });
+    std::thread loader([&] { loaded = archive_test::load(*opened, blob); });
     std::this_thread::sleep_for(200ms);
     EXPECT_FALSE(loaded.load());
     release = true;

@@ -39,9 +39,9 @@ TEST_F(ServerRequestTest, SignedPartsArriveInOrderAndWhole) {
                                                "h", "state", "status"}));
     std::string hash;
     computeRequestHash("device-01", "auth-key-01", static_cast<int32_t>(cTestClock), hash);
-    const std::vector<std::string> values = {
-        "device-01", "auth-key-01", "-9000000000", withNul, "2", "1700000000", hash, nonAscii,
-        "none"};
+    const std::vector<std::string> values = {"device-01", "auth-key-01", "-9000000000",
+                                             withNul,     "2",           "1700000000",
+                                             hash,        nonAscii,      "none"};
     for (size_t i = 0; i < values.size() && i < received.parts.size(); ++i)
         EXPECT_EQ(received.parts[i].value, values[i]) << received.parts[i].name;
 

@@ -16,8 +16,8 @@ using namespace std::chrono_literals;
 class TlsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        mFolder = std::filesystem::temp_directory_path() /
-                  ("tarnwick-tls-" + std::to_string(getpid()));
+        mFolder =
+            std::filesystem::temp_directory_path() / ("tarnwick-tls-" + std::to_string(getpid()));
         std::filesystem::create_directories(mFolder);
         const std::string command =
             "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1"

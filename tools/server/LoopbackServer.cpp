@@ -221,8 +221,8 @@ void LoopbackServer::handle(const httplib::Request& request, httplib::Response& 
 }
 
 ServerReply LoopbackServer::answer(const ReceivedRequest& request, bool& dropped) {
-    if (const std::string* hash = request.field("h"); hash != nullptr &&
-                                                      !signatureMatches(request, *hash))
+    if (const std::string* hash = request.field("h");
+        hash != nullptr && !signatureMatches(request, *hash))
         return errorReply("InvalidHash");
 
     const std::string_view path = std::string_view(request.path).substr(1);

@@ -36,7 +36,7 @@ struct LoopbackServerOptions {
     std::string host = "127.0.0.1";
     int port = 0; // 0: any free port
     std::filesystem::path database = ":memory:";
-    std::filesystem::path seed; // applied to a new database only
+    std::filesystem::path seed;           // applied to a new database only
     std::filesystem::path tlsCertificate; // both set: HTTPS
     std::filesystem::path tlsKey;
 };

@@ -65,8 +65,8 @@ bool ServerDatabase::open(const std::filesystem::path& path, std::string& error,
     close();
     // The file and its companions are created for the owner only.
     const mode_t previousMask = umask(077);
-    const int result = sqlite3_open_v2(path.c_str(), &mDb,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int result =
+        sqlite3_open_v2(path.c_str(), &mDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     try {
         if (result != SQLITE_OK)
             fail(mDb, "cannot open " + path.string());
@@ -140,9 +140,8 @@ std::string ServerDatabase::setting(std::string_view name, std::string_view fall
 }
 
 void ServerDatabase::setSetting(std::string_view name, std::string_view value) {
-    SqlStatement statement(
-        mDb, "INSERT INTO server_settings (name, value) VALUES (?, ?) "
-             "ON CONFLICT (name) DO UPDATE SET value = excluded.value");
+    SqlStatement statement(mDb, "INSERT INTO server_settings (name, value) VALUES (?, ?) "
+                                "ON CONFLICT (name) DO UPDATE SET value = excluded.value");
     statement.bind(1, name).bind(2, value);
     statement.step();
 }

@@ -43,7 +43,8 @@ void applyServerSeed(ServerDatabase& database, const std::filesystem::path& file
          element = element->next_sibling()) {
         if (element->type() != rapidxml::node_element)
             continue;
-        const auto handler = seedHandlers().find(std::string_view(element->name(), element->name_size()));
+        const auto handler =
+            seedHandlers().find(std::string_view(element->name(), element->name_size()));
         if (handler == seedHandlers().end())
             throw ServerDatabaseError("seed: unknown element <" +
                                       std::string(element->name(), element->name_size()) + ">");

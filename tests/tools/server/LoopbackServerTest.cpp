@@ -27,9 +27,8 @@ TEST_F(LoopbackServerTest, AMalformedFormGets400AndTheServerKeepsRunning) {
         curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, "--ABC\r\nbroken");
         curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, +[](char*, size_t s, size_t n, void*) {
-            return s * n;
-        });
+        curl_easy_setopt(
+            curl, CURLOPT_WRITEFUNCTION, +[](char*, size_t s, size_t n, void*) { return s * n; });
         curl_easy_perform(curl);
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);

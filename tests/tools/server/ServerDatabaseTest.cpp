@@ -99,9 +99,8 @@ TEST_F(ServerDatabaseTest, ABadSeedLeavesNoDatabaseBehind) {
         const auto seedFile = writeSeed("bad.xml", text);
         ServerDatabase database;
         std::string error;
-        EXPECT_FALSE(database.open(file, error, [&](ServerDatabase& db) {
-            applyServerSeed(db, seedFile);
-        }));
+        EXPECT_FALSE(
+            database.open(file, error, [&](ServerDatabase& db) { applyServerSeed(db, seedFile); }));
         EXPECT_FALSE(error.empty());
         // Nothing was committed: the next open creates (and seeds) it anew.
         ASSERT_TRUE(database.open(file, error)) << error;

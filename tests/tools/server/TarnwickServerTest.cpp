@@ -123,8 +123,7 @@ TEST_F(TarnwickServerTest, ANewerDatabaseEndsItWithAnError) {
         ServerDatabase newer;
         std::string error;
         ASSERT_TRUE(newer.open(database, error)) << error;
-        newer.exec("PRAGMA user_version=" +
-                   std::to_string(serverMigrations().back().version + 1));
+        newer.exec("PRAGMA user_version=" + std::to_string(serverMigrations().back().version + 1));
     }
     ServerProcess server({"--port", "0", "--db", database.string()});
     EXPECT_EQ(server.readPort(), -1);
