@@ -100,8 +100,9 @@ WebService::WebService() : mClock(&systemSeconds), mDeviceId([] { return std::st
 }
 
 WebService::WebService(ProcessWide) : WebService() {
-    // Built now, the worker facility outlives this client.
+    // Built now, the worker facility and the game lock outlive this client.
     serviceWorkers();
+    gameDataMutex();
     mProcessWide = true;
 }
 
