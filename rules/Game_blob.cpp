@@ -11,6 +11,7 @@
 
 #include "rules/GameArchiveCheck.h"
 #include "rules/GameRecord.h"
+#include "rules/GamesList.h"
 
 #include "content/protos/Database.h"
 
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -173,6 +175,7 @@ bool Game::loadFromBuffer(const uint8_t* buffer, int32_t size, int64_t gameId, b
 }
 
 void Game::onLoaded() {
+    const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
     awardTurnStartScore();
     const GameRecord* record = getGameRecord();
     const Player* player = getCurrentPlayer();

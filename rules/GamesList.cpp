@@ -22,3 +22,8 @@ GamesList& gamesList() {
 void setGamesList(GamesList* list) {
     gInstalled = list;
 }
+
+boost::recursive_mutex& gameDataMutex() {
+    static boost::recursive_mutex mutex;
+    return mutex;
+}

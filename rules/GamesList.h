@@ -8,6 +8,8 @@
 // up; until then (and in tests, which install their own lists) the built-in
 // list holds no records and no nickname. Main thread only.
 
+#include <boost/thread/recursive_mutex.hpp>
+
 #include <cstdint>
 #include <string>
 
@@ -26,3 +28,8 @@ public:
 GamesList& gamesList();
 // Installs list (which must outlive its use); null restores the built-in one.
 void setGamesList(GamesList* list);
+
+// The one game lock: every access to the listed records from any thread, the
+// engine tick and the opening and loading of a game take it. Recursive: code
+// that holds it may take it again; another thread waits until it is free.
+boost::recursive_mutex& gameDataMutex();

@@ -1,0 +1,137 @@
+// The tarnwick-server program as a child process: it prints its port, serves
+// the clock, and after SIGKILL a restart on the same file answers as before
+// (the seed's committed offset kept, a second seed ignored). A database of a
+// newer schema ends it with a message and a non-zero exit.
+
+#include "ServerTestSupport.h"
+
+#include "tools/server/ServerDatabase.h"
+
+#include "service/ServerRequest.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// A running tarnwick-server with its standard output on a pipe.
+class ServerProcess {
+public:
+    explicit ServerProcess(const std::vector<std::string>& arguments) {
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+        std::vector<std::string> all = {TARNWICK_SERVER_PROGRAM};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& argument : all)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&mPid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            mPid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(pipeEnds[1]);
+        mOutput = fdopen(pipeEnds[0], "r");
+    }
+    ~ServerProcess() {
+        kill(SIGKILL);
+        if (mOutput != nullptr)
+            fclose(mOutput);
+    }
+
+    // The port of the line "port N"; -1 when the program ended first.
+    int readPort() {
+        char line[512];
+        while (mOutput != nullptr && fgets(line, sizeof line, mOutput) != nullptr) {
+            int port = 0;
+            if (std::sscanf(line, "port %d", &port) == 1)
+                return port;
+        }
+        return -1;
+    }
+    void kill(int signal) {
+        if (mPid > 0) {
+            ::kill(mPid, signal);
+            waitpid(mPid, nullptr, 0);
+            mPid = -1;
+        }
+    }
+    // The exit code once it has ended by itself.
+    int wait() {
+        int status = 0;
+        waitpid(mPid, &status, 0);
+        mPid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t mPid = -1;
+    FILE* mOutput = nullptr;
+};
+
+int64_t serverTime(int port) {
+    ServerRequest request("http://127.0.0.1:" + std::to_string(port) + "/Accounts/getTime");
+    if (!request())
+        return -1;
+    const std::string reply = request.getResponseString();
+    return reply.rfind("<root t=\"", 0) == 0 ? std::stoll(reply.substr(9)) : -1;
+}
+
+int64_t now() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+class TarnwickServerTest : public ServerFolderTest {};
+
+TEST_F(TarnwickServerTest, ARestartAfterSigkillAnswersAsBefore) {
+    const auto database = (mFolder / "server.sqlite3").string();
+    const auto seed = writeSeed("seed.xml", clockSeed(1000000)).string();
+    {
+        ServerProcess server({"--port", "0", "--db", database, "--seed", seed});
+        const int port = server.readPort();
+        ASSERT_GT(port, 0);
+        EXPECT_NEAR(static_cast<double>(serverTime(port)), static_cast<double>(now() + 1000000), 5);
+        server.kill(SIGKILL);
+    }
+    EXPECT_EQ(modeOf(database), 0600u);
+
+    const auto otherSeed = writeSeed("other.xml", clockSeed(7)).string();
+    ServerProcess restarted({"--port", "0", "--db", database, "--seed", otherSeed});
+    const int port = restarted.readPort();
+    ASSERT_GT(port, 0);
+    EXPECT_NEAR(static_cast<double>(serverTime(port)), static_cast<double>(now() + 1000000), 5);
+}
+
+TEST_F(TarnwickServerTest, ANewerDatabaseEndsItWithAnError) {
+    const auto database = mFolder / "server.sqlite3";
+    {
+        ServerDatabase newer;
+        std::string error;
+        ASSERT_TRUE(newer.open(database, error)) << error;
+        newer.exec("PRAGMA user_version=" + std::to_string(serverMigrations().back().version + 1));
+    }
+    ServerProcess server({"--port", "0", "--db", database.string()});
+    EXPECT_EQ(server.readPort(), -1);
+    EXPECT_EQ(server.wait(), 1);
+}
+
+TEST_F(TarnwickServerTest, ABadOptionIsRefused) {
+    ServerProcess server({"--port", "http"});
+    EXPECT_EQ(server.readPort(), -1);
+    EXPECT_EQ(server.wait(), 2);
+}
