@@ -32,6 +32,7 @@ constexpr CliCommand cCommands[] = {
     {"newgame", "[SEED] [CIV1 CIV2]", true, runNewGame},
     {"selfplay", "[SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check] [--quiet]", true,
      runSelfPlay},
+    {"sound", "NAME", true, runSound},
 };
 
 } // namespace
