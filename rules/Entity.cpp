@@ -7,6 +7,7 @@
 
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
+#include "scene/sound/SoundPlayback.h"
 
 #include "platform/engine/CCNode.h"
 

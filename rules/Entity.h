@@ -136,7 +136,8 @@ public:
     // game performs, and its cost is spent (outAccepted set). False when the
     // drop is refused (Entity_drop.cpp).
     bool dropAt(EntityGrid* targetGrid, const GridSlot& slot, bool& outAccepted);
-    // Flies the view back to the entity's own square.
+    // Flies the view back to the entity's own square: the swish where it
+    // starts, the landing sound where it lands.
     void returnToRackSlot();
     // With outBlocked, reports a shot stopped by a blocker or interceptor.
     bool canAttack(int32_t targetId, bool* outBlocked = nullptr) const;
@@ -354,6 +355,4 @@ private:
     cocos2d::CCNode* viewNode() const;
     // The view's touch delegate; null without one.
     cocos2d::CCTargetedTouchDelegate* viewTouchDelegate() const;
-    // The landing sound of a tile flown back, at the view.
-    void playLandingSound();
 };

@@ -9,15 +9,15 @@
 #include "rules/GameBoard.h"
 #include "rules/GameSceneInterface.h"
 #include "rules/Player.h"
-#include "rules/SceneServices.h"
 
 #include "content/protos/ProtoEntity.h"
 #include "content/settings/SettingsManager.h"
+#include "scene/sound/PlaySoundAction.h"
+#include "scene/sound/SoundPlayback.h"
 
 #include "platform/engine/CCActionEase.h"
 #include "platform/engine/CCActionMove.h"
 #include "platform/engine/CCActionScale.h"
-#include "platform/engine/CCCallFunc.h"
 #include "platform/engine/CCNode.h"
 #include "platform/engine/CCSequence.h"
 #include "platform/engine/CCSpawn.h"
@@ -200,17 +200,13 @@ void Entity::returnToRackSlot() {
         return;
     setViewZOrder(mGrid->zOrderForCoords(mSlot));
     const cocos2d::CCPoint target = mGrid->pointForCoords(mSlot, true);
-    playSoundEffectPanned("UI_Game_CannotPlace_Swish", node->getPosition(), nullptr, false);
     using namespace cocos2d;
     node->runAction(CCSequence::actions(
+        PlaySoundAction::actionWithFilePositioned("UI_Game_CannotPlace_Swish", node->getPosition(),
+                                                  1.0f, 1.0f),
         CCSpawn::actions(
             CCScaleTo::actionWithDuration(0.125f, 1.0f),
             CCEaseOut::actionWithAction(CCMoveTo::actionWithDuration(0.125f, target), 2.0f)),
-        CCCallFunc::actionWithTarget(this, callfunc_selector(Entity::playLandingSound))));
-}
-
-void Entity::playLandingSound() {
-    if (const cocos2d::CCNode* node = viewNode())
-        playSoundEffectPanned("sound/Game_Tile_Land_InRack.mp3", node->getPosition(), nullptr,
-                              false);
+        PlaySoundAction::actionWithFilePositioned("sound/Game_Tile_Land_InRack.mp3", target, 1.0f,
+                                                  1.0f)));
 }

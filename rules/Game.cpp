@@ -8,7 +8,6 @@
 #include "rules/GamesList.h"
 #include "rules/Graveyard.h"
 #include "rules/Player.h"
-#include "rules/SceneServices.h"
 #include "rules/TileChest.h"
 #include "rules/TileRack.h"
 
@@ -16,6 +15,7 @@
 #include "content/Preferences.h"
 #include "content/RegisteredOptions.h"
 #include "content/settings/SettingsManager.h"
+#include "scene/sound/SoundPlayback.h"
 
 #include <algorithm>
 

@@ -10,6 +10,7 @@
 #include "rules/TileChest.h"
 
 #include "content/settings/SettingsManager.h"
+#include "scene/sound/SoundPlayback.h"
 
 #include "platform/engine/CCNode.h"
 #include "platform/engine/CCProtocols.h"

@@ -12,19 +12,6 @@ CocosEntityLink* SceneServices::createEntityLink(Entity* /*entity*/) {
     return nullptr;
 }
 
-bool SceneServices::playSoundEffect(const std::string& /*name*/, int32_t* /*effectId*/,
-                                    bool /*loop*/) {
-    return false;
-}
-
-bool SceneServices::playSoundEffectPanned(const std::string& /*name*/,
-                                          const cocos2d::CCPoint& /*position*/,
-                                          int32_t* /*effectId*/, bool /*loop*/) {
-    return false;
-}
-
-void SceneServices::stopSoundEffect(int32_t /*effectId*/) {}
-
 int32_t SceneServices::effectGroupIndex(const std::string& /*path*/) {
     return -1;
 }
@@ -64,17 +51,4 @@ SceneServices& sceneServices() {
 
 void setSceneServices(SceneServices* services) {
     gInstalled = services;
-}
-
-bool playSoundEffect(const std::string& name, int32_t* effectId, bool loop) {
-    return sceneServices().playSoundEffect(name, effectId, loop);
-}
-
-bool playSoundEffectPanned(const std::string& name, const cocos2d::CCPoint& position,
-                           int32_t* effectId, bool loop) {
-    return sceneServices().playSoundEffectPanned(name, position, effectId, loop);
-}
-
-void stopSoundEffect(int32_t effectId) {
-    sceneServices().stopSoundEffect(effectId);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 // The process-wide services of the board scene that the rules call: views of
-// entities, sound effects, effect groups, tooltips and debug drawing.
+// entities, effect groups, tooltips and debug drawing. Sounds play through
+// the sound library (scene/sound/SoundPlayback.h).
 //
 // The board scene implements SceneServices and installs it at start-up.
 // Until then (and in the rules' tests, which install recording fakes) the
 // built-in services answer as the game does with no scene: no entity view is
-// made, no sound plays, no effect group exists, tooltips and debug drawing
+// made, no effect group exists, tooltips and debug drawing
 // do nothing. Main thread only.
 
 #include "platform/engine/CCGeometry.h"
@@ -39,14 +40,6 @@ public:
 
     // A new view of the entity, owned by the caller; null when none is made.
     virtual CocosEntityLink* createEntityLink(Entity* entity);
-
-    // Plays a sound set of that name when one exists, else the file; gives
-    // the effect id. False when nothing plays (sound off, no audio).
-    virtual bool playSoundEffect(const std::string& name, int32_t* effectId, bool loop);
-    // The same, panned by the scene position.
-    virtual bool playSoundEffectPanned(const std::string& name, const cocos2d::CCPoint& position,
-                                       int32_t* effectId, bool loop);
-    virtual void stopSoundEffect(int32_t effectId);
 
     // The registry index of the effect group at path, loading it on first
     // request; -1 when there is none.
@@ -87,8 +80,3 @@ SceneServices& sceneServices();
 // Installs services (which must outlive their use); null restores the built-in ones.
 void setSceneServices(SceneServices* services);
 
-// The sound calls of the services in use.
-bool playSoundEffect(const std::string& name, int32_t* effectId, bool loop);
-bool playSoundEffectPanned(const std::string& name, const cocos2d::CCPoint& position,
-                           int32_t* effectId, bool loop);
-void stopSoundEffect(int32_t effectId);

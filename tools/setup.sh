@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libstb-dev
   libgles-dev libegl-dev libegl-mesa0 libgl1-mesa-dri fonts-dejavu-core
+  sox lame
 )
 
 missing=()

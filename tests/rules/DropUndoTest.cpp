@@ -42,6 +42,7 @@ protected:
 
 TEST_F(DropUndoTest, AnAcceptedDropSpendsItsCostAndRecordsACommand) {
     FakeSceneServices services;
+    SoundRecorder sounds;
     Entity* soldier = tile("soldier", 0, 0);
     player(0)->mActionPoints = 5;
     ASSERT_TRUE(drop(soldier, cGridGameBoard, GridSlot(0, 0)));
@@ -56,11 +57,12 @@ TEST_F(DropUndoTest, AnAcceptedDropSpendsItsCostAndRecordsACommand) {
 
     // A move plays its sound.
     ASSERT_TRUE(drop(soldier, cGridGameBoard, GridSlot(2, 0)));
-    EXPECT_EQ(services.mSounds.back(), "panned:sound/Game_Release_ToMove_Character.mp3");
+    EXPECT_EQ(sounds.played().back(), "panned:sound/Game_Release_ToMove_Character.mp3");
 }
 
 TEST_F(DropUndoTest, ADropThePlayerCannotAffordBecomesAReturn) {
     FakeSceneServices services;
+    SoundRecorder sounds;
     Entity* soldier = tile("soldier", 0, 0);
     player(0)->mActionPoints = 0;
     bool accepted = true;
@@ -71,7 +73,7 @@ TEST_F(DropUndoTest, ADropThePlayerCannotAffordBecomesAReturn) {
     EXPECT_EQ(player(0)->mActionPoints, 0);
     EXPECT_TRUE(mGame->mCommands.empty());
     EXPECT_TRUE(mGame->mActions.empty());
-    EXPECT_EQ(services.mSounds.back(), "panned:sound/UI_Game_CantPlace.mp3");
+    EXPECT_EQ(sounds.played().back(), "panned:sound/UI_Game_CantPlace.mp3");
 
     // Points equal to the cost are enough.
     player(0)->mActionPoints = 1;

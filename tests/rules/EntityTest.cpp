@@ -252,6 +252,7 @@ TEST_F(EntityTest, AGraveyardKillsWhatArrivesUnlessItIsAlreadyDead) {
 
 TEST_F(EntityTest, TouchesAndViewQueriesGoThroughTheView) {
     FakeSceneServices services;
+    SoundRecorder sounds;
     Entity* knight = entity(create(cKnight));
     Entity* puppet = entity(create(cPuppetKnight));
     EXPECT_FALSE(knight->containsPoint(CCPoint(0, 0))); // no view
@@ -268,12 +269,12 @@ TEST_F(EntityTest, TouchesAndViewQueriesGoThroughTheView) {
     EXPECT_TRUE(puppet->containsPoint(CCPoint(500, 500)));
     EXPECT_EQ(knight->getPuppet(), nullptr); // no puppet in its proto
     knight->playEffectSound("sound/b.mp3");
-    EXPECT_EQ(services.mSounds, (std::vector<std::string>{"sound/a.mp3", "panned:sound/b.mp3"}));
+    EXPECT_EQ(sounds.played(), (std::vector<std::string>{"sound/a.mp3", "panned:sound/b.mp3"}));
 }
 
 TEST_F(EntityTest, DestructionStopsTheEntitysSounds) {
     FakeSceneServices services;
-    BConfig::instance().defineById(cOptSound);
+    SoundRecorder sounds;
     Entity* knight = entity(create(cKnight));
     knight->mLoopSoundId = 5;
     knight->mPonderLoopPlaying = 1;
@@ -281,9 +282,8 @@ TEST_F(EntityTest, DestructionStopsTheEntitysSounds) {
     mGame->mPonderSoundId = 9;
     mGame->release();
     mGame = new Game();
-    BConfig::instance().unsetById(cOptSound);
     // The game's unlink stops the ponder loop before its entities go.
-    EXPECT_EQ(services.mStopped, (std::vector<int32_t>{9, 5}));
+    EXPECT_EQ(sounds.calls(), (std::vector<std::string>{"stopEffect 9", "stopEffect 5"}));
 }
 
 TEST_F(EntityTest, RepeatedAttacksCountTheUnbrokenRunBeforeTheCurrentAction) {

@@ -1,7 +1,8 @@
 #pragma once
 
 // Helpers of the rules tests: a small proto database, a game with two
-// players, and fake views that the scene services hand out and record.
+// players, fake views that the scene services hand out and record, and the
+// sounds that reach the audio engine.
 
 #include "rules/CocosEntityGridLink.h"
 #include "rules/CocosEntityLink.h"
@@ -13,10 +14,15 @@
 #include "rules/Player.h"
 #include "rules/SceneServices.h"
 
+#include "content/BConfig.h"
 #include "content/RegisteredOptions.h"
 #include "content/XMLHelper.h"
 #include "content/protos/Database.h"
 #include "puppet/PuppetRegistry.h"
+#include "scene/sound/SoundPlayback.h"
+
+#include "platform/audio/RecordingAudioBackend.h"
+#include "platform/audio/SimpleAudioEngine.h"
 
 #include "platform/engine/CCAutoreleasePool.h"
 #include "platform/engine/CCDirector.h"
@@ -85,7 +91,7 @@ public:
     int mTooltipHides = 0;
 };
 
-// Scene services that make fake entity views and record sounds.
+// Scene services that make fake entity views.
 class FakeSceneServices : public SceneServices {
 public:
     FakeSceneServices() { setSceneServices(this); }
@@ -95,23 +101,50 @@ public:
         ++mLinksMade;
         return mMakeLinks ? new FakeEntityLink(entity) : nullptr;
     }
-    bool playSoundEffect(const std::string& name, int32_t* /*id*/, bool /*loop*/) override {
-        mSounds.push_back(name);
-        return true;
-    }
-    bool playSoundEffectPanned(const std::string& name, const cocos2d::CCPoint& /*position*/,
-                               int32_t* /*id*/, bool /*loop*/) override {
-        mSounds.push_back("panned:" + name);
-        return true;
-    }
-    void stopSoundEffect(int32_t effectId) override { mStopped.push_back(effectId); }
     cocos2d::CCSize tileTouchHalfExtents() override { return mHalfExtents; }
 
     bool mMakeLinks = true;
     int mLinksMade = 0;
-    std::vector<std::string> mSounds;
-    std::vector<int32_t> mStopped;
     cocos2d::CCSize mHalfExtents{20.0f, 20.0f};
+};
+
+// While it lives, sounds reach a recording audio back end: the option
+// "Sound" is set and sounds are enabled. The rules' tests load no sound
+// sets, so names play as files.
+class SoundRecorder {
+public:
+    SoundRecorder() {
+        auto backend = std::make_unique<CocosDenshion::RecordingAudioBackend>();
+        mBackend = backend.get();
+        CocosDenshion::SimpleAudioEngine::sharedEngine()->setBackend(std::move(backend));
+        gSoundsEnabled = true;
+        BConfig::instance().defineById(cOptSound);
+    }
+    ~SoundRecorder() {
+        BConfig::instance().unsetById(cOptSound);
+        CocosDenshion::SimpleAudioEngine::end();
+    }
+
+    // The files played in order, "panned:" before those played panned.
+    std::vector<std::string> played() const {
+        std::vector<std::string> files;
+        const std::vector<std::string>& calls = mBackend->calls();
+        for (size_t i = 0; i < calls.size(); ++i) {
+            const std::string& call = calls[i];
+            if (call.rfind("playEffect ", 0) != 0)
+                continue;
+            const size_t from = call.find(' ', 11) + 1;
+            const std::string file = call.substr(from, call.rfind(" loop=") - from);
+            const bool panned = i + 1 < calls.size() && calls[i + 1].rfind("setEffectPan ", 0) == 0;
+            files.push_back(panned ? "panned:" + file : file);
+        }
+        return files;
+    }
+    // The audio engine's calls, one line each.
+    const std::vector<std::string>& calls() const { return mBackend->calls(); }
+
+private:
+    CocosDenshion::RecordingAudioBackend* mBackend;
 };
 
 // A grid view with chosen measures.

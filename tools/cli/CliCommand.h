@@ -16,7 +16,9 @@ int usage();
 
 // The game-data steps of start-up: every loader runs, a failing one prints
 // its line; false (after the localised "Game Data Corrupt") when one failed.
-bool loadGameData();
+// The sound setting and the sound sets load too; only with soundDevice does
+// audio reach the sound device (else SDL's dummy driver takes it).
+bool loadGameData(bool soundDevice = false);
 
 const char* onOff(bool value);
 
@@ -38,3 +40,4 @@ int runPuppets(const CliArguments& arguments);
 int runSettings(const CliArguments& arguments);
 int runNewGame(const CliArguments& arguments);
 int runSelfPlay(const CliArguments& arguments);
+int runSound(const CliArguments& arguments);

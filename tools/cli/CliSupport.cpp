@@ -1,22 +1,41 @@
 // Helpers shared by the commands of tarnwick-cli.
 #include "tools/cli/CliCommand.h"
 
+#include "content/DataPath.h"
 #include "content/LocalizedStrings.h"
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
 #include "puppet/PuppetRegistry.h"
 #include "rules/Entity.h"
+#include "scene/sound/SoundPlayback.h"
+#include "scene/sound/SoundSet.h"
+
+#include "platform/audio/SimpleAudioEngine.h"
+#include "platform/engine/CCFileUtils.h"
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 
 const char* onOff(bool value) {
     return value ? "on" : "off";
 }
 
 // The game-data steps of start-up: every loader runs, a failing one prints
-// its line; false when one failed.
-bool loadGameData() {
+// its line; false when one failed. Sound files are found under "data", as
+// the engine's resource root is set at start-up; a missing sound-set list
+// only warns, since every sound still plays as a file.
+bool loadGameData(bool soundDevice) {
+    // Commands that play nothing keep off the sound device (unless the
+    // caller's environment names a driver).
+    if (!soundDevice)
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+    cocos2d::CCFileUtils::setResourcePath(resolvePath("data").string());
+    // The audio device closes before the program's globals go.
+    std::atexit([] { CocosDenshion::SimpleAudioEngine::end(); });
+    loadSoundSetting();
+    if (!loadSoundSets("sound/SoundSets"))
+        std::printf("Warning: no sound sets loaded.\n");
     bool loaded = true;
     // As at start-up, puppets do without the shared attachments when their
     // file fails: no line, not corrupt.

@@ -13,6 +13,7 @@
 #include "rules/SelfPlay.h"
 #include "rules/TileChest.h"
 #include "rules/TileRack.h"
+#include "scene/sound/SoundPlayback.h"
 
 #include <cstdio>
 #include <string>
@@ -74,6 +75,8 @@ int runNewGame(const CliArguments& arguments) {
         return usage();
     if (!loadGameData())
         return 1;
+    // Headless games play no sound.
+    muteAudio();
     SettingsManager& settings = SettingsManager::instance();
     int32_t civs[2] = {-1, -1};
     for (size_t i = 0; i < 2; ++i) {

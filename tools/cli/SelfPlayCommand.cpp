@@ -5,6 +5,7 @@
 
 #include "content/settings/SettingsManager.h"
 #include "rules/SelfPlay.h"
+#include "scene/sound/SoundPlayback.h"
 
 #include <chrono>
 #include <climits>
@@ -71,6 +72,8 @@ int runSelfPlay(const CliArguments& arguments) {
         return usage();
     if (!loadGameData())
         return 1;
+    // Headless games play no sound.
+    muteAudio();
     const SettingsManager& settings = SettingsManager::instance();
     for (size_t i = 0; i < 2; ++i) {
         if (civNames.size() == 2) {

@@ -33,6 +33,7 @@ constexpr CliCommand cCommands[] = {
     {"newgame", "[SEED] [CIV1 CIV2]", true, runNewGame},
     {"selfplay", "[SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check] [--quiet]", true,
      runSelfPlay},
+    {"sound", "NAME", true, runSound},
 };
 
 } // namespace
