@@ -1,5 +1,6 @@
 #include "content/BConfig.h"
 
+#include "content/NumberText.h"
 #include "content/RegisteredOptions.h"
 
 #include <boost/algorithm/string/predicate.hpp>
@@ -225,13 +226,18 @@ bool BConfig::isSetById(int32_t id) const {
 
 namespace {
 
+// A float option as the reader's type: an int reads it truncated and
+// saturated, NaN as 0.
+void convertFloat(float value, float& out) { out = value; }
+void convertFloat(float value, int32_t& out) { out = saturatingInt32(value); }
+
 // Reads a set record as a number; false when there is nothing to read.
 template <typename T> bool readNumber(const OptionValue* record, T& out) {
     if (record == nullptr || record->isUnset())
         return false;
     switch (record->type) {
     case cOptionFloat:
-        out = static_cast<T>(record->floatValue);
+        convertFloat(record->floatValue, out);
         break;
     case cOptionInt:
         out = static_cast<T>(record->intValue);

@@ -116,9 +116,11 @@ public:
     // The presence test of a registered option.
     bool isSetById(int32_t id) const;
 
-    // False, with out untouched, when the option has no set record. A string
-    // reads as the signed code of its first character; a defined option
-    // without a value leaves out as it was and still answers true.
+    // False, with out untouched, when the option has no set record. A float
+    // reads as an int truncated toward zero and saturated to the int range
+    // (NaN as 0); a string reads as the signed code of its first character; a
+    // defined option without a value leaves out as it was and still answers
+    // true.
     bool getInt(int32_t id, int32_t& out) const;
     bool getFloat(int32_t id, float& out) const;
     bool getFloatByName(std::string_view name, float& out) const;

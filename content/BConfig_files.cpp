@@ -8,9 +8,9 @@
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
+#include "content/NumberText.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -116,10 +116,11 @@ bool BConfig::parseLine(std::string_view line, std::string* outName) {
             quoted.resize(closing);
         setString(name, quoted);
     } else if (isNumberStart(value[0])) {
+        // Out-of-range numbers saturate (a float to infinity).
         if (value.find('.') != std::string::npos)
-            setFloat(name, static_cast<float>(std::atof(value.c_str())));
+            setFloat(name, parseFloatText(value));
         else
-            setInt(name, static_cast<int32_t>(std::strtol(value.c_str(), nullptr, 10)));
+            setInt(name, parseIntText(value));
     } else {
         setString(name, value);
     }

@@ -8,7 +8,7 @@
 // views from those records. Chained effects are sub-actions, kept in order.
 //
 // The action owns its records and holds one reference on each sub-action
-// and on its visual node. Parts: CandidateAction.cpp (set-up, records,
+// and on its visual node. Files: CandidateAction.cpp (set-up, records,
 // states), CandidateAction_execute.cpp (execution and the slot hazard),
 // CandidateAction_castPower.cpp (powers and their knockback),
 // CandidateAction_restore.cpp (the views' rewind).

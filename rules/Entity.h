@@ -8,7 +8,7 @@
 //
 // A state change of an entity with a view goes through changeState, so the
 // game offers touches only to entities that can be dragged. Touches reach
-// the entity's view, which handles them. Parts: Entity.cpp (life cycle,
+// the entity's view, which handles them. Files: Entity.cpp (life cycle,
 // state, views, sounds), Entity_queries.cpp (the small queries the rules ask),
 // Entity_targeting.cpp (where the entity may go, what it may equip),
 // Entity_health.cpp (health in steps of 5, knock-out, revival),

@@ -12,7 +12,7 @@
 // On screen the grid is a perspective trapezoid of rows whose measures come
 // from its view (CocosEntityGridLink); a grid without a view has no size and
 // maps no point. Subclasses (board, rack, chest, graveyard) add rules
-// through the hooks. Parts: EntityGrid.cpp (slots and contents),
+// through the hooks. Files: EntityGrid.cpp (slots and contents),
 // EntityGrid_moves.cpp (placing, moving, swapping, views),
 // EntityGrid_geometry.cpp, EntityGrid_queries.cpp (ranges, lines, living
 // units, shuffle, debug output).

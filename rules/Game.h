@@ -12,7 +12,7 @@
 // (Player::setCiv), with split chests its own chest
 // (Player::createTileChest), fills the racks and sets mCurrentPlayer.
 // gCurrentGame is the game being shown. Games are used on the main thread
-// only. Parts: Game.cpp (life cycle, set-up, lookups), Game_views.cpp
+// only. Files: Game.cpp (life cycle, set-up, lookups), Game_views.cpp
 // (views and touch registration), Game_scoring.cpp (premium-square sums and
 // score), Game_actionPasses.cpp (the passes over the board after an action),
 // Game_archive.cpp (the saved-state archive and its fix-up), Game_blob.cpp

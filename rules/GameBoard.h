@@ -7,7 +7,7 @@
 // first player's, mirrored), sums the crystal-spikes bonus, strips items
 // from its units for the rules, and drives the slot highlights of a dragged
 // tile through its view (CocosGameBoardLink); without a view nothing is
-// highlighted. Parts: GameBoard.cpp (layout, set-up, placement, zones),
+// highlighted. Files: GameBoard.cpp (layout, set-up, placement, zones),
 // GameBoard_items.cpp (item removal, auras, overlays),
 // GameBoard_highlights.cpp.
 

@@ -9,7 +9,7 @@ packages=(
   libboost-dev libboost-serialization-dev libboost-iostreams-dev
   libboost-thread-dev libboost-date-time-dev
   zlib1g-dev libcurl4-openssl-dev libssl-dev
-  librapidxml-dev libutfcpp-dev libb64-dev
+  librapidxml-dev libutfcpp-dev libb64-dev libfmt-dev
   libcpp-httplib-dev libsqlite3-dev openssl
   clang libclang-rt-14-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libstb-dev

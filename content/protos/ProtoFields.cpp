@@ -3,36 +3,10 @@
 #include "content/protos/Database.h"
 #include "puppet/AnimState.h"
 
-#include <cerrno>
-#include <cfloat>
-#include <climits>
-#include <cmath>
-#include <cstdlib>
-
 std::string xmlText(const XmlBase* node) {
     if (!node || !node->value())
         return {};
     return std::string(node->value(), node->value_size());
-}
-
-int32_t parseIntText(std::string_view text) {
-    const std::string copy(text);
-    const long value = std::strtol(copy.c_str(), nullptr, 10);
-    if (value > INT32_MAX)
-        return INT32_MAX;
-    if (value < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
-float parseFloatText(std::string_view text) {
-    const std::string copy(text);
-    const double value = std::strtod(copy.c_str(), nullptr);
-    if (value > FLT_MAX)
-        return HUGE_VALF;
-    if (value < -FLT_MAX)
-        return -HUGE_VALF;
-    return static_cast<float>(value);
 }
 
 void readFieldValue(const XmlBase* node, FieldKind kind, std::string& out) {

@@ -9,6 +9,7 @@
 // the type's range saturate); bools "true"/"1"/"false"/"0" in any case, any
 // other text leaving the member unchanged.
 
+#include "content/NumberText.h"
 #include "content/XMLHelper.h"
 
 #include <cstdint>
@@ -39,10 +40,6 @@ template <class Record> struct FieldKey {
 
 // The node's value as a string ("" when it has none).
 std::string xmlText(const XmlBase* node);
-// strtol base 10 of the text, saturated to the int32 range.
-int32_t parseIntText(std::string_view text);
-// strtod of the text narrowed to float; beyond float's range it is infinite.
-float parseFloatText(std::string_view text);
 
 // Reads node's value as kind into an int, float, string or bool target.
 void readFieldValue(const XmlBase* node, FieldKind kind, std::string& out);

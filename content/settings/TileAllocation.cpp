@@ -8,7 +8,7 @@ TileAllocationEntry::~TileAllocationEntry() = default;
 std::unique_ptr<TileRecord> TileAllocationEntry::loadTile(const XmlNode* element) {
     auto record = std::make_unique<TileRecord>();
     xmlAttrString(element, "name", record->mName);
-    if (!xmlValueInt(element, record->mCount))
+    if (!xmlValueInt(element, record->mCount) || record->mCount > cMaxTileCount)
         return nullptr;
     return record;
 }

@@ -32,11 +32,15 @@ class TileAllocationEntry {
 public:
     static constexpr int32_t cSingleTile = 0;
     static constexpr int32_t cRandomChoice = 1;
+    // The most copies one tile record may give: puzzle files are not
+    // checked, and a chest holds one entity per copy.
+    static constexpr int32_t cMaxTileCount = 1000;
 
     virtual ~TileAllocationEntry();
 
     // The record of a "tile" element: "name" (empty when absent) and the
-    // text as a decimal count (empty text gives 0); null when out of range.
+    // text as a decimal count (empty text gives 0); null when the count does
+    // not fit an int or is above cMaxTileCount.
     static std::unique_ptr<TileRecord> loadTile(const XmlNode* element);
     // Reads a "random" element: "choose" (below 1 fails) and each "tile"
     // child that loads. True when at least one tile was added.

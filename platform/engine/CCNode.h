@@ -12,7 +12,7 @@
 // node may remove itself from inside its own callback.
 //
 // Coordinates: y upwards; rotation in degrees, clockwise; a negative scale
-// mirrors. Parts: CCNode.cpp (tree and lifecycle), CCNode_transform.cpp,
+// mirrors. Files: CCNode.cpp (tree and lifecycle), CCNode_transform.cpp,
 // CCNode_scheduling.cpp (actions and schedules).
 
 #include "platform/engine/CCAffineTransform.h"

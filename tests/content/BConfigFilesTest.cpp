@@ -190,3 +190,41 @@ TEST(BConfigOptionText, AppliesAtTheCurrentLevel) {
     config.parseOptionString("SubmitTurnVersion=3");
     EXPECT_EQ(config.findValue("SubmitTurnVersion", false)->level, 0);
 }
+
+TEST(BConfigOptionText, NumbersBeyondTheirTypeSaturate) {
+    struct Case {
+        const char* value;
+        int32_t asInt;
+        const char* asText; // the stored value as text
+    };
+    const Case cases[] = {
+        {"3000000000.0", INT32_MAX, "3e+09"},
+        {"-3000000000.0", INT32_MIN, "-3e+09"},
+        {"+nan.", 0, "nan"},
+        {"-nan.", 0, "-nan"},
+        {"1e39.", INT32_MAX, "inf"},
+        {"-2.9", -2, "-2.9"},
+        {"4294967306", INT32_MAX, "2147483647"},
+        {"-4294967306", INT32_MIN, "-2147483648"},
+        {"99999999999999999999999", INT32_MAX, "2147483647"},
+        {"-2147483648", INT32_MIN, "-2147483648"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        // The service's option text and an option file's line read alike.
+        for (bool fromText : {true, false}) {
+            BConfig config;
+            const int32_t id = config.registerOption("Size", "", nullptr);
+            if (fromText)
+                config.parseOptionString(std::string("Size=") + c.value);
+            else
+                config.parseLine(std::string("Size ") + c.value, nullptr);
+            int32_t number = 5;
+            EXPECT_TRUE(config.getInt(id, number));
+            EXPECT_EQ(number, c.asInt);
+            std::string text;
+            BConfig::valueToString(*config.valueById(id), text);
+            EXPECT_EQ(text, c.asText);
+        }
+    }
+}

@@ -179,6 +179,18 @@ TEST_F(PuzzleCatalogueTest, CatalogueOrderAndLookups) {
     EXPECT_EQ(mScripts.cacheCalls, 2);
 }
 
+TEST_F(PuzzleCatalogueTest, TileCountsAboveAThousandAreDropped) {
+    // A puzzle file is not checked: a count such as 2147483647 would make the
+    // chest create that many entities.
+    settings().loadPuzzleCategories();
+    const ProtoPuzzle* third = settings().getPuzzle(3, 0);
+    ASSERT_NE(third, nullptr);
+    ASSERT_NE(third->mTileAllocation, nullptr);
+    const TileAllocation& allocation = *third->mTileAllocation;
+    ASSERT_EQ(allocation.mEntries.size(), 1u);
+    EXPECT_EQ(allocation.countTile("knight"), 1000);
+}
+
 TEST_F(PuzzleCatalogueTest, MissingCatalogueFiles) {
     setBaseFolder(cCatalogueFixture + "/nowhere");
     settings().loadPuzzleCategories();
