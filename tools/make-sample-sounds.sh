@@ -81,6 +81,12 @@ sound/Game_Cancel_Submission.mp3       tone 330
 sound/Game_Abandon_Turn.mp3            tone 262
 sound/Game_Resign.mp3                  thud 130
 sound/Game_Delete.mp3                  thud 100
+# Puppet tags
+sound/Civ_Humans_Sword_Swing.mp3       swish 1200
+sound/Civ_Humans_Bow_Shot.mp3          click 1400
+sound/Civ_Orcs_Cleaver_Swing.mp3       swish 600
+sound/Civ_Orcs_Rage_Loop.mp3           loop 150
+sound/Game_Teleport.mp3                chime 990
 # Music
 sound/Mx_Title_Theme_v4.mp3            music 262
 LIST

@@ -49,8 +49,8 @@ void addMatches(const std::string& text, const std::regex& pattern, int group,
 
 // Every sound name of the code (string literals of sound files, and names
 // handed to the play functions and the sound action) and of the data
-// (elements and attributes whose name ends in "Sound"), with where it was
-// seen first.
+// (elements and attributes whose name ends in "Sound", and the files of the
+// puppets' PlaySound tags), with where it was seen first.
 std::map<std::string, std::string> soundNamesInUse() {
     std::map<std::string, std::string> names;
     const std::regex file(R"re("(sound/[^"]+\.(mp3|wav|ogg))")re");
@@ -70,6 +70,7 @@ std::map<std::string, std::string> soundNamesInUse() {
     }
     const std::regex element(R"re(<(\w*[Ss]ound)>\s*([^<\s][^<]*?)\s*</\1>)re");
     const std::regex attribute(R"re(\s\w*[Ss]ound="([^"]+)")re");
+    const std::regex tag(R"re(<Tag\s[^>]*Type="PlaySound"[^>]*\sFilename="([^"]+)")re");
     for (const auto& entry : fs::recursive_directory_iterator(cSource / "data")) {
         const fs::path relative = fs::relative(entry.path(), cSource / "data");
         if (!entry.is_regular_file() || *relative.begin() == "sound")
@@ -81,6 +82,7 @@ std::map<std::string, std::string> soundNamesInUse() {
         const std::string text = readFile(entry.path());
         addMatches(text, element, 2, "data/" + relative.string(), names);
         addMatches(text, attribute, 1, "data/" + relative.string(), names);
+        addMatches(text, tag, 1, "data/" + relative.string(), names);
     }
     return names;
 }
