@@ -36,6 +36,8 @@ int32_t firstTurnActionPoints(const Game& game) {
 
 Game::Game() = default;
 
+Game::Game(const RNG& rng) : mRng(rng) {}
+
 Game::~Game() {
     if (gGameScene != nullptr && gGameScene->getGame() == this)
         gGameScene->setGame(nullptr);

@@ -79,6 +79,8 @@ class Game : public cocos2d::CCObject,
 public:
     // An empty game with an auto-seeded generator.
     Game();
+    // An empty game whose generator continues rng's (nothing is seeded).
+    explicit Game(const RNG& rng);
     // Drops the scene's hold and the views, then empties the game as reset does.
     ~Game() override;
 

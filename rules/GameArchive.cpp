@@ -42,8 +42,8 @@ ArchiveSink::int_type ArchiveSink::overflow(int_type c) {
     return c;
 }
 
-GameOArchive::GameOArchive(std::streambuf& sink)
-    : Base(sink, boost::archive::no_header | boost::archive::no_codecvt) {
+GameOArchive::GameOArchive(ArchiveSink& sink)
+    : Base(sink, boost::archive::no_header | boost::archive::no_codecvt), mSink(sink) {
     mVersions.fill(-1);
     init(0);
 }
@@ -105,7 +105,7 @@ void GameIArchive::enterAction() {
 
 void GameIArchive::load(bool& t) {
     uint8_t byte = 0;
-    load_binary(&byte, 1);
+    mSource.read(&byte, 1);
     if (byte > 1)
         throw ArchiveRefusal("bool neither 0 nor 1");
     t = byte != 0;
@@ -117,7 +117,7 @@ void GameIArchive::load(std::string& s) {
     checkCount(length);
     s.resize(length);
     if (length > 0)
-        load_binary(s.data(), length);
+        mSource.read(s.data(), length);
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {

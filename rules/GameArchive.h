@@ -42,6 +42,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <streambuf>
 #include <string>
 #include <utility>
@@ -91,17 +92,32 @@ private:
     const char* mReason;
 };
 
-// The bytes an archive is read from, with the count still unread.
+// The bytes an archive is read from, with the count still unread. The
+// archive reads its fields straight from the bytes (read), the library's
+// own code through the stream; both advance the same position.
 class ArchiveSource : public std::streambuf {
 public:
     ArchiveSource(const uint8_t* data, size_t size);
     size_t remaining() const { return static_cast<size_t>(egptr() - gptr()); }
+    // Copies the next count bytes to to; throws when fewer are left.
+    void read(void* to, size_t count) {
+        if (count > remaining())
+            throw boost::archive::archive_exception(
+                boost::archive::archive_exception::input_stream_error);
+        std::memcpy(to, gptr(), count);
+        gbump(static_cast<int>(count));
+    }
 };
 
-// An archive's bytes written to the end of a byte vector.
+// An archive's bytes written to the end of a byte vector, by the archive's
+// fields straight (append) and by the library's own code through the stream.
 class ArchiveSink : public std::streambuf {
 public:
     explicit ArchiveSink(std::vector<uint8_t>& bytes) : mBytes(bytes) {}
+    void append(const void* data, size_t count) {
+        const auto* bytes = static_cast<const uint8_t*>(data);
+        mBytes.insert(mBytes.end(), bytes, bytes + count);
+    }
 
 protected:
     std::streamsize xsputn(const char* data, std::streamsize count) override;
@@ -120,7 +136,24 @@ class GameOArchive
 
 public:
     // Writes the archive header at once.
-    explicit GameOArchive(std::streambuf& sink);
+    explicit GameOArchive(ArchiveSink& sink);
+
+    using Base::save;
+    // Fixed-size values and arrays go straight to the sink.
+    template <class T> void save(const T& t) { mSink.append(&t, sizeof(T)); }
+    template <class T> void save_array(const boost::serialization::array_wrapper<T>& a, unsigned) {
+        mSink.append(a.address(), a.count() * sizeof(T));
+    }
+    void save_binary(const void* address, std::size_t count) { mSink.append(address, count); }
+
+    // Registers a class once: the library looks each up again per object.
+    void register_basic_serializer(const boost::archive::detail::basic_oserializer& bos) {
+        for (const auto* known : mRegistered)
+            if (known == &bos)
+                return;
+        mRegistered.push_back(&bos);
+        Base::register_basic_serializer(bos);
+    }
 
     // Writes that class at an older version (every class starts at its own).
     void setClassVersion(ArchiveClass archiveClass, unsigned version);
@@ -136,8 +169,10 @@ protected:
     void save_override(const boost::archive::version_type& t);
 
 private:
+    ArchiveSink& mSink;
     std::array<int32_t, cArchiveClassCount> mVersions;
     int32_t mLastClassId = -1;
+    std::vector<const boost::archive::detail::basic_oserializer*> mRegistered;
 };
 
 class GameIArchive
@@ -175,6 +210,21 @@ public:
     void load(bool& t);
     // A length no greater than the bytes left.
     void load(std::string& s);
+    // Fixed-size values and arrays straight from the bytes.
+    template <class T> void load(T& t) { mSource.read(&t, sizeof(T)); }
+    template <class T> void load_array(boost::serialization::array_wrapper<T>& a, unsigned) {
+        mSource.read(a.address(), a.count() * sizeof(T));
+    }
+    void load_binary(void* address, std::size_t count) { mSource.read(address, count); }
+
+    // Registers a class once: the library looks each up again per object.
+    void register_basic_serializer(const boost::archive::detail::basic_iserializer& bis) {
+        for (const auto* known : mRegistered)
+            if (known == &bis)
+                return;
+        mRegistered.push_back(&bis);
+        Base::register_basic_serializer(bis);
+    }
 
 protected:
     template <class T> void load_override(T& t) { Base::load_override(t); }
@@ -191,6 +241,7 @@ private:
     bool mClassesRegistered = false;
     int32_t mActionDepth = 0;
     std::vector<std::pair<void*, ArchiveClass>> mCreated;
+    std::vector<const boost::archive::detail::basic_iserializer*> mRegistered;
 };
 
 BOOST_SERIALIZATION_REGISTER_ARCHIVE(GameOArchive)

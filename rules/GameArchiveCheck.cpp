@@ -2,8 +2,7 @@
 
 #include "rules/core/EntityState.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <algorithm>
 
 namespace {
 
@@ -43,8 +42,12 @@ struct Placement {
 class Checker {
 public:
     Checker(const GameIArchive& ar, Game& root) : mRoot(root) {
+        // Sorted by address for look-ups; each object is created once.
+        mKinds.reserve(ar.getCreated().size());
         for (const auto& [object, kind] : ar.getCreated())
-            mKinds.emplace(object, kind);
+            mKinds.push_back({object, kind, false});
+        std::sort(mKinds.begin(), mKinds.end(),
+                  [](const Created& a, const Created& b) { return a.object < b.object; });
         mEntityCount = static_cast<int64_t>(root.mEntities.size());
         mPlaced.assign(root.mEntities.size(), Placement());
     }
@@ -72,19 +75,36 @@ public:
             checkId(fade->mEntityId, "fade entity");
         }
         // What no one owns (a second game among them) was never meant to be read.
-        if (mClaimed.size() != mKinds.size())
+        if (mClaimedCount != mKinds.size())
             inconsistent("object owned by nothing");
     }
 
 private:
+    // An object the read created, and whether the tree owns it yet.
+    struct Created {
+        const void* object;
+        ArchiveClass kind;
+        bool claimed;
+    };
+
+    // The record of an object the read created; null for any other address.
+    Created* find(const void* object) {
+        const auto found = std::lower_bound(
+            mKinds.begin(), mKinds.end(), object,
+            [](const Created& created, const void* address) { return created.object < address; });
+        return found != mKinds.end() && found->object == object ? &*found : nullptr;
+    }
+
     // Takes ownership of an object of that class; it must exist and be
     // unowned so far.
     void claim(const void* object, ArchiveClass kind) {
-        const auto found = mKinds.find(object);
-        if (object == nullptr || found == mKinds.end() || found->second != kind)
+        Created* found = object != nullptr ? find(object) : nullptr;
+        if (found == nullptr || found->kind != kind)
             inconsistent("pointer to an object of another class");
-        if (!mClaimed.insert(object).second)
+        if (found->claimed)
             inconsistent("object owned twice");
+        found->claimed = true;
+        ++mClaimedCount;
     }
 
     // -1 or an entity's id.
@@ -170,8 +190,8 @@ private:
         // The grid an entity lies in is owned elsewhere in the tree (the end
         // of run finds one that is not).
         if (entity->mGrid != nullptr) {
-            const auto found = mKinds.find(entity->mGrid);
-            if (found == mKinds.end() || !isGridClass(found->second))
+            const Created* found = find(entity->mGrid);
+            if (found == nullptr || !isGridClass(found->kind))
                 inconsistent("entity grid");
         }
         claimGrid(entity->mInventory, cArchiveEntityGrid, true);
@@ -221,8 +241,8 @@ private:
     }
 
     Game& mRoot;
-    std::unordered_map<const void*, ArchiveClass> mKinds;
-    std::unordered_set<const void*> mClaimed;
+    std::vector<Created> mKinds;
+    size_t mClaimedCount = 0;
     int64_t mEntityCount = 0;
     // The grid and square of each entity's slot; no grid when none holds it.
     std::vector<Placement> mPlaced;

@@ -19,7 +19,9 @@
 
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -44,8 +46,88 @@ uint32_t getWord(const uint8_t* at) {
     return value;
 }
 
-std::vector<uint8_t> writeArchive(const Game& game) {
-    std::vector<uint8_t> bytes;
+// zlib's deflate and inflate states, made once per thread and reset for
+// each blob: the same streams compress and uncompress make, without
+// allocating and clearing a quarter megabyte per call.
+class ZlibStreams {
+public:
+    ZlibStreams() {
+        if (deflateInit(&mDeflate, Z_DEFAULT_COMPRESSION) != Z_OK ||
+            inflateInit(&mInflate) != Z_OK)
+            throw std::bad_alloc();
+    }
+    ~ZlibStreams() {
+        deflateEnd(&mDeflate);
+        inflateEnd(&mInflate);
+    }
+    ZlibStreams(const ZlibStreams&) = delete;
+    ZlibStreams& operator=(const ZlibStreams&) = delete;
+
+    // As compress: true with size set to the stream's length.
+    bool compress(uint8_t* to, size_t& size, const uint8_t* from, size_t length) {
+        deflateReset(&mDeflate);
+        mDeflate.next_in = const_cast<Bytef*>(from);
+        mDeflate.avail_in = static_cast<uInt>(length);
+        mDeflate.next_out = to;
+        mDeflate.avail_out = static_cast<uInt>(size);
+        const int status = deflate(&mDeflate, Z_FINISH);
+        size = mDeflate.total_out;
+        return status == Z_STREAM_END;
+    }
+
+    // As uncompress: true when from is one whole stream that inflates to
+    // exactly size bytes.
+    bool uncompress(uint8_t* to, size_t size, const uint8_t* from, size_t length) {
+        inflateReset(&mInflate);
+        mInflate.next_in = const_cast<Bytef*>(from);
+        mInflate.avail_in = static_cast<uInt>(length);
+        mInflate.next_out = to;
+        mInflate.avail_out = static_cast<uInt>(size);
+        return inflate(&mInflate, Z_FINISH) == Z_STREAM_END && mInflate.total_out == size;
+    }
+
+private:
+    z_stream mDeflate{};
+    z_stream mInflate{};
+};
+
+ZlibStreams& zlibStreams() {
+    thread_local ZlibStreams streams;
+    return streams;
+}
+
+// Storage above this is given back after each use rather than kept.
+constexpr size_t cKeptScratchSize = 1u << 20;
+
+// Byte storage reused from call to call on a thread; never zero-filled.
+class ScratchBytes {
+public:
+    uint8_t* reserve(size_t size) {
+        if (size > mSize) {
+            mBytes.reset(new uint8_t[size]);
+            mSize = size;
+        }
+        return mBytes.get();
+    }
+    // Gives back storage too large to keep.
+    void trim() {
+        if (mSize > cKeptScratchSize) {
+            mBytes.reset();
+            mSize = 0;
+        }
+    }
+
+private:
+    std::unique_ptr<uint8_t[]> mBytes;
+    size_t mSize = 0;
+};
+
+// The archive of the game, written into a vector kept from save to save.
+const std::vector<uint8_t>& writeArchive(const Game& game) {
+    thread_local std::vector<uint8_t> bytes;
+    if (bytes.capacity() > cKeptScratchSize)
+        std::vector<uint8_t>().swap(bytes);
+    bytes.clear();
     ArchiveSink sink(bytes);
     GameOArchive ar(sink);
     ar << game;
@@ -54,7 +136,7 @@ std::vector<uint8_t> writeArchive(const Game& game) {
 
 // The archive inside a blob, inflated into storage; the buffer itself when
 // it has no magic. Null when the blob is refused.
-const uint8_t* archiveOf(const uint8_t* buffer, size_t size, std::vector<uint8_t>& storage,
+const uint8_t* archiveOf(const uint8_t* buffer, size_t size, ScratchBytes& storage,
                          size_t& archiveSize) {
     if (getWord(buffer) != cBlobMagic) {
         archiveSize = size;
@@ -65,13 +147,11 @@ const uint8_t* archiveOf(const uint8_t* buffer, size_t size, std::vector<uint8_t
     if (rawSize == 0 || rawSize > cMaxRawSize ||
         rawSize > static_cast<uint64_t>(bodySize) * cMaxInflateRatio)
         return nullptr;
-    storage.resize(rawSize);
-    uLongf produced = rawSize;
-    if (uncompress(storage.data(), &produced, buffer + cBlobHeaderSize, bodySize) != Z_OK ||
-        produced != rawSize)
+    uint8_t* archive = storage.reserve(rawSize);
+    if (!zlibStreams().uncompress(archive, rawSize, buffer + cBlobHeaderSize, bodySize))
         return nullptr;
     archiveSize = rawSize;
-    return storage.data();
+    return archive;
 }
 
 // Reads the archive into scratch; on failure frees what the read made and
@@ -111,15 +191,15 @@ std::vector<uint8_t> Game::saveToBuffer() {
             if (const ProtoEntity* proto = Database::getProto(id))
                 mProtoNames[id] = proto->mName;
     }
-    const std::vector<uint8_t> raw = writeArchive(*this);
-    uLongf compressedSize = compressBound(static_cast<uLong>(raw.size()));
+    const std::vector<uint8_t>& raw = writeArchive(*this);
+    size_t compressedSize = compressBound(static_cast<uLong>(raw.size()));
     std::vector<uint8_t> blob(cBlobHeaderSize + compressedSize);
     putWord(blob.data(), cBlobMagic);
     putWord(blob.data() + 4, 0);
     putWord(blob.data() + 8, static_cast<uint32_t>(raw.size()));
-    // With compressBound's room only running out of memory can fail.
-    if (compress(blob.data() + cBlobHeaderSize, &compressedSize, raw.data(),
-                 static_cast<uLong>(raw.size())) != Z_OK)
+    // With compressBound's room a deflate to the end cannot fall short.
+    if (!zlibStreams().compress(blob.data() + cBlobHeaderSize, compressedSize, raw.data(),
+                                raw.size()))
         throw std::bad_alloc();
     blob.resize(cBlobHeaderSize + compressedSize);
     return blob;
@@ -128,22 +208,25 @@ std::vector<uint8_t> Game::saveToBuffer() {
 bool Game::loadFromBuffer(const uint8_t* buffer, int32_t size, int64_t gameId, bool pushSnapshot) {
     if (buffer == nullptr || size < static_cast<int32_t>(cBlobHeaderSize))
         return false;
-    std::vector<uint8_t> inflated;
+    thread_local ScratchBytes inflated;
     size_t archiveSize = 0;
     const uint8_t* archive = archiveOf(buffer, static_cast<size_t>(size), inflated, archiveSize);
-    if (archive == nullptr)
+    if (archive == nullptr) {
+        inflated.trim();
         return false;
+    }
 
     // What older archives leave as it was, and what the fix-up reads.
-    auto* scratch = new Game();
+    auto* scratch = new Game(mRng);
     scratch->mCurrentPlayer = mCurrentPlayer;
     scratch->mTurnCount = mTurnCount;
     scratch->mProtoNames = mProtoNames;
     scratch->mFlags = mFlags & (cGameEndShown | cGameLocal);
     scratch->mPuzzleCategory = mPuzzleCategory;
     scratch->mPuzzleIndex = mPuzzleIndex;
-    scratch->mRng = mRng;
-    if (!readArchive(archive, archiveSize, *scratch)) {
+    const bool read = readArchive(archive, archiveSize, *scratch);
+    inflated.trim();
+    if (!read) {
         scratch->release();
         return false;
     }

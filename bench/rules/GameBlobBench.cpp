@@ -1,8 +1,9 @@
 // The game-state blob of a mid-game: saving it, loading it into a game, and
-// zlib's own inflate of the same blob's body (the floor under any load).
-// The game is a copy of the shared mid-game with a few actions of the turn
+// beside them the floors under each: zlib's own inflate of the same blob's
+// body (under any load) and zlib's compress of the same archive (under any
+// save). The game is a copy of the shared mid-game with actions of the turn
 // executed and recorded: attacks by player 0's units and drops of its rack
-// tiles on the board.
+// tiles on the board, repeated up to 7, 70 or 700 recorded actions.
 
 #include "MidGame.h"
 
@@ -13,13 +14,15 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <vector>
 
 namespace {
 
 class MidGameBlob {
 public:
-    MidGameBlob() {
+    explicit MidGameBlob(size_t actionCount) {
         const std::vector<uint8_t> start = midGame().mGame->saveToBuffer();
         mGame = new Game();
         mGame->mCurrentPlayer = 0;
@@ -27,13 +30,21 @@ public:
         if (!mGame->loadFromBuffer(start.data(), static_cast<int32_t>(start.size()), -1, false))
             MidGame::fail("the mid-game does not load");
         playSomeActions();
+        repeatActions(actionCount);
         mBlob = mGame->saveToBuffer();
         mRawSize =
             static_cast<uLongf>(mBlob[8] | mBlob[9] << 8 | mBlob[10] << 16 | mBlob[11] << 24);
+        mArchive.resize(mRawSize);
+        uLongf produced = mRawSize;
+        if (uncompress(mArchive.data(), &produced, mBlob.data() + 12, mBlob.size() - 12) != Z_OK ||
+            produced != mRawSize)
+            MidGame::fail("the blob does not inflate");
     }
 
     Game* mGame = nullptr;
     std::vector<uint8_t> mBlob;
+    // The archive inside the blob.
+    std::vector<uint8_t> mArchive;
     uLongf mRawSize = 0;
 
 private:
@@ -42,6 +53,36 @@ private:
         if (action->init(source, type, slot, mGame->mGameBoard))
             action->execute();
         mGame->mActions.push_back(action);
+    }
+
+    // Copies of the recorded actions (read back from a blob) until there
+    // are exactly count.
+    void repeatActions(size_t count) {
+        const std::vector<uint8_t> played = mGame->saveToBuffer();
+        while (mGame->mActions.size() < count) {
+            Game* copy = new Game();
+            if (!copy->loadFromBuffer(played.data(), static_cast<int32_t>(played.size()), -1,
+                                      false) ||
+                copy->mActions.empty())
+                MidGame::fail("no actions to repeat");
+            for (CandidateAction* action : copy->mActions) {
+                adopt(action);
+                mGame->mActions.push_back(action);
+            }
+            copy->mActions.clear();
+            copy->release();
+        }
+        while (mGame->mActions.size() > count) {
+            mGame->mActions.back()->release();
+            mGame->mActions.pop_back();
+        }
+    }
+
+    void adopt(CandidateAction* action) {
+        action->mGame = mGame;
+        for (CandidateAction* sub : action->mSubActions)
+            if (sub != nullptr)
+                adopt(sub);
     }
 
     // Every attack player 0's units can make, then the first drop of each
@@ -74,9 +115,17 @@ private:
     }
 };
 
-MidGameBlob& midGameBlob() {
-    static MidGameBlob blob;
-    return blob;
+MidGameBlob& midGameBlob(const benchmark::State& state) {
+    static std::map<int64_t, std::unique_ptr<MidGameBlob>> blobs;
+    std::unique_ptr<MidGameBlob>& blob = blobs[state.range(0)];
+    if (!blob)
+        blob = std::make_unique<MidGameBlob>(static_cast<size_t>(state.range(0)));
+    return *blob;
+}
+
+// Games with 7, 70 and 700 recorded actions.
+void actionCounts(benchmark::internal::Benchmark* bench) {
+    bench->Arg(7)->Arg(70)->Arg(700);
 }
 
 void setCounters(benchmark::State& state, const MidGameBlob& blob) {
@@ -86,15 +135,15 @@ void setCounters(benchmark::State& state, const MidGameBlob& blob) {
 }
 
 void BM_SaveMidGameBlob(benchmark::State& state) {
-    MidGameBlob& blob = midGameBlob();
+    MidGameBlob& blob = midGameBlob(state);
     for (auto _ : state)
         benchmark::DoNotOptimize(blob.mGame->saveToBuffer());
     setCounters(state, blob);
 }
-BENCHMARK(BM_SaveMidGameBlob);
+BENCHMARK(BM_SaveMidGameBlob)->Apply(actionCounts);
 
 void BM_LoadMidGameBlob(benchmark::State& state) {
-    MidGameBlob& blob = midGameBlob();
+    MidGameBlob& blob = midGameBlob(state);
     Game* target = new Game();
     for (auto _ : state) {
         const bool loaded = target->loadFromBuffer(
@@ -105,10 +154,10 @@ void BM_LoadMidGameBlob(benchmark::State& state) {
     target->release();
     setCounters(state, blob);
 }
-BENCHMARK(BM_LoadMidGameBlob);
+BENCHMARK(BM_LoadMidGameBlob)->Apply(actionCounts);
 
 void BM_SaveAndLoadMidGameBlob(benchmark::State& state) {
-    MidGameBlob& blob = midGameBlob();
+    MidGameBlob& blob = midGameBlob(state);
     Game* target = new Game();
     for (auto _ : state) {
         const std::vector<uint8_t> saved = blob.mGame->saveToBuffer();
@@ -118,11 +167,11 @@ void BM_SaveAndLoadMidGameBlob(benchmark::State& state) {
     target->release();
     setCounters(state, blob);
 }
-BENCHMARK(BM_SaveAndLoadMidGameBlob);
+BENCHMARK(BM_SaveAndLoadMidGameBlob)->Apply(actionCounts);
 
 // zlib alone: the blob's body inflated into the archive's size.
 void BM_InflateMidGameBlob(benchmark::State& state) {
-    MidGameBlob& blob = midGameBlob();
+    MidGameBlob& blob = midGameBlob(state);
     std::vector<uint8_t> raw(blob.mRawSize);
     for (auto _ : state) {
         uLongf produced = blob.mRawSize;
@@ -133,6 +182,20 @@ void BM_InflateMidGameBlob(benchmark::State& state) {
     }
     setCounters(state, blob);
 }
-BENCHMARK(BM_InflateMidGameBlob);
+BENCHMARK(BM_InflateMidGameBlob)->Apply(actionCounts);
+
+// zlib alone: the same archive compressed into a blob's room.
+void BM_CompressMidGameArchive(benchmark::State& state) {
+    MidGameBlob& blob = midGameBlob(state);
+    std::vector<uint8_t> compressed(compressBound(blob.mRawSize));
+    for (auto _ : state) {
+        uLongf size = compressed.size();
+        if (compress(compressed.data(), &size, blob.mArchive.data(), blob.mRawSize) != Z_OK)
+            state.SkipWithError("the archive does not compress");
+        benchmark::DoNotOptimize(compressed.data());
+    }
+    setCounters(state, blob);
+}
+BENCHMARK(BM_CompressMidGameArchive)->Apply(actionCounts);
 
 } // namespace
