@@ -1,8 +1,10 @@
 // Draws the placeholder art of the sample content: every ".png" that the
-// XML files and particle files (".plist") in the data folder name gets a simple, clear image (a
-// shape in its team's colour with the name's initial), written at its size in points and again as
-// an "-hd" file at twice the pixels. Unit images also get their
-// "_Color" layer (a white band the game tints with the player's colour).
+// XML files, puppet files (".Puppet", ".PuppetAttachment") and particle files (".plist") in the
+// data folder name gets a simple, clear image (a shape in its team's colour with the name's
+// initial), written at its size in points and again as an "-hd" file at twice the pixels. Unit
+// and part images also get their "_Color" layer (a white band the game tints with the player's
+// colour). A click mask ("_Mask") is the unit disc's silhouette, once, at its size in points:
+// touches compare mask pixels with points one to one.
 // The digits font "number.fnt" with its page image comes along for labels.
 //
 // Usage: make-sample-art DATA_FOLDER. Runs the same way every time, so the
@@ -158,10 +160,12 @@ Color darker(Color c) {
     return Color{uint8_t(c.r / 2), uint8_t(c.g / 2), uint8_t(c.b / 2)};
 }
 
-enum class Kind { Unit, Portrait, LargePortrait, Effect, ColorLayer };
+enum class Kind { Unit, Portrait, LargePortrait, Effect, ColorLayer, Mask };
 
 Kind kindOf(const std::string& path) {
     const std::string stem = fs::path(path).stem().string();
+    if (stem.ends_with("_Mask"))
+        return Kind::Mask;
     if (stem.ends_with("_LargePortrait"))
         return Kind::LargePortrait;
     if (stem.ends_with("_Portrait"))
@@ -231,6 +235,9 @@ Canvas drawImage(Font& font, const std::string& path, Kind kind, int scale) {
         canvas.fill(band, Color{255, 255, 255});
         break;
     }
+    case Kind::Mask:
+        canvas.fill(circle(c - 2 * scale), Color{255, 255, 255});
+        break;
     }
     return canvas;
 }
@@ -293,7 +300,9 @@ int main(int argc, char** argv) {
             entry.path().extension() == ".plist"
                 ? fs::relative(entry.path().parent_path(), data).generic_string() + "/"
                 : "";
-        if (entry.path().extension() != ".xml" && entry.path().extension() != ".plist")
+        const fs::path extension = entry.path().extension();
+        if (extension != ".xml" && extension != ".plist" && extension != ".Puppet" &&
+            extension != ".PuppetAttachment")
             continue;
         std::ifstream in(entry.path());
         const std::string text{std::istreambuf_iterator<char>(in),
@@ -310,6 +319,8 @@ int main(int argc, char** argv) {
             outputs.emplace_back(withSuffix(image, "_Color"), Kind::ColorLayer);
         for (const auto& [path, what] : outputs) {
             for (int scale : {1, 2}) {
+                if (what == Kind::Mask && scale == 2)
+                    continue;
                 const std::string file = scale == 1 ? path : withSuffix(path, "-hd");
                 if (!drawImage(font, image, what, scale).save(data / file)) {
                     std::fprintf(stderr, "cannot write %s\n", file.c_str());

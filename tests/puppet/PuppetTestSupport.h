@@ -2,10 +2,17 @@
 
 // Puppet tests run on a fresh copy of tests/fixtures/puppet in a temporary
 // folder, so a test may add, change or delete data files; the registry is
-// cleared before and after each case.
+// cleared before and after each case. The engine's resource root is the
+// copy's "data" folder, at content scale 1 with empty texture and
+// sprite-frame caches.
 
 #include "content/DataPath.h"
 #include "content/XMLHelper.h"
+#include "platform/engine/CCAutoreleasePool.h"
+#include "platform/engine/CCDirector.h"
+#include "platform/engine/CCFileUtils.h"
+#include "platform/render/CCSpriteFrameCache.h"
+#include "platform/render/CCTextureCache.h"
 #include "puppet/PuppetAttachment.h"
 #include "puppet/PuppetDefinition.h"
 #include "puppet/PuppetRegistry.h"
@@ -18,6 +25,7 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 class PuppetTest : public ::testing::Test {
 protected:
@@ -30,9 +38,15 @@ protected:
         std::filesystem::copy(std::string(TARNWICK_FIXTURES_DIR) + "/puppet", mFolder,
                               std::filesystem::copy_options::recursive);
         setBaseFolder(mFolder);
+        cocos2d::CCFileUtils::setResourcePath((mFolder / "data").string());
     }
     void TearDown() override {
         PuppetRegistry::clear();
+        cocos2d::CCPoolManager::sharedPoolManager()->finalize();
+        cocos2d::CCTextureCache::purgeSharedTextureCache();
+        cocos2d::CCSpriteFrameCache::purgeSharedSpriteFrameCache();
+        cocos2d::CCDirector::sharedDirector()->setContentScaleFactor(1.0f);
+        cocos2d::CCFileUtils::setResourcePath("");
         setBaseFolder({});
         std::filesystem::remove_all(mFolder);
     }
@@ -44,6 +58,17 @@ protected:
     void writeData(std::string_view name, std::string_view text) const {
         std::filesystem::create_directories(dataFile(name).parent_path());
         std::ofstream(dataFile(name), std::ios::binary) << text;
+    }
+
+    // The root element of XML text, parsed into a holder that lives as long
+    // as the test.
+    const XmlNode* parseXml(std::string_view text) {
+        auto& holder = mHolders.emplace_back(std::make_unique<XMLHelper>());
+        holder->setText(text);
+        XmlNode* root = nullptr;
+        if (!holder->parse(root) || !root)
+            ADD_FAILURE() << "fixture does not parse: " << text;
+        return root;
     }
 
     // A definition loaded from the text of a puppet file, outside the registry
@@ -62,4 +87,5 @@ protected:
     }
 
     std::filesystem::path mFolder;
+    std::vector<std::unique_ptr<XMLHelper>> mHolders;
 };

@@ -1,12 +1,19 @@
 // tarnwick-cli puppets: loads the shared attachments and every puppet the
 // entity protos name (main, "Upgrade" and projectile puppets) plus the board's
 // effect puppets, and prints each one's size, parts, animation entries and
-// tags. Exits 1 when one of them fails to load.
+// tags; then every attachment with whether its image was found, and every
+// animation with its length. Exits 1 when a puppet fails to load or a named
+// image is missing.
 #include "tools/cli/CliCommand.h"
 
 #include "content/protos/Database.h"
 #include "content/protos/ProtoEntity.h"
+#include "content/DataPath.h"
+#include "platform/engine/CCFileUtils.h"
+#include "platform/render/CCSpriteFrameCache.h"
 #include "puppet/AnimState.h"
+#include "puppet/PuppetAnim.h"
+#include "puppet/PuppetAttachment.h"
 #include "puppet/PuppetDefinition.h"
 #include "puppet/PuppetRegistry.h"
 
@@ -100,10 +107,51 @@ void printPuppet(const PuppetDefinition& puppet) {
     }
 }
 
+// Prints every loaded attachment; returns how many name an image that is
+// missing.
+int printAttachments() {
+    static constexpr const char* cKeyTypeNames[] = {"localized", "dynamic"};
+    int missing = 0;
+    std::printf("attachments:\n");
+    for (int32_t index = 0; index < PuppetRegistry::attachmentCount(); ++index) {
+        const PuppetAttachment& attachment = *PuppetRegistry::getAttachment(index);
+        std::printf("    %d %s:", index, PuppetRegistry::attachmentName(index).c_str());
+        if (!attachment.mTextureName.empty()) {
+            const bool found = cocos2d::CCSpriteFrameCache::sharedSpriteFrameCache()
+                                   ->spriteFrameByName(attachment.mTextureName) ||
+                               attachment.getTexture();
+            std::printf(" \"%s\" %s", attachment.mTextureName.c_str(),
+                        found ? "found" : "MISSING");
+            missing += found ? 0 : 1;
+            if (!attachment.mColorTextureName.empty())
+                std::printf(", colour \"%s\"", attachment.mColorTextureName.c_str());
+        }
+        if (!attachment.mPuppetName.empty())
+            std::printf(" puppet \"%s\"", attachment.mPuppetName.c_str());
+        if (const TextStyle* text = attachment.mTextStyle.get())
+            std::printf(" text \"%s\" (%s) in \"%s\" %g", text->mKey.c_str(),
+                        cKeyTypeNames[text->mKeyType], text->mFontName.c_str(), text->mFontSize);
+        if (attachment.mClickMask >= 0)
+            std::printf(", click mask %d", attachment.mClickMask);
+        std::printf("\n");
+    }
+    return missing;
+}
+
+void printAnims() {
+    std::printf("animations:\n");
+    for (int32_t index = 0; index < PuppetRegistry::animCount(); ++index) {
+        const PuppetAnim& anim = *PuppetRegistry::getAnim(index);
+        std::printf("    %d %s: %.2f s, %zu nodes\n", index,
+                    PuppetRegistry::animName(index).c_str(), anim.mLength, anim.mNodes.size());
+    }
+}
+
 } // namespace
 
 int runPuppets(const CliArguments&) {
     int failed = 0;
+    cocos2d::CCFileUtils::setResourcePath(resolvePath("data").string());
     if (!PuppetRegistry::loadAttachmentsFile("Attachments")) {
         std::printf("failed to load attachments\n");
         ++failed;
@@ -140,7 +188,11 @@ int runPuppets(const CliArguments&) {
         std::printf("%d %s\n", index, name.c_str());
         printPuppet(*PuppetRegistry::getPuppet(index));
     }
-    std::printf("%zu puppets, %d attachments, %d animations; %d failures\n", names.size(),
-                PuppetRegistry::attachmentCount(), PuppetRegistry::animCount(), failed);
+    const int missing = printAttachments();
+    printAnims();
+    failed += missing;
+    std::printf("%zu puppets, %d attachments (missing images: %d), %d animations; %d failures\n",
+                names.size(), PuppetRegistry::attachmentCount(), missing,
+                PuppetRegistry::animCount(), failed);
     return failed > 0 ? 1 : 0;
 }

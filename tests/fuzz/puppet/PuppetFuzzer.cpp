@@ -1,14 +1,21 @@
-// Fuzzes a puppet definition file with its tags, read from memory into a
-// definition that loads its attachments and animations through the registry
-// (from the puppet test fixtures), and every read of the result.
+// Fuzzes the three puppet file formats with one input read as each: a puppet
+// definition file with its tags (loading its attachments and animations
+// through the registry, from the puppet test fixtures), an attachment with
+// its text style, and an animation whose every node is evaluated at times
+// inside, outside and beyond its frames.
 
 #include "content/DataPath.h"
 #include "content/XMLHelper.h"
+#include "platform/engine/CCAutoreleasePool.h"
+#include "platform/engine/CCFileUtils.h"
+#include "puppet/PuppetAnim.h"
+#include "puppet/PuppetAttachment.h"
 #include "puppet/PuppetDefinition.h"
 #include "puppet/PuppetRegistry.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -36,11 +43,30 @@ void readAll(const PuppetDefinition& puppet) {
     }
 }
 
+// Image sprites only: a text attachment's label is the engine's drawing.
+void readAll(const PuppetAttachment& attachment) {
+    if (!attachment.mTextStyle)
+        attachment.createSprite(nullptr);
+    attachment.createColorSprite();
+    attachment.getTexture();
+}
+
+void readAll(const PuppetAnim& anim) {
+    constexpr float cInfinity = std::numeric_limits<float>::infinity();
+    const float times[] = {-1.0f, 0.0f, 0.004f, 0.5f, anim.mLength, anim.mLength + 1.0f,
+                           cInfinity, -cInfinity, std::numeric_limits<float>::quiet_NaN()};
+    PuppetKeyframe pose;
+    for (int32_t node = -1; node <= static_cast<int32_t>(anim.mNodes.size()); ++node)
+        for (float t : times)
+            anim.applyAtTime(node, t, pose);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static XMLHelper* const holder = [] {
         setBaseFolder(TARNWICK_FIXTURES_DIR "/puppet");
+        cocos2d::CCFileUtils::setResourcePath(TARNWICK_FIXTURES_DIR "/puppet/data");
         return new XMLHelper(); // 64 KB pool: not on the stack
     }();
     holder->setText(std::string_view(reinterpret_cast<const char*>(data), size));
@@ -49,7 +75,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         PuppetDefinition puppet;
         puppet.load(root);
         readAll(puppet);
+
+        PuppetAttachment attachment;
+        attachment.load(root);
+        readAll(attachment);
+
+        PuppetAnim anim;
+        anim.loadNodes(root);
+        readAll(anim);
     }
+    cocos2d::CCPoolManager::sharedPoolManager()->finalize();
     PuppetRegistry::clear();
     holder->clear();
     return 0;
