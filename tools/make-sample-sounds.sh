@@ -81,6 +81,10 @@ sound/Game_Cancel_Submission.mp3       tone 330
 sound/Game_Abandon_Turn.mp3            tone 262
 sound/Game_Resign.mp3                  thud 130
 sound/Game_Delete.mp3                  thud 100
+# Tooltips
+sound/UI_Game_Question_Card_IN.mp3     chime 740
+sound/UI_Game_Question_Card_OUT.mp3    tone 494
+sound/UI_Game_Tooltip_Hide.mp3         click 420
 # Music
 sound/Mx_Title_Theme_v4.mp3            music 262
 LIST
