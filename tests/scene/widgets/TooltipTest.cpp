@@ -98,6 +98,9 @@ TEST_F(TooltipTest, ATieOpensTheFirstRegisteredAndTargetsAreKeptOnce) {
     ASSERT_EQ(popups().size(), 1u);
     EXPECT_EQ(popups()[0]->getOwner(), &first);
     EXPECT_EQ(second.mBuilt, 0);
+    popups()[0]->close();
+    run(0.2f);
+    EXPECT_TRUE(first.mPanelGone);
 }
 
 TEST_F(TooltipTest, IndicatorTexturesLoadOncePerKind) {
