@@ -245,12 +245,12 @@ std::string withSuffix(const std::string& path, const std::string& suffix) {
 // A bitmap font: one page image of the characters in a grid of cells and
 // the AngelCode ".fnt" that maps them.
 struct BitmapFont {
-    std::string name;  // file stem
-    std::string face;  // the "info" record's face
+    std::string name; // file stem
+    std::string face; // the "info" record's face
     std::vector<int> characters;
-    int perRow;        // cells in a row of the page
-    float height;      // glyph pixel height at scale 1
-    float cellHeight;  // of the page's cells, as a multiple of the height
+    int perRow;       // cells in a row of the page
+    float height;     // glyph pixel height at scale 1
+    float cellHeight; // of the page's cells, as a multiple of the height
 };
 
 bool writeBitmapFont(Font& font, const BitmapFont& spec, const fs::path& data, int scale) {
@@ -281,9 +281,9 @@ bool writeBitmapFont(Font& font, const BitmapFont& spec, const fs::path& data, i
                 page.blend(x0 + i, y0 + std::min(cellHeight - 1, j), Color{255, 255, 255},
                            g.coverage[size_t(j * g.width + i)] / 255.0f);
         fnt << "char id=" << codepoint << " x=" << x0 << " y=" << y0
-            << " width=" << std::min(g.width, cell - 2) << " height=" << std::min(g.height, cellHeight)
-            << " xoffset=" << g.xoff << " yoffset=" << (base + g.yoff) << " xadvance=" << g.advance
-            << " page=0 chnl=15\n";
+            << " width=" << std::min(g.width, cell - 2)
+            << " height=" << std::min(g.height, cellHeight) << " xoffset=" << g.xoff
+            << " yoffset=" << (base + g.yoff) << " xadvance=" << g.advance << " page=0 chnl=15\n";
     }
     std::ofstream(data / (spec.name + suffix + ".fnt")) << fnt.str();
     return page.save(data / (spec.name + suffix + ".png"));
@@ -436,10 +436,10 @@ int main(int argc, char** argv) {
         for (int scale : {1, 2}) {
             if (scale == 2 && !image.hdTwin)
                 continue;
-            const std::string file =
-                scale == 1 ? image.path : withSuffix(image.path, "-hd");
+            const std::string file = scale == 1 ? image.path : withSuffix(image.path, "-hd");
             const int pixels = image.hdTwin ? scale : 2;
-            if (!drawUiImage(font, image.path, image.width, image.height, pixels).save(data / file)) {
+            if (!drawUiImage(font, image.path, image.width, image.height, pixels)
+                     .save(data / file)) {
                 std::fprintf(stderr, "cannot write %s\n", file.c_str());
                 return 1;
             }

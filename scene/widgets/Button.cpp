@@ -208,10 +208,10 @@ void Button::ccTouchEnded(CCTouch* touch, CCEvent* /*event*/) {
     if (mScaleOnPress && getScaleX() < cPressScale) {
         // The press had not finished: pop to full size, then back.
         stopActionByTag(cScaleActionTag);
-        runAction(CCSequence::actionOneTwo(
-                      CCScaleTo::actionWithDuration((cPressScale - getScaleX()) * 2 * cPressTime,
-                                                    cPressScale),
-                      CCScaleTo::actionWithDuration(cPressTime, 1.0f)))
+        runAction(
+            CCSequence::actionOneTwo(CCScaleTo::actionWithDuration(
+                                         (cPressScale - getScaleX()) * 2 * cPressTime, cPressScale),
+                                     CCScaleTo::actionWithDuration(cPressTime, 1.0f)))
             ->setTag(cScaleActionTag);
     } else {
         showReleased();

@@ -45,8 +45,8 @@ public:
 
     // An image button; an empty or null label makes no label.
     Button(const char* normalImage, const char* disabledImage, const char* pressedImage,
-           const cocos2d::CCPoint& position, const char* label, const char* fontName,
-           int fontSize, const cocos2d::CCRect& insets = defaultInsets());
+           const cocos2d::CCPoint& position, const char* label, const char* fontName, int fontSize,
+           const cocos2d::CCRect& insets = defaultInsets());
     // The action-points button (initActionPoints).
     explicit Button(const cocos2d::CCPoint& position);
 

@@ -46,10 +46,9 @@ void Button::buildTooltip(CCNode* background) {
     title->setColor(ccc3(255, 255, 220));
     background->addChild(title, 1);
 
-    CCLabelTTF* kind =
-        CCLabelTTF::labelWithString(localizedCString("Button"), CCSize(142, 18),
-                                    CCTextAlignmentCenter, getDetailsFontName(), 14.0f, 8.0f,
-                                    &shadowB);
+    CCLabelTTF* kind = CCLabelTTF::labelWithString(localizedCString("Button"), CCSize(142, 18),
+                                                   CCTextAlignmentCenter, getDetailsFontName(),
+                                                   14.0f, 8.0f, &shadowB);
     kind->setPosition(CCPoint(titleX, H - 37.0f));
     kind->setColor(ccc3(220, 220, 220));
     background->addChild(kind, 1);
@@ -58,9 +57,9 @@ void Button::buildTooltip(CCNode* background) {
     separator->setPosition(CCPoint(separator->getContentSize().width / 2 + 55.0f, H - 50.0f));
     background->addChild(separator, 1);
 
-    CCLabelTTF* help = CCLabelTTF::labelWithString(
-        "<help text>", CCSize(W - 30.0f, H - 85.0f), CCImage::ETextAlign(0x11),
-        getDetailsFontName(), 16.0f, -1.0f, &shadowB);
+    CCLabelTTF* help = CCLabelTTF::labelWithString("<help text>", CCSize(W - 30.0f, H - 85.0f),
+                                                   CCImage::ETextAlign(0x11), getDetailsFontName(),
+                                                   16.0f, -1.0f, &shadowB);
     help->setAnchorPoint(CCPoint(0.0f, 1.0f));
     help->setPosition(CCPoint(15.0f, H - 70.0f));
     help->setString(mTooltipText.c_str());

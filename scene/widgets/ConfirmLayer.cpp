@@ -172,9 +172,9 @@ void ConfirmLayer::onCancel() {
 void ConfirmLayer::dismiss() {
     mOkButton->setEnabled(false);
     mCancelButton->setEnabled(false);
-    for (CCNode* node : {static_cast<CCNode*>(mFade), static_cast<CCNode*>(mOkButton),
-                         static_cast<CCNode*>(mCancelButton),
-                         static_cast<CCNode*>(mMessageLabel)}) {
+    for (CCNode* node :
+         {static_cast<CCNode*>(mFade), static_cast<CCNode*>(mOkButton),
+          static_cast<CCNode*>(mCancelButton), static_cast<CCNode*>(mMessageLabel)}) {
         if (node != nullptr)
             node->runAction(CCFadeTo::actionWithDuration(0.15f, 0));
     }

@@ -59,11 +59,11 @@ public:
 protected:
     void removeSelf();
 
-    Button* mOkButton = nullptr;     // owned
-    Button* mCancelButton = nullptr; // owned
+    Button* mOkButton = nullptr;        // owned
+    Button* mCancelButton = nullptr;    // owned
     cocos2d::CCSprite* mFade = nullptr; // retained
     cocos2d::SEL_MenuHandler mCallback = nullptr;
-    cocos2d::CCObject* mTarget = nullptr; // not retained
+    cocos2d::CCObject* mTarget = nullptr;         // not retained
     cocos2d::CCLabelTTF* mMessageLabel = nullptr; // retained
 
 private:

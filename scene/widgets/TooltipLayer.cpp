@@ -26,7 +26,8 @@ CCActionInterval* easedOut(CCActionInterval* action) {
 
 } // namespace
 
-TooltipLayer::TooltipLayer(TooltipProtocol* owner, bool isPopup) : mOwner(owner), mIsPopup(isPopup) {
+TooltipLayer::TooltipLayer(TooltipProtocol* owner, bool isPopup)
+    : mOwner(owner), mIsPopup(isPopup) {
     init();
     const CCSize win = CCDirector::sharedDirector()->getWinSize();
     mBackground = CCSprite::spriteWithFile("HelpTooltip_BG.png");
@@ -48,11 +49,11 @@ TooltipLayer::TooltipLayer(TooltipProtocol* owner, bool isPopup) : mOwner(owner)
     if (mIsPopup) {
         mBackground->setScale(0.5f);
         mBackground->setOpacity(0);
-        mBackground->runAction(CCSpawn::actions(
-            easedOut(CCMoveTo::actionWithDuration(cGrowTime,
-                                                  CCPoint(win.width * 0.5f, win.height * 0.55f))),
-            easedOut(CCScaleTo::actionWithDuration(cGrowTime, 1.0f)),
-            easedOut(CCFadeIn::actionWithDuration(cGrowTime))));
+        mBackground->runAction(
+            CCSpawn::actions(easedOut(CCMoveTo::actionWithDuration(
+                                 cGrowTime, CCPoint(win.width * 0.5f, win.height * 0.55f))),
+                             easedOut(CCScaleTo::actionWithDuration(cGrowTime, 1.0f)),
+                             easedOut(CCFadeIn::actionWithDuration(cGrowTime))));
     } else {
         mBackground->setScale(1.0f);
         mBackground->setOpacity(255);
@@ -96,10 +97,10 @@ void TooltipLayer::close() {
     mClosing = true;
     mBackground->stopAllActions();
     CCFiniteTimeAction* away =
-        mIsPopup ? static_cast<CCFiniteTimeAction*>(
-                       CCSpawn::actionOneTwo(CCScaleTo::actionWithDuration(0.15f, 0.9f),
-                                             CCFadeOut::actionWithDuration(0.1f)))
-                 : CCFadeOut::actionWithDuration(0.1f);
+        mIsPopup
+            ? static_cast<CCFiniteTimeAction*>(CCSpawn::actionOneTwo(
+                  CCScaleTo::actionWithDuration(0.15f, 0.9f), CCFadeOut::actionWithDuration(0.1f)))
+            : CCFadeOut::actionWithDuration(0.1f);
     mBackground->runAction(CCSequence::actionOneTwo(
         away, CCCallFunc::actionWithTarget(this, callfunc_selector(TooltipLayer::removeSelf))));
 }

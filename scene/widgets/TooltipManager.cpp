@@ -86,9 +86,9 @@ void TooltipManager::endTooltipMode() {
             continue;
         }
         indicator->stopAllActions();
-        CCFiniteTimeAction* away = CCSpawn::actionOneTwo(
-            CCScaleTo::actionWithDuration(cIndicatorFade, 0.5f),
-            CCFadeOut::actionWithDuration(cIndicatorFade));
+        CCFiniteTimeAction* away =
+            CCSpawn::actionOneTwo(CCScaleTo::actionWithDuration(cIndicatorFade, 0.5f),
+                                  CCFadeOut::actionWithDuration(cIndicatorFade));
         indicator->runAction(CCSequence::actionOneTwo(
             CCEaseOut::actionWithAction(static_cast<CCActionInterval*>(away), 2.0f),
             CCHide::action()));

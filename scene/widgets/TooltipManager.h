@@ -61,7 +61,7 @@ public:
 private:
     void releaseTextures();
 
-    std::vector<TooltipProtocol*> mTargets;                 // not owned
+    std::vector<TooltipProtocol*> mTargets;                    // not owned
     std::array<cocos2d::CCTexture2D*, 4> mIndicatorTextures{}; // retained once loaded
 };
 

@@ -40,8 +40,8 @@ protected:
 
     // A button at (200, 100) on the scene, its tap and hold on the receiver.
     Button* make(bool hold = false) {
-        auto* button = new Button("UI/B.png", "UI/B_Off.png", "UI/B_On.png", CCPoint(200, 100),
-                                  "Go", "", 14);
+        auto* button =
+            new Button("UI/B.png", "UI/B_Off.png", "UI/B_On.png", CCPoint(200, 100), "Go", "", 14);
         button->mTapTarget = &mReceiver;
         button->mTapSelector = callfunc_selector(Receiver::onTap);
         if (hold) {

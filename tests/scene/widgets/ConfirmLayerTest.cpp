@@ -83,9 +83,9 @@ TEST_F(ConfirmLayerTest, WithAMessageOkComesInAfterTwoSecondsUnlessSkipped) {
         bool skip;
         float shownAt;
     };
-    for (const Case& c : {Case{"You have unspent action points!", false, 2.0f},
-                          Case{"You have unspent action points!", true, 0.1f},
-                          Case{nullptr, false, 0.1f}}) {
+    for (const Case& c :
+         {Case{"You have unspent action points!", false, 2.0f},
+          Case{"You have unspent action points!", true, 0.1f}, Case{nullptr, false, 0.1f}}) {
         SCOPED_TRACE(testing::Message() << (c.message != nullptr) << c.skip);
         if (c.skip)
             BConfig::instance().defineById(cOptSkipUnspentAPConfirmDelay);
