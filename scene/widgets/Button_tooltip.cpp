@@ -58,7 +58,7 @@ void Button::buildTooltip(CCNode* background) {
     background->addChild(separator, 1);
 
     CCLabelTTF* help = CCLabelTTF::labelWithString("<help text>", CCSize(W - 30.0f, H - 85.0f),
-                                                   CCImage::ETextAlign(0x11), getDetailsFontName(),
+                                                   CCImage::kAlignTopLeft, getDetailsFontName(),
                                                    16.0f, -1.0f, &shadowB);
     help->setAnchorPoint(CCPoint(0.0f, 1.0f));
     help->setPosition(CCPoint(15.0f, H - 70.0f));

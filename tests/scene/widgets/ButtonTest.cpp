@@ -233,8 +233,11 @@ TEST_F(ButtonTest, TheHelpPanelHasFivePartsOnlyWithAnImage) {
 
     // A button that goes takes its indicator and its registration along.
     CCNode* indicator = button->mTooltipIndicator;
+    indicator->retain();
     button->removeFromParentAndCleanup(true);
     director()->tick(0);
     EXPECT_TRUE(gTooltipManager.targets().empty());
     EXPECT_EQ(indicator->getParent(), nullptr);
+    EXPECT_EQ(indicator->retainCount(), 1u);
+    indicator->release();
 }
