@@ -2,9 +2,17 @@
 
 #include "rules/SceneServices.h"
 
+#include "platform/engine/CCNode.h"
+
 #include <cmath>
 
-TooltipProtocol::~TooltipProtocol() = default;
+TooltipProtocol::~TooltipProtocol() {
+    if (mTooltipIndicator != nullptr) {
+        mTooltipIndicator->removeFromParentAndCleanup(true);
+        cocos2d::ccSafeRelease(mTooltipIndicator);
+    }
+    sceneServices().removeTooltipTarget(this);
+}
 
 cocos2d::CCPoint TooltipProtocol::getTooltipIndicatorPosition() const {
     return getTooltipPosition();

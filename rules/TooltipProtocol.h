@@ -16,6 +16,7 @@ class CCNode;
 class TooltipProtocol {
 public:
     // Virtual operations, in this order.
+    // Removes and releases the indicator and unregisters the object.
     virtual ~TooltipProtocol();
     // The point the tooltip belongs to.
     virtual cocos2d::CCPoint getTooltipPosition() const = 0;
@@ -28,10 +29,13 @@ public:
     // True within 20 of the tooltip position in both x and y.
     virtual bool hitTestTooltip(const cocos2d::CCPoint& point) const;
 
-    // Adds the indicator sprite of the tooltip kind next to the object.
+    // Creates the (hidden) indicator sprite of the tooltip kind on the game
+    // scene, once; the caller places and reveals it.
     void showTooltipIndicator();
     // Removes the indicator and unregisters the object from the manager.
     void hideTooltipIndicator();
 
-    int32_t mTooltipKind = -1; // -1 none; premium squares use 1
+    int32_t mTooltipKind = -1; // -1 none, 0..3 an indicator image; premium squares use 1
+    // The indicator sprite, retained; null when none.
+    cocos2d::CCNode* mTooltipIndicator = nullptr;
 };

@@ -5,7 +5,9 @@
 // and part images also get their "_Color" layer (a white band the game tints with the player's
 // colour). A click mask ("_Mask") is the unit disc's silhouette, once, at its size in points:
 // touches compare mask pixels with points one to one.
-// The digits font "number.fnt" with its page image comes along for labels.
+// The digits font "number.fnt" and the notice font "BigNotify.fnt" with their
+// page images come along for labels, and the interface's buttons, tooltip
+// indicators and panels are drawn from a list of their own.
 //
 // Usage: make-sample-art DATA_FOLDER. Runs the same way every time, so the
 // committed output only changes when the content or this tool changes.
@@ -121,7 +123,7 @@ public:
         int width = 0, height = 0, xoff = 0, yoff = 0, advance = 0;
         std::vector<uint8_t> coverage;
     };
-    Glyph glyph(char ch, float height) {
+    Glyph glyph(int ch, float height) {
         const float scale = stbtt_ScaleForPixelHeight(&info, height);
         Glyph g;
         unsigned char* bitmap = stbtt_GetCodepointBitmap(&info, scale, scale, ch, &g.width,
@@ -247,35 +249,146 @@ std::string withSuffix(const std::string& path, const std::string& suffix) {
     return path.substr(0, dot) + suffix + path.substr(dot);
 }
 
-// The digits font: a page image of "0".."9" and the ".fnt" that maps them.
-bool writeNumberFont(Font& font, const fs::path& data, int scale) {
-    const float height = 24.0f * scale;
+// A bitmap font: one page image of the characters in a grid of cells and
+// the AngelCode ".fnt" that maps them.
+struct BitmapFont {
+    std::string name; // file stem
+    std::string face; // the "info" record's face
+    std::vector<int> characters;
+    int perRow;       // cells in a row of the page
+    float height;     // glyph pixel height at scale 1
+    float cellHeight; // of the page's cells, as a multiple of the height
+};
+
+bool writeBitmapFont(Font& font, const BitmapFont& spec, const fs::path& data, int scale) {
+    const float height = spec.height * scale;
     const int cell = int(height);
-    Canvas page(cell * 10, cell);
+    const int cellHeight = int(height * spec.cellHeight);
+    const int count = int(spec.characters.size());
+    const int rows = (count + spec.perRow - 1) / spec.perRow;
+    Canvas page(cell * std::min(count, spec.perRow), cellHeight * rows);
     std::ostringstream fnt;
     const std::string suffix = scale == 2 ? "-hd" : "";
     const int lineHeight = int(height * 1.1f);
     const int base = font.ascent(height);
-    fnt << "info face=\"Sample Digits\" size=" << int(height)
+    fnt << "info face=\"" << spec.face << "\" size=" << int(height)
         << " bold=1 italic=0 charset=\"\" unicode=1"
         << " stretchH=100 smooth=1 aa=1 padding=0,0,0,0 spacing=0,0\n";
     fnt << "common lineHeight=" << lineHeight << " base=" << base << " scaleW=" << page.width
         << " scaleH=" << page.height << " pages=1 packed=0\n";
-    fnt << "page id=0 file=\"number" << suffix << ".png\"\n";
-    fnt << "chars count=10\n";
-    for (int d = 0; d < 10; ++d) {
-        const Font::Glyph g = font.glyph(char('0' + d), height);
-        const int x0 = d * cell + 1;
+    fnt << "page id=0 file=\"" << spec.name << suffix << ".png\"\n";
+    fnt << "chars count=" << count << "\n";
+    for (int n = 0; n < count; ++n) {
+        const int codepoint = spec.characters[size_t(n)];
+        const Font::Glyph g = font.glyph(codepoint, height);
+        const int x0 = (n % spec.perRow) * cell + 1;
+        const int y0 = (n / spec.perRow) * cellHeight;
         for (int j = 0; j < g.height; ++j)
             for (int i = 0; i < g.width && i < cell - 2; ++i)
-                page.blend(x0 + i, std::min(cell - 1, j), Color{255, 255, 255},
+                page.blend(x0 + i, y0 + std::min(cellHeight - 1, j), Color{255, 255, 255},
                            g.coverage[size_t(j * g.width + i)] / 255.0f);
-        fnt << "char id=" << (48 + d) << " x=" << x0 << " y=0 width=" << std::min(g.width, cell - 2)
-            << " height=" << std::min(g.height, cell) << " xoffset=" << g.xoff
+        fnt << "char id=" << codepoint << " x=" << x0 << " y=" << y0
+            << " width=" << std::min(g.width, cell - 2)
+            << " height=" << std::min(g.height, cellHeight) << " xoffset=" << g.xoff
             << " yoffset=" << (base + g.yoff) << " xadvance=" << g.advance << " page=0 chnl=15\n";
     }
-    std::ofstream(data / ("number" + suffix + ".fnt")) << fnt.str();
-    return page.save(data / ("number" + suffix + ".png"));
+    std::ofstream(data / (spec.name + suffix + ".fnt")) << fnt.str();
+    return page.save(data / (spec.name + suffix + ".png"));
+}
+
+// The digits of number labels, and the letters of the big notices (printable
+// ASCII and Latin-1, German included).
+std::vector<BitmapFont> bitmapFonts() {
+    BitmapFont digits{"number", "Sample Digits", {}, 10, 24.0f, 1.0f};
+    for (int c = '0'; c <= '9'; ++c)
+        digits.characters.push_back(c);
+    BitmapFont notify{"BigNotify", "Sample Notify", {}, 16, 32.0f, 1.3f};
+    for (int c = 32; c <= 126; ++c)
+        notify.characters.push_back(c);
+    for (int c = 161; c <= 255; ++c)
+        notify.characters.push_back(c);
+    return {digits, notify};
+}
+
+// The interface art, drawn from shapes: buttons, tooltip indicators and
+// panels, the full-window fade and the notice backdrop.
+struct UiImage {
+    std::string path;
+    int width, height; // points
+    bool hdTwin;       // also written as "-hd" at twice the pixels
+};
+
+// Signed distance to a rounded rectangle of the canvas inset by a margin.
+auto roundedBox(const Canvas& canvas, float margin, float corner) {
+    const float cx = canvas.width / 2.0f, cy = canvas.height / 2.0f;
+    const float hx = cx - margin, hy = cy - margin;
+    return [=](float x, float y) {
+        const float dx = std::max(std::fabs(x - cx) - (hx - corner), 0.0f);
+        const float dy = std::max(std::fabs(y - cy) - (hy - corner), 0.0f);
+        return std::hypot(dx, dy) - corner;
+    };
+}
+
+Canvas drawUiImage(Font& font, const std::string& path, int width, int height, int scale) {
+    Canvas canvas(width * scale, height * scale);
+    const float s = float(scale);
+    const std::string stem = fs::path(path).stem().string();
+    if (stem.starts_with("Button-")) {
+        const bool glow = stem.ends_with("-Glow");
+        if (glow)
+            canvas.fill(roundedBox(canvas, 0, 14 * s), Color{255, 220, 120}, 110);
+        canvas.fill(roundedBox(canvas, 3 * s, 12 * s), Color{40, 34, 26});
+        canvas.fill(roundedBox(canvas, 6 * s, 9 * s),
+                    glow ? Color{150, 110, 50} : Color{110, 80, 40});
+    } else if (stem.starts_with("UI_Tooltip")) {
+        static const std::map<std::string, Color> colors = {
+            {"UI_Tooltip", {70, 130, 220}},
+            {"UI_Tooltip2", {220, 180, 60}},
+            {"UI_Tooltip3", {210, 70, 70}},
+            {"UI_Tooltip4", {80, 180, 90}},
+        };
+        const float c = canvas.width / 2.0f;
+        canvas.fill([c](float x, float y) { return std::hypot(x - c, y - c) - (c - 0.5f); },
+                    Color{255, 255, 255});
+        canvas.fill([c, s](float x, float y) { return std::hypot(x - c, y - c) - (c - 2 * s); },
+                    colors.at(stem));
+        font.draw(canvas, "?", c, c, canvas.height * 0.7f, Color{255, 255, 255});
+    } else if (stem == "HelpTooltip_BG") {
+        canvas.fill(roundedBox(canvas, 0, 12 * s), Color{200, 170, 110});
+        canvas.fill(roundedBox(canvas, 3 * s, 10 * s), Color{30, 28, 36}, 235);
+    } else if (stem == "HelpTooltip_Separator") {
+        canvas.fill(roundedBox(canvas, 0, 1 * s), Color{200, 170, 110}, 200);
+    } else if (stem == "FullScreenFade") {
+        canvas.fill([](float, float) { return -1.0f; }, Color{0, 0, 0}, 160);
+    } else {
+        // The backdrop of notices: a dark band that fades out at its ends.
+        const float cy = canvas.height / 2.0f;
+        for (int y = 0; y < canvas.height; ++y)
+            for (int x = 0; x < canvas.width; ++x) {
+                const float edge = std::min(x, canvas.width - 1 - x) / (canvas.width * 0.2f);
+                const float band = 1.0f - std::fabs(y - cy) / cy;
+                canvas.blend(x, y, Color{20, 24, 40}, std::min(1.0f, edge) * std::sqrt(band), 220);
+            }
+    }
+    return canvas;
+}
+
+std::vector<UiImage> uiImages() {
+    return {
+        {"UI/Button-290.png", 290, 64, true},
+        {"UI/Button-290-Glow.png", 290, 64, true},
+        {"UI/Button-186.png", 186, 52, true},
+        {"UI/Button-186-Glow.png", 186, 52, true},
+        {"UI_Tooltip.png", 24, 24, true},
+        {"UI_Tooltip2.png", 24, 24, true},
+        {"UI_Tooltip3.png", 24, 24, true},
+        {"UI_Tooltip4.png", 24, 24, true},
+        {"HelpTooltip_BG.png", 300, 200, true},
+        {"HelpTooltip_Separator.png", 190, 3, true},
+        {"UI/FullScreenFade.png", 16, 16, true},
+        // Named with its "-hd" already: one file, at twice the pixels.
+        {"UI/BackSplash-hd.png", 240, 160, false},
+    };
 }
 
 } // namespace
@@ -330,10 +443,26 @@ int main(int argc, char** argv) {
             }
         }
     }
-    for (int scale : {1, 2}) {
-        if (!writeNumberFont(font, data, scale))
-            return 1;
-        written += 2;
+    for (const UiImage& image : uiImages()) {
+        for (int scale : {1, 2}) {
+            if (scale == 2 && !image.hdTwin)
+                continue;
+            const std::string file = scale == 1 ? image.path : withSuffix(image.path, "-hd");
+            const int pixels = image.hdTwin ? scale : 2;
+            if (!drawUiImage(font, image.path, image.width, image.height, pixels)
+                     .save(data / file)) {
+                std::fprintf(stderr, "cannot write %s\n", file.c_str());
+                return 1;
+            }
+            ++written;
+        }
+    }
+    for (const BitmapFont& spec : bitmapFonts()) {
+        for (int scale : {1, 2}) {
+            if (!writeBitmapFont(font, spec, data, scale))
+                return 1;
+            written += 2;
+        }
     }
     std::printf("%d files written to %s\n", written, data.string().c_str());
     return 0;

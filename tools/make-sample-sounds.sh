@@ -87,6 +87,10 @@ sound/Civ_Humans_Bow_Shot.mp3          click 1400
 sound/Civ_Orcs_Cleaver_Swing.mp3       swish 600
 sound/Civ_Orcs_Rage_Loop.mp3           loop 150
 sound/Game_Teleport.mp3                chime 990
+# Tooltips
+sound/UI_Game_Question_Card_IN.mp3     chime 740
+sound/UI_Game_Question_Card_OUT.mp3    tone 494
+sound/UI_Game_Tooltip_Hide.mp3         click 420
 # Music
 sound/Mx_Title_Theme_v4.mp3            music 262
 LIST
