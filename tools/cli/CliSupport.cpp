@@ -5,6 +5,7 @@
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
 #include "puppet/PuppetRegistry.h"
+#include "puzzle/PuzzleScriptLoader.h"
 #include "rules/Entity.h"
 
 #include <charconv>
@@ -18,6 +19,8 @@ const char* onOff(bool value) {
 // its line; false when one failed.
 bool loadGameData() {
     bool loaded = true;
+    // The catalogue reads the puzzles' scripts through it.
+    installPuzzleScriptSupport();
     // As at start-up, puppets do without the shared attachments when their
     // file fails: no line, not corrupt.
     PuppetRegistry::loadAttachmentsFile("Attachments");
