@@ -45,7 +45,15 @@ void PuzzleScriptRuntime::start() {
 }
 
 void PuzzleScriptRuntime::sendTag(const std::string& tag) {
+    if (mTagNesting == 0)
+        mChainedTags = 0;
+    else if (mTagNesting >= cMaxTagNesting || mChainedTags >= cMaxChainedTags)
+        return;
+    else
+        ++mChainedTags;
+    ++mTagNesting;
     deliver([&tag](PuzzleScriptTrigger& trigger) { trigger.onNamedTag(tag); });
+    --mTagNesting;
 }
 
 void PuzzleScriptRuntime::onActionPerformed(CandidateAction* action) {

@@ -12,6 +12,7 @@
 
 #include "content/PuzzleScriptSupport.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,13 @@ public:
     PuzzleScriptRuntime& operator=(const PuzzleScriptRuntime&) = delete;
     // Deletes every trigger (with its results and children).
     ~PuzzleScriptRuntime() override;
+
+    // A tag sent while cMaxTagNesting tag events are already running is
+    // dropped, and so is every tag beyond cMaxChainedTags sent inside one
+    // outermost tag event: a script whose tags send each other ends, and
+    // soon.
+    static constexpr int32_t cMaxTagNesting = 32;
+    static constexpr int32_t cMaxChainedTags = 256;
 
     void start() override;
     void sendTag(const std::string& tag) override;
@@ -56,4 +64,6 @@ private:
 
     std::vector<std::unique_ptr<PuzzleScriptTrigger>> mTriggers;
     std::string mPendingSection;
+    int32_t mTagNesting = 0;
+    int32_t mChainedTags = 0;
 };

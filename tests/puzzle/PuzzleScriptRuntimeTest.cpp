@@ -204,3 +204,33 @@ TEST_F(PuzzleScriptRuntimeTest, ResultsWithoutASceneDoNothing) {
     EXPECT_TRUE(log().empty());
     EXPECT_FALSE(active(1));
 }
+
+TEST_F(PuzzleScriptRuntimeTest, TagsThatSendEachOtherEnd) {
+    PuzzleScriptRuntime& script = run(R"(<script>
+        <onNamedTag tagName="ping"><sendTag tagName="pong"/></onNamedTag>
+        <onNamedTag tagName="pong"><sendTag tagName="ping"/></onNamedTag>
+        </script>)");
+    script.sendTag("ping");
+    // The recorder logs every send; the script runs cMaxTagNesting of them.
+    ASSERT_EQ(log().size(), static_cast<size_t>(PuzzleScriptRuntime::cMaxTagNesting));
+    EXPECT_EQ(log().back(), "tag:ping");
+    log().clear();
+    script.sendTag("ping");
+    EXPECT_EQ(log().size(), static_cast<size_t>(PuzzleScriptRuntime::cMaxTagNesting))
+        << "the depth is counted down again";
+}
+
+TEST_F(PuzzleScriptRuntimeTest, TagsThatMultiplyEnd) {
+    PuzzleScriptRuntime& script = run(R"(<script>
+        <onNamedTag tagName="A"><sendTag tagName="A"/><sendTag tagName="A"/></onNamedTag>
+        <onSubmit><sendTag tagName="A"/></onSubmit>
+        </script>)");
+    script.onSubmit();
+    // The first tag of the chain and cMaxChainedTags more ran: each sent two.
+    EXPECT_EQ(log().size(),
+              static_cast<size_t>(1 + 2 * (1 + PuzzleScriptRuntime::cMaxChainedTags)));
+    log().clear();
+    script.onSubmit();
+    EXPECT_EQ(log().size(), static_cast<size_t>(1 + 2 * (1 + PuzzleScriptRuntime::cMaxChainedTags)))
+        << "every chain has its own allowance";
+}
