@@ -29,7 +29,7 @@ void deletePuzzleScriptNodes(PuzzleScriptNodeList& nodes) {
         support->deletePuzzleScriptNodes(nodes);
 }
 
-void cacheTutorialPuzzleIndices() {
+void cacheTutorialCategoryIndices() {
     if (PuzzleScriptSupport* support = installedSupport())
-        support->cacheTutorialPuzzleIndices();
+        support->cacheTutorialCategoryIndices();
 }

@@ -2,7 +2,7 @@
 
 // What the puzzle catalogue needs of the puzzle scripts: parsing a puzzle
 // file's "script" element into nodes, freeing them, and refreshing the
-// tutorials' cached catalogue positions after the catalogue is rebuilt.
+// cached category indices of the tutorials after the catalogue is rebuilt.
 //
 // The puzzle-script code implements PuzzleScriptSupport and installs it at
 // start-up. Without it no script can be read: loadPuzzleScriptNodes fails (the
@@ -24,8 +24,8 @@ public:
     virtual bool loadPuzzleScriptNodes(const XmlNode* script, PuzzleScriptNodeList& nodes) = 0;
     // Frees every node of nodes and empties the list.
     virtual void deletePuzzleScriptNodes(PuzzleScriptNodeList& nodes) = 0;
-    // Looks up the catalogue positions the tutorials keep.
-    virtual void cacheTutorialPuzzleIndices() = 0;
+    // Looks up the category indices the tutorials keep.
+    virtual void cacheTutorialCategoryIndices() = 0;
 };
 
 // Installs support (which must outlive its use); null removes it.
@@ -35,4 +35,4 @@ PuzzleScriptSupport* puzzleScriptSupport();
 // The calls of the installed support; without one: false, nothing, nothing.
 bool loadPuzzleScriptNodes(const XmlNode* script, PuzzleScriptNodeList& nodes);
 void deletePuzzleScriptNodes(PuzzleScriptNodeList& nodes);
-void cacheTutorialPuzzleIndices();
+void cacheTutorialCategoryIndices();

@@ -14,6 +14,10 @@ GamesList* gInstalled = nullptr;
 
 GamesList::~GamesList() = default;
 
+bool GamesList::isLoggedIn() const {
+    return false;
+}
+
 GamesList& gamesList() {
     static EmptyGamesList builtIn;
     return gInstalled != nullptr ? *gInstalled : builtIn;

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the rules read of the game service's list of the player's games: the
-// record of a game by id, and the login nickname that names the local
-// player in the records.
+// record of a game by id, the login nickname that names the local player in
+// the records, and whether a player is logged in (puzzle scripts ask).
 //
 // The service client implements GamesList and installs it once it is set
 // up; until then (and in tests, which install their own lists) the built-in
@@ -22,6 +22,8 @@ public:
     virtual GameRecord* findGame(int64_t gameId) = 0;
     // The signed-in player's nickname; empty when not signed in.
     virtual std::string getNickname() const = 0;
+    // Whether the client has a logged-in player; false here.
+    virtual bool isLoggedIn() const;
 };
 
 // The list in use: the installed one, else the built-in empty one.

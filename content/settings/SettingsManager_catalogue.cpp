@@ -104,7 +104,7 @@ void SettingsManager::loadPuzzleCategories() {
     loadPuzzleCategoryFile("challengesCategories");
     mChallengesCategoryIndex = categoryIndexForName("Challenges");
     mTutorialsCategoryIndex = categoryIndexForName("Tutorials");
-    cacheTutorialPuzzleIndices();
+    cacheTutorialCategoryIndices();
 }
 
 void SettingsManager::loadPuzzleCategoryFile(std::string_view name) {

@@ -14,10 +14,11 @@ using CliArguments = std::vector<std::string_view>;
 // Prints the usage of every command to stderr; returns the exit code 2.
 int usage();
 
-// The game-data steps of start-up: every loader runs, a failing one prints
-// its line; false (after the localised "Game Data Corrupt") when one failed.
-// The sound setting and the sound sets load too; only with soundDevice does
-// audio reach the sound device (else SDL's dummy driver takes it).
+// The game-data steps of start-up, with the puzzle scripts' support
+// installed first: every loader runs, a failing one prints its line; false
+// (after the localised "Game Data Corrupt") when one failed. The sound
+// setting and the sound sets load too; only with soundDevice does audio reach
+// the sound device (else SDL's dummy driver takes it).
 bool loadGameData(bool soundDevice = false);
 
 const char* onOff(bool value);

@@ -6,6 +6,7 @@
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
 #include "puppet/PuppetRegistry.h"
+#include "puzzle/PuzzleScriptLoader.h"
 #include "rules/Entity.h"
 #include "scene/sound/SoundPlayback.h"
 #include "scene/sound/SoundSet.h"
@@ -37,6 +38,8 @@ bool loadGameData(bool soundDevice) {
     if (!loadSoundSets("sound/SoundSets"))
         std::printf("Warning: no sound sets loaded.\n");
     bool loaded = true;
+    // The catalogue reads the puzzles' scripts through it.
+    installPuzzleScriptSupport();
     // As at start-up, puppets do without the shared attachments when their
     // file fails: no line, not corrupt.
     PuppetRegistry::loadAttachmentsFile("Attachments");

@@ -32,7 +32,7 @@ public:
             delete node;
         nodes.clear();
     }
-    void cacheTutorialPuzzleIndices() override {
+    void cacheTutorialCategoryIndices() override {
         ++cacheCalls;
         tutorials = SettingsManager::instance().categoryIndexForName("Tutorials");
     }
