@@ -43,9 +43,10 @@ BSecureStorage::Key BSecureStorage::keyFromDigest(const std::array<uint8_t, 16>&
 }
 
 bool BSecureStorage::initCrypto() {
-    if (!SteamClient::isSignedIn())
-        return false;
-    return initCrypto(SteamClient::accountId());
+    if (SteamClient::isSignedIn())
+        return initCrypto(SteamClient::accountId());
+    releaseCrypto();
+    return false;
 }
 
 bool BSecureStorage::initCrypto(uint64_t accountId) {

@@ -142,13 +142,13 @@ TEST_F(PreferencesCredentialsTest, InstalledStoreKeepsCompletedPuzzles) {
 TEST_F(PreferencesCredentialsTest, KeyComesFromTheSignedInUser) {
     SteamClient::setUserDataFolder(mDataHome / "steam");
     SteamClient::init();
-    BSecureStorage signedIn;
-    EXPECT_TRUE(signedIn.initCrypto());
+    BSecureStorage nobody;
+    EXPECT_TRUE(nobody.initCrypto());
+    EXPECT_TRUE(nobody.hasKey());
     SteamClient::shutdown();
 
     SteamClient::setNotSignedIn(true);
     SteamClient::init();
-    BSecureStorage nobody;
     EXPECT_FALSE(nobody.initCrypto());
     EXPECT_FALSE(nobody.hasKey());
     SteamClient::shutdown();
