@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -53,6 +54,16 @@ bool MemoryPreferenceStore::prefGetInt(std::string_view key, int32_t& out) {
     return true;
 }
 
+void MemoryPreferenceStore::prefSetInt(int32_t value, std::string_view key) {
+    mValues.insert_or_assign(std::string(key), std::to_string(value));
+}
+
+void MemoryPreferenceStore::togglePref(std::string_view key) {
+    bool value = false;
+    prefGetBool(key, value);
+    prefSetBool(key, !value);
+}
+
 void MemoryPreferenceStore::setValue(std::string_view key, std::string_view text) {
     mValues.insert_or_assign(std::string(key), std::string(text));
 }
@@ -81,4 +92,12 @@ void prefSetBool(std::string_view key, bool value) {
 
 bool prefGetInt(std::string_view key, int32_t& out) {
     return preferenceStore().prefGetInt(key, out);
+}
+
+void prefSetInt(int32_t value, std::string_view key) {
+    preferenceStore().prefSetInt(value, key);
+}
+
+void togglePref(std::string_view key) {
+    preferenceStore().togglePref(key);
 }

@@ -8,7 +8,8 @@
 // open. Boolean values are the texts "true" and "false"; only "true" reads
 // as true. An integer is read from the leading decimal digits of its text
 // (optionally signed, after blanks), as the C library's atoi reads it: text
-// without digits reads as 0. Main thread only.
+// without digits reads as 0. The installed store may be used from any thread;
+// the built-in one from the main thread only.
 
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,11 @@ public:
     // Whether key is stored; when it is, out is the number its text begins
     // with. An absent key leaves out untouched.
     virtual bool prefGetInt(std::string_view key, int32_t& out) = 0;
+    // Stores value in signed decimal under key and saves the store at once.
+    virtual void prefSetInt(int32_t value, std::string_view key) = 0;
+    // Stores the negation of the boolean under key (an absent key counts as
+    // false, so it becomes "true") and saves the store at once.
+    virtual void togglePref(std::string_view key) = 0;
 };
 
 // The integer a stored text stands for: its leading number, 0 when it has
@@ -39,6 +45,8 @@ public:
     bool prefGetBool(std::string_view key, bool& out) override;
     void prefSetBool(std::string_view key, bool value) override;
     bool prefGetInt(std::string_view key, int32_t& out) override;
+    void prefSetInt(int32_t value, std::string_view key) override;
+    void togglePref(std::string_view key) override;
 
     // Stores a text under key as it is.
     void setValue(std::string_view key, std::string_view text);
@@ -60,3 +68,5 @@ void setPreferenceStore(PreferenceStore* store);
 bool prefGetBool(std::string_view key, bool& out);
 void prefSetBool(std::string_view key, bool value);
 bool prefGetInt(std::string_view key, int32_t& out);
+void prefSetInt(int32_t value, std::string_view key);
+void togglePref(std::string_view key);

@@ -1,5 +1,6 @@
 #include "service/WebService.h"
 
+#include "service/BSecureStorage.h"
 #include "service/RequestHash.h"
 #include "service/ServerRequest.h"
 #include "service/ServiceWorkers.h"
@@ -92,7 +93,7 @@ void RequestStamp::addSignature(ServerRequest& request, std::string_view first,
     request.addFormString("h", hash);
 }
 
-WebService::WebService() : mClock(&systemSeconds), mDeviceId([] { return std::string(); }) {
+WebService::WebService() : mClock(&systemSeconds), mDeviceId([] { return getStoredUDID(); }) {
     curl_global_init(CURL_GLOBAL_ALL);
     mEndpoints.reserve(std::size(cEndpointRows));
     for (const EndpointRow& row : cEndpointRows)
@@ -100,7 +101,9 @@ WebService::WebService() : mClock(&systemSeconds), mDeviceId([] { return std::st
 }
 
 WebService::WebService(ProcessWide) : WebService() {
-    // Built now, the worker facility and the game lock outlive this client.
+    // Built now, the worker facility, the game lock and the secure store
+    // outlive this client.
+    secureStorage();
     serviceWorkers();
     gameDataMutex();
     mProcessWide = true;

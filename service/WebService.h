@@ -135,7 +135,8 @@ public:
     void setNickname(std::string nickname);
     void setServerTimeOffset(int32_t offset);
 
-    // Injected by tests; the device id by the preferences.
+    // Injected by tests; the device id is the secure store's getStoredUDID
+    // unless a provider is set.
     void setClock(Clock clock);
     void setDeviceIdProvider(DeviceIdProvider provider);
 

@@ -10,7 +10,7 @@ packages=(
   libboost-thread-dev libboost-date-time-dev
   zlib1g-dev libcurl4-openssl-dev libssl-dev
   librapidxml-dev libutfcpp-dev libb64-dev libfmt-dev
-  libcpp-httplib-dev libsqlite3-dev openssl
+  libcpp-httplib-dev libsqlite3-dev openssl uuid-dev
   clang libclang-rt-14-dev
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libstb-dev
   libgles-dev libegl-dev libegl-mesa0 libgl1-mesa-dri fonts-dejavu-core

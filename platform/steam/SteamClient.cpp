@@ -2,13 +2,19 @@
 
 #include "platform/steam/SteamUserStats.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <random>
+#include <system_error>
 
 namespace {
 
 struct ClientState {
     bool running = false;
+    bool notSignedIn = false;
+    uint64_t accountId = 0; // 0 while nobody is signed in
     std::unique_ptr<SteamUserStats> stats;
     std::filesystem::path userDataFolder;
 };
@@ -23,6 +29,44 @@ const char* nonEmptyEnv(const char* name) {
     return value != nullptr && *value != '\0' ? value : nullptr;
 }
 
+// Individual accounts of the public universe: this base plus a 32-bit number.
+constexpr uint64_t cIndividualAccountBase = 76561197960265728ull;
+
+uint64_t readAccountId(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    uint64_t id = 0;
+    if (in >> id && id > cIndividualAccountBase)
+        return id;
+    return 0;
+}
+
+uint64_t newAccountId() {
+    std::random_device device;
+    std::uniform_int_distribution<uint32_t> number(1);
+    return cIndividualAccountBase + number(device);
+}
+
+// The account id kept in the user's data folder, made and saved on first use.
+// When it cannot be saved, the id holds for this run only.
+uint64_t signedInAccountId(const std::filesystem::path& folder) {
+    const std::filesystem::path file = folder / SteamClient::cAccountFileName;
+    std::error_code error;
+    const bool exists = std::filesystem::exists(file, error);
+    if (exists) {
+        if (const uint64_t id = readAccountId(file))
+            return id;
+        std::printf("Warning: %s holds no account id, a new one is made.\n", file.c_str());
+    }
+    const uint64_t id = newAccountId();
+    std::filesystem::create_directories(folder, error);
+    std::ofstream out(file, std::ios::trunc);
+    out << id << '\n';
+    out.close();
+    if (!out)
+        std::printf("Warning: unable to save the account id to %s.\n", file.c_str());
+    return id;
+}
+
 } // namespace
 
 std::string SteamClient::currentGameLanguage() {
@@ -32,21 +76,37 @@ std::string SteamClient::currentGameLanguage() {
 
 bool SteamClient::init() {
     ClientState& client = state();
-    if (!client.running) {
-        client.running = true;
-        client.stats = std::make_unique<SteamUserStats>();
-    }
+    if (client.running)
+        return true;
+    client.running = true;
+    if (client.notSignedIn || nonEmptyEnv(cNotSignedInVariable) != nullptr)
+        return true;
+    client.accountId = signedInAccountId(userDataFolder());
+    client.stats = std::make_unique<SteamUserStats>();
     return true;
 }
 
 void SteamClient::shutdown() {
     ClientState& client = state();
     client.running = false;
+    client.accountId = 0;
     client.stats.reset();
 }
 
 bool SteamClient::isRunning() {
     return state().running;
+}
+
+bool SteamClient::isSignedIn() {
+    return state().accountId != 0;
+}
+
+void SteamClient::setNotSignedIn(bool notSignedIn) {
+    state().notSignedIn = notSignedIn;
+}
+
+uint64_t SteamClient::accountId() {
+    return state().accountId;
 }
 
 SteamUserStats* SteamClient::userStats() {

@@ -5,9 +5,13 @@
 // folder, so the program and its tests run with no platform client present.
 //
 // The user is "signed in" between init and shutdown; only then does the
-// client hand out its user statistics (SteamUserStats.h), which live in
-// memory and are saved to "userstats.txt" in the user's data folder.
+// client hand out the user's account id and statistics (SteamUserStats.h),
+// which live in memory and are saved to "userstats.txt" in the user's data
+// folder. The "not signed in" switch (the environment variable
+// TARNWICK_NOT_SIGNED_IN set and not empty, or setNotSignedIn) makes init sign
+// nobody in: the client runs but offers no user.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -20,13 +24,29 @@ public:
     // not empty, else "english".
     static std::string currentGameLanguage();
 
-    // Starts the client: the user counts as signed in. Always true.
+    static constexpr const char* cAccountFileName = "account.txt";
+    static constexpr const char* cNotSignedInVariable = "TARNWICK_NOT_SIGNED_IN";
+
+    // Starts the client and, unless the "not signed in" switch is on, signs
+    // the user in. Always true.
     static bool init();
-    // Stops the client and forgets the statistics held in memory.
+    // Stops the client: signs the user out and forgets the statistics held in
+    // memory.
     static void shutdown();
     static bool isRunning();
+    // Whether a user is signed in (between init and shutdown, switch off).
+    static bool isSignedIn();
 
-    // The signed-in user's statistics; null while the client is not running.
+    // The "not signed in" switch for tests, read by the next init; on when
+    // either this or the environment variable says so.
+    static void setNotSignedIn(bool notSignedIn);
+
+    // The signed-in user's 64-bit account id; 0 when nobody is signed in. It
+    // is kept in "account.txt" in the user's data folder, made with a random
+    // id the first time a user signs in there.
+    static uint64_t accountId();
+
+    // The signed-in user's statistics; null while nobody is signed in.
     static SteamUserStats* userStats();
 
     // The folder of the user's files: the one set here when not empty, else

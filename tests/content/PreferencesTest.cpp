@@ -21,7 +21,13 @@ public:
         out = 7;
         return true;
     }
+    void prefSetInt(int32_t value, std::string_view key) override {
+        lastKey = key;
+        lastInt = value;
+    }
+    void togglePref(std::string_view key) override { lastKey = std::string("toggled ") += key; }
     std::string lastKey;
+    int32_t lastInt = 0;
     bool lastValue = false;
 };
 
@@ -40,6 +46,21 @@ TEST(PreferencesTest, MemoryStoreKeepsTrueAndFalseTexts) {
     EXPECT_TRUE(store.prefGetBool("Flag", value));
     EXPECT_TRUE(value);
     EXPECT_FALSE(store.prefGetBool("flag", value)) << "keys keep their case";
+}
+
+TEST(PreferencesTest, MemoryStoreWritesIntegersAndToggles) {
+    MemoryPreferenceStore store;
+    store.prefSetInt(3, "k");
+    store.prefSetInt(-2147483647 - 1, "low");
+    EXPECT_EQ(store.values().at("k"), "3");
+    EXPECT_EQ(store.values().at("low"), "-2147483648");
+    store.togglePref("New");
+    EXPECT_EQ(store.values().at("New"), "true") << "an absent key counts as false";
+    store.togglePref("New");
+    EXPECT_EQ(store.values().at("New"), "false");
+    store.setValue("Odd", "True");
+    store.togglePref("Odd");
+    EXPECT_EQ(store.values().at("Odd"), "true") << "only \"true\" reads as true";
 }
 
 TEST(PreferencesTest, IntegersReadTheLeadingNumberOfTheText) {
@@ -83,6 +104,11 @@ TEST(PreferencesTest, CallsGoToTheInstalledStore) {
     EXPECT_TRUE(prefGetInt("Vellix_FirstTurnAP", number));
     EXPECT_EQ(recording.lastKey, "Vellix_FirstTurnAP");
     EXPECT_EQ(number, 7);
+    prefSetInt(-3, "HighestNewsRead");
+    EXPECT_EQ(recording.lastKey, "HighestNewsRead");
+    EXPECT_EQ(recording.lastInt, -3);
+    togglePref("SoundsEnabled");
+    EXPECT_EQ(recording.lastKey, "toggled SoundsEnabled");
 
     // Removing it brings back the built-in memory store.
     setPreferenceStore(nullptr);
