@@ -78,6 +78,8 @@ public:
     int32_t getCurrentAnim() const { return mCurrentAnim; }
     float getCurrentTime() const { return mCurrentTime; }
     bool isBlending() const { return mBlendFromAnim >= 0; }
+    float getBlendDuration() const { return mBlendDuration; }
+    bool isLooping() const { return mLoop; }
 
     // The bone's position in the instance's space at a time (< 0: now) of a
     // state (-1: the current animation); (0, 0) without animation or bone.

@@ -4,10 +4,14 @@
 #include "content/RegisteredOptions.h"
 #include "platform/audio/RecordingAudioBackend.h"
 #include "platform/audio/SimpleAudioEngine.h"
+#include "platform/engine/CCActionInstant.h"
+#include "platform/engine/CCScene.h"
+#include "platform/engine/CCSequence.h"
 #include "platform/render/CCLabelTTF.h"
 #include "platform/render/CCParticleSystemQuad.h"
 #include "platform/render/CCSprite.h"
 #include "puppet/EffectGroup.h"
+#include "puppet/PuppetAnimAction.h"
 #include "puppet/PuppetInstance.h"
 #include "rules/core/RNG.h"
 #include "scene/sound/SoundPlayback.h"
@@ -46,6 +50,7 @@ protected:
     }
     void TearDown() override {
         mNodes.clear();
+        CCDirector::sharedDirector()->purgeDirector();
         CCPoolManager::sharedPoolManager()->finalize();
         EffectGroup::clearRegistry();
         CocosDenshion::SimpleAudioEngine::end();
@@ -84,6 +89,18 @@ protected:
             if (const auto at = call.find(folder); at != std::string::npos)
                 call.erase(at, folder.size());
         return calls;
+    }
+
+    // A running scene that the director's ticks drive.
+    static CCScene* runScene() {
+        CCScene* scene = CCScene::node();
+        CCDirector::sharedDirector()->runWithScene(scene);
+        CCDirector::sharedDirector()->tick(0);
+        return scene;
+    }
+    static void tick(float dt, int n = 1) {
+        for (int i = 0; i < n; ++i)
+            CCDirector::sharedDirector()->tick(dt);
     }
 
     CocosDenshion::RecordingAudioBackend* mRecord = nullptr;
@@ -406,6 +423,104 @@ TEST_F(PuppetInstanceTest, ChangePuppetResumesAtTheSameTime) {
     empty->playAnimation(cIdle, 0, true, 0.15f);
     empty->update(1.0f);
     EXPECT_EQ(empty->getCurrentState(), -1);
+}
+
+TEST_F(PuppetInstanceTest, AnimActionsRunInSequencesAndFallBackToTheirNextState) {
+    const int32_t index = puppet("Units/Act", R"(<Anim type="Idle" name="Anims/Still"/>
+        <Anim type="Attack" name="Anims/Turn"/>)");
+    CCScene* scene = runScene();
+    PuppetInstance* node = instance(index);
+    scene->addChild(node);
+    auto* missing = PuppetAnimAction::actionWithAnim(cMove, true, 0, -1, -1, 0, node);
+    EXPECT_FLOAT_EQ(missing->getDuration(), 0.0f) << "the puppet lacks the state";
+    auto* attack = PuppetAnimAction::actionWithAnim(cAttack, false, 0.25f, -1, cIdle, 0, node);
+    EXPECT_FLOAT_EQ(attack->getDuration(), 1.0f) << "the animation's length";
+    auto* copy = static_cast<PuppetAnimAction*>(attack->copy());
+    node->runAction(CCSequence::actions(missing, attack));
+    tick(0.01f);
+    EXPECT_EQ(node->getCurrentState(), cAttack) << "the zero-length action went on at once";
+    EXPECT_FALSE(node->isLooping());
+    EXPECT_NEAR(node->getCurrentTime(), 0.26f, 1e-4);
+    tick(0.1f, 10);
+    EXPECT_EQ(node->getCurrentState(), cIdle);
+    EXPECT_TRUE(node->isLooping()) << "the follow-up state loops";
+    EXPECT_FLOAT_EQ(node->getBlendDuration(), PuppetInstance::cDefaultBlend);
+
+    auto* shortForm = PuppetAnimAction::actionWithAnim(cAttack, true, 0.4f);
+    EXPECT_FLOAT_EQ(shortForm->getDuration(), 0.0f);
+    EXPECT_EQ(shortForm->getNextState(), -1);
+    EXPECT_FLOAT_EQ(shortForm->getStartFraction(), 0.0f);
+
+    EXPECT_EQ(copy->getState(), cAttack);
+    EXPECT_FLOAT_EQ(copy->getStartFraction(), 0.25f);
+    EXPECT_EQ(copy->getNextState(), cIdle);
+    EXPECT_FLOAT_EQ(copy->getNextStartFraction(), 0.0f);
+    EXPECT_FLOAT_EQ(copy->getBlend(), 0.0f);
+    EXPECT_FALSE(copy->getLoop());
+    EXPECT_FLOAT_EQ(copy->getDuration(), 1.0f);
+    copy->release();
+}
+
+TEST_F(PuppetInstanceTest, EffectGroupsReadTheirEntries) {
+    writeData("Units/Spark.Puppet", "<Puppet/>");
+    writeData("Effects/Mixed.EffectGroup", R"(<Group>
+        <Particle OffsetX="3"/>
+        <Particle Filename="A.plist" OffsetX="2.5" OffsetY="x"/>
+        <Particle Filename="B.plist" OffsetY="-4"/>
+        <Sound Filename="C.wav"/>
+        <Puppet Filename="Units/Spark"/>
+        <Puppet Filename="Units/Missing"/>
+        </Group>)");
+    const int32_t index = EffectGroup::load("Effects/Mixed");
+    ASSERT_GE(index, 0);
+    const EffectGroup* group = EffectGroup::get(index);
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(group->mEntries.size(), 4u);
+    EXPECT_EQ(group->mEntries[0].mFilename, "A.plist");
+    EXPECT_EQ(group->mEntries[0].mOffset, CCPoint(2.5f, 0));
+    EXPECT_EQ(group->mEntries[1].mOffset, CCPoint(0, -4));
+    EXPECT_EQ(group->mEntries[2].mKind, EffectGroup::cPuppet);
+    EXPECT_EQ(group->mEntries[2].mPuppet, PuppetRegistry::loadPuppet("Units/Spark"));
+    EXPECT_EQ(group->mEntries[3].mPuppet, -1) << "kept though its puppet failed";
+
+    std::filesystem::remove(dataFile("Effects/Mixed.EffectGroup"));
+    EXPECT_EQ(EffectGroup::load("Effects/Mixed"), index) << "read once";
+    EXPECT_EQ(EffectGroup::load("Effects/Missing"), -1);
+    EXPECT_EQ(EffectGroup::get(-1), nullptr);
+    EXPECT_EQ(EffectGroup::get(index + 1), nullptr);
+}
+
+TEST_F(PuppetInstanceTest, EffectGroupsSpawnParticlesAtOnceAndPuppetsAfterTheDelay) {
+    writeData("Anims/Play.PuppetAnim",
+              R"(<a><node name="Body"><frame time="0"/><frame time="0.5"/></node></a>)");
+    puppet("Units/Pop", R"(<Anim type="Play" name="Anims/Play"/>
+        <Anim type="Ability" name="Anims/Play"/>)");
+    writeData("Effects/Pop.EffectGroup", R"(<Group><Particle Filename="None.plist" OffsetX="1"/>
+        <Puppet Filename="Units/Pop"/></Group>)");
+    const EffectGroup* group = EffectGroup::get(EffectGroup::load("Effects/Pop"));
+    ASSERT_NE(group, nullptr);
+    CCScene* scene = runScene();
+    for (const bool ability : {false, true}) {
+        CCNode* parent = CCNode::node();
+        scene->addChild(parent);
+        EffectGroup::spawn(group, parent, CCPoint(5, 6), 7, 0.5f, ability, ccc3(255, 0, 0));
+        EffectGroup::spawn(group, nullptr, CCPoint(5, 6), 7, 0.5f, ability, ccc3(255, 0, 0));
+        ASSERT_EQ(parent->getChildrenCount(), 2u);
+        CCNode* particle = parent->getChildren()->getObjectAtIndex(0);
+        auto* puppetNode =
+            dynamic_cast<PuppetInstance*>(parent->getChildren()->getObjectAtIndex(1));
+        ASSERT_NE(puppetNode, nullptr);
+        EXPECT_EQ(particle->getPosition(), CCPoint(6, 6));
+        EXPECT_EQ(particle->getZOrder(), 7);
+        EXPECT_EQ(puppetNode->getPosition(), CCPoint(5, 6));
+        tick(0.25f);
+        EXPECT_FALSE(puppetNode->getIsVisible());
+        tick(0.3f);
+        EXPECT_TRUE(puppetNode->getIsVisible());
+        EXPECT_EQ(puppetNode->getCurrentState(), animStateFromName(ability ? "Ability" : "Play"));
+        EXPECT_FALSE(puppetNode->isLooping());
+        scene->removeChild(parent, true);
+    }
 }
 
 } // namespace
