@@ -19,8 +19,8 @@ protected:
     }
     // Node 0 of an animation of one node with these frames, at time t.
     PuppetKeyframe poseAt(std::string_view frames, float t) {
-        const auto anim =
-            load("<PuppetAnim><node name=\"Body\">" + std::string(frames) + "</node></PuppetAnim>");
+        const auto anim = load("<PuppetAnim><node name=\"Body\">" + std::string(frames) +
+                               "</node></PuppetAnim>");
         PuppetKeyframe pose;
         EXPECT_EQ(anim->mNodes.size(), 1u);
         anim->applyAtTime(0, t, pose);
@@ -97,8 +97,8 @@ TEST_F(PuppetAnimTest, FramesThatDoNotMoveAChannelAreDropped) {
         {R"(<frame time="0" translationX="0"/><frame time="1" translationX="0.1"/>
             <frame time="2" translationX="0.2"/>)",
          2, 2, 2},
-        {R"(<frame time="0"/><frame time="1" rotation="1"/><frame time="2" rotation="1.5"/>)", 2, 2,
-         2},
+        {R"(<frame time="0"/><frame time="1" rotation="1"/><frame time="2" rotation="1.5"/>)", 2,
+         2, 2},
         {R"(<frame time="0"/><frame time="1" rotation="1.1"/><frame time="2"/>)", 2, 3, 2},
         {R"(<frame time="0"/><frame time="1" alpha="252"/><frame time="2"/>)", 2, 2, 3},
         {R"(<frame time="0"/><frame time="1" alpha="253"/><frame time="2"/>)", 2, 2, 2},
@@ -172,8 +172,8 @@ TEST_F(PuppetAnimTest, FindingTheSegment) {
         float t;
         int32_t index;
         float u;
-    } cases[] = {{0, 0, 0},    {1, 0, 0},       {1.5f, 0, 0.5f}, {2, 0, 1},
-                 {3, 1, 0.5f}, {4.5f, 2, 0.5f}, {5, 2, 1},       {9, 2, 1}};
+    } cases[] = {{0, 0, 0},  {1, 0, 0},   {1.5f, 0, 0.5f}, {2, 0, 1},
+                 {3, 1, 0.5f}, {4.5f, 2, 0.5f}, {5, 2, 1},  {9, 2, 1}};
     for (const auto& c : cases) {
         const TrackPlace place = track.findSegment(c.t);
         EXPECT_EQ(place.index, c.index) << c.t;
@@ -188,8 +188,9 @@ TEST_F(PuppetAnimTest, RotationsTakeTheShorterArc) {
     const struct {
         float from, to, u, want;
     } cases[] = {
-        {0, 270, 0.5f, -45},   {10, 350, 0.25f, 5}, {10, 350, 0.75f, -5}, {350, 10, 0.25f, 355},
-        {350, 10, 0.5f, -360}, {0, 90, 0.5f, 45},   {0, 90, 0.0f, 0},     {0, 90, 1.0f, 90},
+        {0, 270, 0.5f, -45},   {10, 350, 0.25f, 5},    {10, 350, 0.75f, -5},
+        {350, 10, 0.25f, 355}, {350, 10, 0.5f, -360}, {0, 90, 0.5f, 45},
+        {0, 90, 0.0f, 0},      {0, 90, 1.0f, 90},
     };
     for (const auto& c : cases) {
         AngleTrack track;
@@ -214,8 +215,9 @@ TEST_F(PuppetAnimTest, NegativeScaleEvaluatesToZero) {
     const PuppetKeyframe pose = poseAt(R"(<frame time="0" scaleX="-2" scaleY="-0.5"/>)", 0.0f);
     EXPECT_FLOAT_EQ(pose.mScaleX, 0.0f);
     EXPECT_FLOAT_EQ(pose.mScaleY, 0.0f);
-    EXPECT_FLOAT_EQ(
-        poseAt(R"(<frame time="0" alpha="255"/><frame time="1" alpha="255"/>)", 0.3f).mAlpha, 1.0f);
+    EXPECT_FLOAT_EQ(poseAt(R"(<frame time="0" alpha="255"/><frame time="1" alpha="255"/>)", 0.3f)
+                        .mAlpha,
+                    1.0f);
 }
 
 TEST_F(PuppetAnimTest, FramesOutOfOrderAreLeftOutOfTheirChannels) {

@@ -139,10 +139,9 @@ TEST_F(PuppetDefinitionTest, PartPicksTheFirstActiveReplacementInFileOrder) {
         std::vector<int32_t> active;
         int32_t attachment;
     } cases[] = {
-        {{weapon, charge}, a}, {{charge, weapon}, a}, {{charge}, b}, {{other, charge}, b},
-        {{}, sword},           {{other}, sword},      {{link}, -1},  {{link, weapon}, a},
+        {{weapon, charge}, a}, {{charge, weapon}, a}, {{charge}, b},  {{other, charge}, b},
+        {{}, sword},           {{other}, sword},      {{link}, -1},   {{link, weapon}, a},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(part.pickAttachment(c.active), c.attachment)
-            << ::testing::PrintToString(c.active);
+        EXPECT_EQ(part.pickAttachment(c.active), c.attachment) << ::testing::PrintToString(c.active);
 }

@@ -161,9 +161,9 @@ TEST_F(PuppetTagTest, WindowsCollectTagsAndWrapPastTheEnd) {
         float from, to;
         std::vector<float> times;
     } cases[] = {
-        {0.0f, 0.5f, {0.0f}}, {0.5f, 1.1f, {0.5f, 1.0f}}, {0.9f, 0.2f, {0.0f, 1.0f}},
-        {0.5f, 0.5f, {}},     {0.0f, 1.0f, {0.0f, 0.5f}}, {1.0f, 0.0f, {1.0f}},
-        {-1.0f, 0.0f, {}},    {0.6f, 0.5f, {0.0f, 1.0f}},
+        {0.0f, 0.5f, {0.0f}},       {0.5f, 1.1f, {0.5f, 1.0f}}, {0.9f, 0.2f, {0.0f, 1.0f}},
+        {0.5f, 0.5f, {}},           {0.0f, 1.0f, {0.0f, 0.5f}}, {1.0f, 0.0f, {1.0f}},
+        {-1.0f, 0.0f, {}},          {0.6f, 0.5f, {0.0f, 1.0f}},
     };
     for (const auto& c : cases) {
         std::vector<const PuppetTag*> tags;

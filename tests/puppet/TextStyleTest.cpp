@@ -38,8 +38,8 @@ TEST_F(TextStyleTest, DefaultsDrawWhiteTextWithoutOutlineOrShadow) {
     expectColour(style.mOutlineFill.fillColor, 255, 255, 255, 255);
     EXPECT_TRUE(style.mOutlineFill.gradient.getStops().empty());
     const DropShadowInfo& shadow = style.mDropShadow;
-    EXPECT_EQ((std::vector<float>{shadow.offsetX, shadow.offsetY, shadow.alpha, shadow.brightness,
-                                  shadow.blur}),
+    EXPECT_EQ((std::vector<float>{shadow.offsetX, shadow.offsetY, shadow.alpha,
+                                  shadow.brightness, shadow.blur}),
               (std::vector<float>{1, 1, 0, 0, 0}));
     EXPECT_FALSE(TextStyle().load(nullptr));
 }
@@ -126,8 +126,8 @@ TEST_F(TextStyleTest, OutlineGradientAndShadow) {
     expectColour(stops[1].color, 0, 0, 0, 255);
     EXPECT_FLOAT_EQ(stops[1].pos, 1.0f);
     const DropShadowInfo& shadow = style.mDropShadow;
-    EXPECT_EQ((std::vector<float>{shadow.offsetX, shadow.offsetY, shadow.alpha, shadow.brightness,
-                                  shadow.blur}),
+    EXPECT_EQ((std::vector<float>{shadow.offsetX, shadow.offsetY, shadow.alpha,
+                                  shadow.brightness, shadow.blur}),
               (std::vector<float>{2, -3, 0.5f, 0.2f, 4}));
 
     const DropShadowInfo empty = load("<dropShadow/>").mDropShadow;
