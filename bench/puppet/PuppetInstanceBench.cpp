@@ -7,7 +7,7 @@
 #include "platform/engine/CCAutoreleasePool.h"
 #include "platform/engine/CCFileUtils.h"
 #include "platform/render/CCSprite.h"
-#include "platform/render/CCSpriteFrame.h"
+#include "platform/engine/CCSpriteFrame.h"
 #include "platform/render/CCSpriteFrameCache.h"
 #include "puppet/PuppetInstance.h"
 #include "puppet/PuppetRegistry.h"

@@ -516,6 +516,7 @@ TEST_F(PuppetInstanceTest, EffectGroupsSpawnParticlesAtOnceAndPuppetsAfterTheDel
         tick(0.25f);
         EXPECT_FALSE(puppetNode->getIsVisible());
         tick(0.3f);
+        EXPECT_EQ(parent->getChildrenCount(), 1u) << "the unreadable particle file removed itself";
         EXPECT_TRUE(puppetNode->getIsVisible());
         EXPECT_EQ(puppetNode->getCurrentState(), animStateFromName(ability ? "Ability" : "Play"));
         EXPECT_FALSE(puppetNode->isLooping());
