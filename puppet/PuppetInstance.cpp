@@ -49,9 +49,8 @@ PuppetInstance::~PuppetInstance() {
     freeParts();
     // Whatever the option says now: a loop left running would play for ever
     // once sound is switched back on.
-    auto* engine = CocosDenshion::SimpleAudioEngine::sharedEngine();
     for (const uint32_t id : mLoopingSounds)
-        engine->stopEffect(id);
+        CocosDenshion::SimpleAudioEngine::sharedEngine()->stopEffect(id);
     mLoopingSounds.clear();
 }
 
@@ -283,9 +282,10 @@ bool PuppetInstance::hasCategory(int32_t id) const {
 }
 
 void PuppetInstance::setHealthCategory(int32_t healthPercent) {
-    static const int32_t full = PuppetRegistry::categoryIndex("HealthFull");
-    static const int32_t middle = PuppetRegistry::categoryIndex("HealthMiddle");
-    static const int32_t weak = PuppetRegistry::categoryIndex("HealthWeak");
+    // Looked up on each call: clearing the registry renumbers categories.
+    const int32_t full = PuppetRegistry::categoryIndex("HealthFull");
+    const int32_t middle = PuppetRegistry::categoryIndex("HealthMiddle");
+    const int32_t weak = PuppetRegistry::categoryIndex("HealthWeak");
     const int32_t wanted = healthPercent >= 100 ? full : (healthPercent > 50 ? middle : weak);
     if (hasCategory(wanted))
         return;

@@ -29,6 +29,7 @@ class CCSprite;
 
 class PuppetDefinition;
 class PuppetInstance;
+class PuppetTag;
 
 // One built part of an instance, owned by it.
 class PuppetPartInstance {
@@ -136,7 +137,7 @@ private:
     void applyOpacity(PuppetPartInstance& part) const;
     int32_t wantedAttachment(int32_t partSlot) const;
     void poseParts();
-    void runTag(const class PuppetTag& tag);
+    void runTag(const PuppetTag& tag);
 
     int32_t mPuppetIndex = -1;
     int32_t mCurrentAnim = -1;
