@@ -1,6 +1,7 @@
 #include "puppet/PuppetTag.h"
 
 #include "puppet/AnimState.h"
+#include "puppet/EffectGroup.h"
 #include "puppet/PuppetRegistry.h"
 #include "rules/core/NameTable.h"
 
@@ -93,6 +94,6 @@ bool PuppetTagSpawnEffectGroup::load(const XmlNode* element) {
     if (!PuppetTagBoneRelative::load(element) || !xmlAttrString(element, "Filename", group) ||
         group.empty())
         return false;
-    mEffectGroup = -1;
+    mEffectGroup = EffectGroup::load(group);
     return true;
 }

@@ -90,8 +90,8 @@ public:
     bool load(const XmlNode* element) override;
     int32_t getType() const override { return cTagSpawnEffectGroup; }
 
-    // The effect group's registry index; -1 while effect groups are not
-    // loaded here, as for a group that fails to load.
+    // The effect group's registry index (EffectGroup::load); -1 when the
+    // group fails to load.
     int32_t mEffectGroup = -1;
 };
 

@@ -12,16 +12,6 @@ CocosEntityLink* SceneServices::createEntityLink(Entity* /*entity*/) {
     return nullptr;
 }
 
-int32_t SceneServices::effectGroupIndex(const std::string& /*path*/) {
-    return -1;
-}
-
-bool SceneServices::spawnEffectGroup(int32_t /*index*/, cocos2d::CCNode* /*parent*/,
-                                     const cocos2d::CCPoint& /*position*/, int /*zOrder*/,
-                                     float /*delay*/, const cocos2d::ccColor3B& /*color*/) {
-    return false;
-}
-
 void SceneServices::addTooltipTarget(TooltipProtocol* /*target*/) {}
 void SceneServices::removeTooltipTarget(TooltipProtocol* /*target*/) {}
 void SceneServices::showTooltip(TooltipProtocol* /*target*/) {}

@@ -1,14 +1,13 @@
 #pragma once
 
 // The process-wide services of the board scene that the rules call: views of
-// entities, effect groups, tooltips and debug drawing. Sounds play through
-// the sound library (scene/sound/SoundPlayback.h).
+// entities, tooltips and debug drawing. Sounds play through the sound library
+// (scene/sound/SoundPlayback.h), effect groups through puppet/EffectGroup.h.
 //
 // The board scene implements SceneServices and installs it at start-up.
 // Until then (and in the rules' tests, which install recording fakes) the
 // built-in services answer as the game does with no scene: no entity view is
-// made, no effect group exists, tooltips and debug drawing
-// do nothing. Main thread only.
+// made, tooltips and debug drawing do nothing. Main thread only.
 
 #include "platform/engine/CCGeometry.h"
 #include "platform/engine/ccTypes.h"
@@ -41,14 +40,6 @@ public:
     // A new view of the entity, owned by the caller; null when none is made.
     virtual CocosEntityLink* createEntityLink(Entity* entity);
 
-    // The registry index of the effect group at path, loading it on first
-    // request; -1 when there is none.
-    virtual int32_t effectGroupIndex(const std::string& path);
-    // Spawns the group under parent; false when it does not exist.
-    virtual bool spawnEffectGroup(int32_t index, cocos2d::CCNode* parent,
-                                  const cocos2d::CCPoint& position, int zOrder, float delay,
-                                  const cocos2d::ccColor3B& color);
-
     // The tooltip manager's list, and the tooltip and indicator of an object.
     virtual void addTooltipTarget(TooltipProtocol* target);
     virtual void removeTooltipTarget(TooltipProtocol* target);
@@ -79,4 +70,3 @@ public:
 SceneServices& sceneServices();
 // Installs services (which must outlive their use); null restores the built-in ones.
 void setSceneServices(SceneServices* services);
-

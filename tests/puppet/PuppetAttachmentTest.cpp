@@ -9,8 +9,6 @@
 #include "puppet/PuppetInstance.h"
 #include "scene/views/AlphaMask.h"
 
-#include <stb/stb_image_write.h>
-
 using namespace cocos2d;
 
 namespace {
@@ -22,14 +20,6 @@ protected:
         auto attachment = std::make_unique<PuppetAttachment>();
         EXPECT_TRUE(attachment->load(parseXml(text)));
         return attachment;
-    }
-    // A 4 x 4 image under the data folder, opaque on its left half.
-    void writeImage(std::string_view name) const {
-        std::vector<uint8_t> pixels;
-        for (int i = 0; i < 16; ++i)
-            pixels.insert(pixels.end(), {200, 200, 200, uint8_t(i % 4 < 2 ? 255 : 0)});
-        std::filesystem::create_directories(dataFile(name).parent_path());
-        ASSERT_NE(stbi_write_png(dataFile(name).c_str(), 4, 4, 4, pixels.data(), 16), 0);
     }
     static void addSpriteFrame(const std::string& name) {
         CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFrame(

@@ -18,6 +18,7 @@
 #include "puppet/PuppetRegistry.h"
 
 #include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
 
 #include <filesystem>
 #include <fstream>
@@ -58,6 +59,14 @@ protected:
     void writeData(std::string_view name, std::string_view text) const {
         std::filesystem::create_directories(dataFile(name).parent_path());
         std::ofstream(dataFile(name), std::ios::binary) << text;
+    }
+    // A 4 x 4 image under the data folder, opaque on its left half.
+    void writeImage(std::string_view name) const {
+        std::vector<uint8_t> pixels;
+        for (int i = 0; i < 16; ++i)
+            pixels.insert(pixels.end(), {200, 200, 200, uint8_t(i % 4 < 2 ? 255 : 0)});
+        std::filesystem::create_directories(dataFile(name).parent_path());
+        ASSERT_NE(stbi_write_png(dataFile(name).c_str(), 4, 4, 4, pixels.data(), 16), 0);
     }
 
     // The root element of XML text, parsed into a holder that lives as long

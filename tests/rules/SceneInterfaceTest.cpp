@@ -79,7 +79,6 @@ TEST_F(SceneInterfaceTest, WithoutServicesNothingPlaysAndNoViewIsMade) {
     EXPECT_FALSE(playSoundEffect("sound/a.mp3", &effect, false));
     EXPECT_FALSE(playSoundEffectPanned("sound/a.mp3", CCPoint(1, 1), &effect, true));
     EXPECT_EQ(effect, -7);
-    EXPECT_EQ(sceneServices().effectGroupIndex("Effects/FX-Impact01"), -1);
     Entity* knight = entity(create(cKnight));
     EXPECT_FALSE(knight->linkAt(CCPoint(0, 0)));
     EXPECT_FALSE(knight->hasLink());

@@ -38,6 +38,7 @@ int runOptions(const CliArguments& arguments);
 int runStrings(const CliArguments& arguments);
 int runProtos(const CliArguments& arguments);
 int runPuppets(const CliArguments& arguments);
+int runPuppet(const CliArguments& arguments);
 int runSettings(const CliArguments& arguments);
 int runNewGame(const CliArguments& arguments);
 int runSelfPlay(const CliArguments& arguments);

@@ -29,6 +29,7 @@ constexpr CliCommand cCommands[] = {
     {"strings", "[KEY...]", true, runStrings},
     {"protos", "", false, runProtos},
     {"puppets", "", false, runPuppets},
+    {"puppet", "NAME [--state S] [--time T] [--colour R,G,B] [--screenshot FILE]", true, runPuppet},
     {"settings", "", false, runSettings},
     {"newgame", "[SEED] [CIV1 CIV2]", true, runNewGame},
     {"selfplay", "[SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check] [--quiet]", true,
