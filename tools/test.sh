@@ -2,8 +2,9 @@
 # Installs what is needed, then builds and runs every test in two
 # configurations: RelWithDebInfo, and Debug with AddressSanitizer and
 # UndefinedBehaviorSanitizer; then builds the fuzz targets with clang and runs
-# each for 30 s (the game-state blob's for 60 s) on its seed corpus. Fails on
-# the first failing build or test, crash or sanitizer report.
+# each for 30 s (the game-state blob's for 60 s) on its seed corpus, the
+# targets side by side. Fails on the first failing build or test, or on any
+# fuzzer's crash or sanitizer report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -29,11 +30,32 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DTARNWICK_FUZZ=ON -DTARNWICK_BUILD_TESTS=OFF -DTARNWICK_BUILD_BENCH=OFF
 cmake --build build/fuzz -j "$jobs"
 mkdir -p build/fuzz/artifacts
-for seeds in tests/fuzz/corpus/*/; do
-  target=$(basename "$seeds")
-  seconds=30
+rm -rf build/fuzz/logs && mkdir -p build/fuzz/logs
+
+# The targets run side by side, at most one a core; a failing one leaves a
+# ".failed" mark beside its log, and the run fails once every target ended.
+run_fuzzer() {
+  local target=$1 seeds=$2 seconds=30
   [ "$target" = game_blob_fuzzer ] && seconds=60
   mkdir -p "build/fuzz/corpus/$target"
-  "build/fuzz/tests/fuzz/$target" -max_total_time=$seconds -close_fd_mask=1 \
-    -artifact_prefix=build/fuzz/artifacts/ "build/fuzz/corpus/$target" "$seeds"
+  if "build/fuzz/tests/fuzz/$target" -max_total_time=$seconds -close_fd_mask=1 \
+      -artifact_prefix=build/fuzz/artifacts/ "build/fuzz/corpus/$target" "$seeds" \
+      >"build/fuzz/logs/$target.log" 2>&1; then
+    echo "$target: clean for $seconds s"
+  else
+    touch "build/fuzz/logs/$target.failed"
+    cat "build/fuzz/logs/$target.log"
+    echo "$target: FAILED"
+  fi
+}
+
+for seeds in tests/fuzz/corpus/*/; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do
+    wait -n || true
+  done
+  run_fuzzer "$(basename "$seeds")" "$seeds" &
 done
+wait
+if compgen -G "build/fuzz/logs/*.failed" >/dev/null; then
+  exit 1
+fi

@@ -89,8 +89,9 @@ TEST_F(PuppetDefinitionTest, AnimEntriesFillTheirStates) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(definition->getAnimForState(c.state), c.anim) << c.state;
-        if (c.state >= 0 && c.state < cAnimStateCount)
+        if (c.state >= 0 && c.state < cAnimStateCount) {
             EXPECT_EQ(definition->mAnimEntries[c.state] != nullptr, c.anim != nullptr) << c.state;
+        }
     }
     EXPECT_TRUE(definition->mAnimEntries[8]->mTags.empty());
     EXPECT_EQ(PuppetRegistry::animCount(), 2);

@@ -39,8 +39,9 @@ TEST_F(PuppetTagTest, CreateKnowsTheSixTypesInAnyCase) {
     for (const auto& c : cases) {
         const auto tag = PuppetTag::create(c.name);
         EXPECT_EQ(tag ? tag->getType() : -2, c.type) << c.name;
-        if (tag)
+        if (tag) {
             EXPECT_EQ(tag->mTime, -1.0f) << c.name;
+        }
     }
 }
 
