@@ -150,7 +150,17 @@ bool BSecureStorage::loadLocked() {
     if (mFilePath.empty())
         return false;
     std::ifstream file(mFilePath, std::ios::binary);
-    if (!file) {
+    std::string bytes;
+    bool opened = static_cast<bool>(file);
+    if (opened) {
+        // Reading something that is not a file (a folder of that name) throws.
+        try {
+            bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        } catch (const std::ios_base::failure&) {
+            opened = false;
+        }
+    }
+    if (!opened) {
         std::printf("Secure Storage - Unable to open file for read: %s\n", mFilePath.c_str());
         mValues.clear();
         std::error_code error;
@@ -158,7 +168,6 @@ bool BSecureStorage::loadLocked() {
             keepBadCopyLocked();
         return false;
     }
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     const bool readWhole = !file.bad();
     file.close();
     if (!encryptionDisabled())

@@ -4,17 +4,26 @@
 #include <stb/stb_image_write.h>
 
 #include <climits>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace cocos2d {
 
 bool CCImage::initWithImageFile(const std::string& path, EImageFormat) {
+    // Only regular files: reading a folder named as an image throws.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        return false;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
-                                  std::istreambuf_iterator<char>()};
+    std::vector<char> bytes;
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return false;
+    }
     return initWithImageData(bytes.data(), bytes.size());
 }
 

@@ -283,3 +283,18 @@ TEST_F(SecureStorageTest, FailedWriteKeepsTheOldFile) {
         ++entries;
     EXPECT_EQ(entries, 1u) << "no temporary file is left behind";
 }
+
+// A folder where the store's file belongs is set aside like an unreadable
+// file, and the store starts empty and can save again.
+TEST_F(SecureStorageTest, AFolderInPlaceOfTheFileIsSetAside) {
+    std::filesystem::create_directories(file());
+    BSecureStorage store;
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(store.open());
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Unable to open file for read"), std::string::npos) << out;
+    EXPECT_TRUE(std::filesystem::is_directory(badFile()));
+    store.setValue("AuthKey", "abcd");
+    EXPECT_TRUE(store.save());
+    EXPECT_TRUE(std::filesystem::is_regular_file(file()));
+}

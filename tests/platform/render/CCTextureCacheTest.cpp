@@ -90,6 +90,7 @@ TEST_F(TextureCacheTest, ImagesReportTheirAlphaAndDepth) {
         {(mRoot / "Rgba.png").string(), true, true, 8},
         {fixtures + "Deep16.png", true, true, 16},
         {(mRoot / "None.png").string(), false, false, 0},
+        {mRoot.string(), false, false, 0}, // a folder
     };
     for (const Case& c : cases) {
         CCImage image;
