@@ -167,8 +167,8 @@ std::optional<std::string> formatDirective(const Directive& directive,
 
     // Counts are handed to fmt as "*" arguments, so that they are capped.
     ArgStore store;
-    std::string spec = "%";
-    spec += directive.flags;
+    std::string format = "%";
+    format += directive.flags;
     size_t next = 0;
     for (const Count* count : {&directive.width, &directive.precision}) {
         long long number = count->value;
@@ -180,19 +180,19 @@ std::optional<std::string> formatDirective(const Directive& directive,
         const bool isPrecision = count == &directive.precision;
         if (count->source == Count::Source::None || (isPrecision && number < 0))
             continue; // a negative precision argument is no precision
-        spec += isPrecision ? ".*" : "*";
+        format += isPrecision ? ".*" : "*";
         store.push_back(static_cast<int>(number));
     }
-    spec += directive.length;
+    format += directive.length;
     char letter = directive.letter;
     if (letter == 'S')
         letter = 's';
     else if ((letter == 'd' || letter == 'i') && value.kind() == FormatArg::Kind::Unsigned)
         letter = 'u'; // an unsigned argument prints as its own value
-    spec += letter;
+    format += letter;
     pushValue(store, value);
     try {
-        return fmt::vsprintf(spec, store);
+        return fmt::vsprintf(format, store);
     } catch (const fmt::format_error&) {
         return std::nullopt;
     }

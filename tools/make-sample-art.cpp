@@ -260,29 +260,29 @@ struct BitmapFont {
     float cellHeight; // of the page's cells, as a multiple of the height
 };
 
-bool writeBitmapFont(Font& font, const BitmapFont& spec, const fs::path& data, int scale) {
-    const float height = spec.height * scale;
+bool writeBitmapFont(Font& font, const BitmapFont& bitmapFont, const fs::path& data, int scale) {
+    const float height = bitmapFont.height * scale;
     const int cell = int(height);
-    const int cellHeight = int(height * spec.cellHeight);
-    const int count = int(spec.characters.size());
-    const int rows = (count + spec.perRow - 1) / spec.perRow;
-    Canvas page(cell * std::min(count, spec.perRow), cellHeight * rows);
+    const int cellHeight = int(height * bitmapFont.cellHeight);
+    const int count = int(bitmapFont.characters.size());
+    const int rows = (count + bitmapFont.perRow - 1) / bitmapFont.perRow;
+    Canvas page(cell * std::min(count, bitmapFont.perRow), cellHeight * rows);
     std::ostringstream fnt;
     const std::string suffix = scale == 2 ? "-hd" : "";
     const int lineHeight = int(height * 1.1f);
     const int base = font.ascent(height);
-    fnt << "info face=\"" << spec.face << "\" size=" << int(height)
+    fnt << "info face=\"" << bitmapFont.face << "\" size=" << int(height)
         << " bold=1 italic=0 charset=\"\" unicode=1"
         << " stretchH=100 smooth=1 aa=1 padding=0,0,0,0 spacing=0,0\n";
     fnt << "common lineHeight=" << lineHeight << " base=" << base << " scaleW=" << page.width
         << " scaleH=" << page.height << " pages=1 packed=0\n";
-    fnt << "page id=0 file=\"" << spec.name << suffix << ".png\"\n";
+    fnt << "page id=0 file=\"" << bitmapFont.name << suffix << ".png\"\n";
     fnt << "chars count=" << count << "\n";
     for (int n = 0; n < count; ++n) {
-        const int codepoint = spec.characters[size_t(n)];
+        const int codepoint = bitmapFont.characters[size_t(n)];
         const Font::Glyph g = font.glyph(codepoint, height);
-        const int x0 = (n % spec.perRow) * cell + 1;
-        const int y0 = (n / spec.perRow) * cellHeight;
+        const int x0 = (n % bitmapFont.perRow) * cell + 1;
+        const int y0 = (n / bitmapFont.perRow) * cellHeight;
         for (int j = 0; j < g.height; ++j)
             for (int i = 0; i < g.width && i < cell - 2; ++i)
                 page.blend(x0 + i, y0 + std::min(cellHeight - 1, j), Color{255, 255, 255},
@@ -292,8 +292,8 @@ bool writeBitmapFont(Font& font, const BitmapFont& spec, const fs::path& data, i
             << " height=" << std::min(g.height, cellHeight) << " xoffset=" << g.xoff
             << " yoffset=" << (base + g.yoff) << " xadvance=" << g.advance << " page=0 chnl=15\n";
     }
-    std::ofstream(data / (spec.name + suffix + ".fnt")) << fnt.str();
-    return page.save(data / (spec.name + suffix + ".png"));
+    std::ofstream(data / (bitmapFont.name + suffix + ".fnt")) << fnt.str();
+    return page.save(data / (bitmapFont.name + suffix + ".png"));
 }
 
 // The digits of number labels, and the letters of the big notices (printable
@@ -457,9 +457,9 @@ int main(int argc, char** argv) {
             ++written;
         }
     }
-    for (const BitmapFont& spec : bitmapFonts()) {
+    for (const BitmapFont& bitmapFont : bitmapFonts()) {
         for (int scale : {1, 2}) {
-            if (!writeBitmapFont(font, spec, data, scale))
+            if (!writeBitmapFont(font, bitmapFont, data, scale))
                 return 1;
             written += 2;
         }
