@@ -6,7 +6,7 @@
 #include "content/XMLHelper.h"
 #include "puzzle/PuzzleScriptLoader.h"
 #include "puzzle/PuzzleScriptRuntime.h"
-#include "rules/GameSceneInterface.h"
+#include "../../rules/NullGameScene.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,34 +15,9 @@
 namespace {
 
 // A scene that only hands out the script under test.
-class ScriptScene : public GameSceneInterface {
+class ScriptScene : public NullGameScene {
 public:
-    cocos2d::CCNode* getSceneNode() override { return nullptr; }
-    Game* getGame() const override { return nullptr; }
-    void setGame(Game*) override {}
     PuzzleScript* getPuzzleScript() const override { return mScript; }
-    void addEffectNode(cocos2d::CCNode*) override {}
-    void clearEffectNodes() override {}
-    void removeFinishedEffects() override {}
-    cocos2d::CCSpriteFrame* getReachMarkerFrame() const override { return nullptr; }
-    cocos2d::CCSpriteFrame* getHealMarkerFrame() const override { return nullptr; }
-    void refreshPlayerBanners() override {}
-    void hideTurnControls() override {}
-    void onTurnStarted() override {}
-    void onTileChestTapped() override {}
-    void playAPRegenEffect(float) override {}
-    void setPlayerHealth(int32_t, float, bool, float) override {}
-    void setPlayerHealthText(int32_t, int32_t, int32_t) override {}
-    void showHealthNumbers() override {}
-    void hideHealthNumbers() override {}
-    void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}
-    void showTurnNotice(const std::string&) override {}
-    void showBigAttackBanner(const std::string&, const cocos2d::CCPoint&, float) override {}
-    void showDamageFlyout(int32_t, const cocos2d::CCPoint&, float) override {}
-    void showHealingFlyout(int32_t, const cocos2d::CCPoint&, float) override {}
-    void showScoreFlyout(int32_t, const cocos2d::CCPoint&, float, float) override {}
-    void startSlowMotion(float, float, float) override {}
-    void updateDrag(float, float, TooltipProtocol*, bool) override {}
 
     PuzzleScript* mScript = nullptr;
 };

@@ -12,7 +12,7 @@
 
 #include "content/BConfig.h"
 #include "content/RegisteredOptions.h"
-#include "rules/GameSceneInterface.h"
+#include "../../rules/NullGameScene.h"
 #include "rules/SceneServices.h"
 #include "scene/sound/SoundPlayback.h"
 #include "scene/widgets/TooltipManager.h"
@@ -32,36 +32,11 @@
 #include <vector>
 
 // A game scene whose node is a plain layer; nothing else is shown.
-class LayerScene : public GameSceneInterface {
+class LayerScene : public NullGameScene {
 public:
     explicit LayerScene(cocos2d::CCNode* node) : mNode(node) { gGameScene = this; }
     ~LayerScene() override { gGameScene = nullptr; }
     cocos2d::CCNode* getSceneNode() override { return mNode; }
-    Game* getGame() const override { return nullptr; }
-    void setGame(Game*) override {}
-    PuzzleScript* getPuzzleScript() const override { return nullptr; }
-    void addEffectNode(cocos2d::CCNode*) override {}
-    void clearEffectNodes() override {}
-    void removeFinishedEffects() override {}
-    cocos2d::CCSpriteFrame* getReachMarkerFrame() const override { return nullptr; }
-    cocos2d::CCSpriteFrame* getHealMarkerFrame() const override { return nullptr; }
-    void refreshPlayerBanners() override {}
-    void hideTurnControls() override {}
-    void onTurnStarted() override {}
-    void onTileChestTapped() override {}
-    void playAPRegenEffect(float) override {}
-    void setPlayerHealth(int32_t, float, bool, float) override {}
-    void setPlayerHealthText(int32_t, int32_t, int32_t) override {}
-    void showHealthNumbers() override {}
-    void hideHealthNumbers() override {}
-    void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}
-    void showTurnNotice(const std::string&) override {}
-    void showBigAttackBanner(const std::string&, const cocos2d::CCPoint&, float) override {}
-    void showDamageFlyout(int32_t, const cocos2d::CCPoint&, float) override {}
-    void showHealingFlyout(int32_t, const cocos2d::CCPoint&, float) override {}
-    void showScoreFlyout(int32_t, const cocos2d::CCPoint&, float, float) override {}
-    void startSlowMotion(float, float, float) override {}
-    void updateDrag(float, float, TooltipProtocol*, bool) override {}
 
 private:
     cocos2d::CCNode* mNode;
