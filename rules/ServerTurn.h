@@ -19,9 +19,13 @@
 
 class Game;
 
+// The client's build version: the version check sends it as "buildVer", the
+// game requests as "clientBuildVersion", and a turn record carries it.
+inline constexpr int64_t kClientBuildVersion = 1039;
+
 class ServerTurn {
 public:
-    static constexpr uint64_t cBuildNumber = 1039;
+    static constexpr uint64_t cBuildNumber = kClientBuildVersion;
 
     ServerTurn() = default;
     // The record of the game's turn as it is submitted: its current player,

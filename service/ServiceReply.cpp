@@ -2,6 +2,45 @@
 
 #include "service/ServerRequest.h"
 
+#include <charconv>
+
+namespace {
+
+template <class Number> bool parseWhole(std::string_view text, Number& out) {
+    Number value{};
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || ptr != end)
+        return false;
+    out = value;
+    return true;
+}
+
+template <class Number>
+bool attributeWhole(const XmlNode& root, const char* name, Number& out) {
+    const XmlAttribute* found = xmlFindAttribute(&root, name);
+    return found != nullptr &&
+           parseWhole(std::string_view(found->value(), found->value_size()), out);
+}
+
+} // namespace
+
+bool parseDecimal(std::string_view text, int32_t& out) {
+    return parseWhole(text, out);
+}
+
+bool parseDecimal(std::string_view text, int64_t& out) {
+    return parseWhole(text, out);
+}
+
+bool replyAttributeDecimal(const XmlNode& root, const char* name, int32_t& out) {
+    return attributeWhole(root, name, out);
+}
+
+bool replyAttributeDecimal(const XmlNode& root, const char* name, int64_t& out) {
+    return attributeWhole(root, name, out);
+}
+
 ServiceReply::ServiceReply(ServerRequest& request, bool delivered) : mDelivered(delivered) {
     if (!mDelivered)
         return;

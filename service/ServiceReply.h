@@ -12,9 +12,19 @@
 
 #include "content/XMLHelper.h"
 
+#include <cstdint>
 #include <string_view>
 
 class ServerRequest;
+
+// The whole text as a signed decimal number (no blanks, no other
+// characters); false, out untouched, otherwise or out of range.
+bool parseDecimal(std::string_view text, int32_t& out);
+bool parseDecimal(std::string_view text, int64_t& out);
+// A root's attribute of exactly that name read by parseDecimal; false when
+// it is missing or does not read.
+bool replyAttributeDecimal(const XmlNode& root, const char* name, int32_t& out);
+bool replyAttributeDecimal(const XmlNode& root, const char* name, int64_t& out);
 
 inline constexpr int cReplySuccess = 0;
 inline constexpr int cReplyError = 1;

@@ -93,6 +93,13 @@ void RequestStamp::addSignature(ServerRequest& request, std::string_view first,
     request.addFormString("h", hash);
 }
 
+void RequestStamp::addSignedField(ServerRequest& request, std::string_view name,
+                                  std::string_view value) const {
+    addIdentity(request);
+    request.addFormString(name, value);
+    addSignature(request);
+}
+
 WebService::WebService() : mClock(&systemSeconds), mDeviceId([] { return getStoredUDID(); }) {
     curl_global_init(CURL_GLOBAL_ALL);
     mEndpoints.reserve(std::size(cEndpointRows));
@@ -122,11 +129,14 @@ WebService::~WebService() {
 
 void WebService::setBaseUrls(std::string server, std::string news, std::string config,
                              std::string extra) {
-    const std::lock_guard lock(mIdentityMutex);
-    mServerBaseUrl = std::move(server);
-    mNewsBaseUrl = std::move(news);
-    mConfigBaseUrl = std::move(config);
-    mExtraBaseUrl = std::move(extra);
+    {
+        const std::lock_guard lock(mIdentityMutex);
+        mServerBaseUrl = std::move(server);
+        mNewsBaseUrl = std::move(news);
+        mConfigBaseUrl = std::move(config);
+        mExtraBaseUrl = std::move(extra);
+    }
+    loadLocalSettings();
 }
 
 std::string WebService::makeUrl(std::string_view path) const {
@@ -232,6 +242,14 @@ void WebService::setClock(Clock clock) {
 void WebService::setDeviceIdProvider(DeviceIdProvider provider) {
     const std::lock_guard lock(mIdentityMutex);
     mDeviceId = std::move(provider);
+}
+
+void WebService::setSecureStorage(BSecureStorage* store) {
+    mStore = store;
+}
+
+BSecureStorage& WebService::store() const {
+    return mStore != nullptr ? *mStore : secureStorage();
 }
 
 WebService& webService() {

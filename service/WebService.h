@@ -11,10 +11,19 @@
 // versions are read by worker threads: mIdentityMutex guards them and each
 // request takes a copy when it is formed. The games and their records are
 // guarded by gameDataMutex.
+//
+// Requests return the small codes of ServiceReply.h and never throw. The
+// account, news and version requests block their caller (the main thread,
+// or a page worker for the news); the colour and avatar updates post their
+// request through the service's workers and return at once.
 
 #include "rules/GameRecord.h"
 #include "rules/GamesList.h"
+#include "rules/ServerTurn.h"
 
+#include "content/XMLHelper.h"
+
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,7 +32,17 @@
 #include <unordered_map>
 #include <vector>
 
+class BSecureStorage;
 class ServerRequest;
+
+// The local player's avatar: an id of the avatar packs and a variant.
+struct LocalAvatar {
+    std::string mId;
+    int32_t mVariant = 0;
+};
+
+// The avatar used when none is stored or a stored value is unreadable.
+inline constexpr const char* cFallbackAvatar = "AVATAR_COUNCIL_FREE";
 
 // The base address an endpoint is joined to; None: no request sends to it.
 enum class EndpointBase { None, Server, News, Config };
@@ -91,6 +110,10 @@ struct RequestStamp {
     // password).
     void addSignature(ServerRequest& request, std::string_view first,
                       std::string_view second) const;
+    // A whole signed form with one own field: identity, name = value,
+    // signature.
+    void addSignedField(ServerRequest& request, std::string_view name,
+                        std::string_view value) const;
 };
 
 class WebService {
@@ -139,12 +162,79 @@ public:
     // unless a provider is set.
     void setClock(Clock clock);
     void setDeviceIdProvider(DeviceIdProvider provider);
+    // The store of credentials and preferences; the process-wide one unless
+    // set (before setBaseUrls, which reads the colours and avatar from it).
+    void setSecureStorage(BSecureStorage* store);
+
+    // Accounts and login. Codes: see each request.
+    // The server clock: 0 with mServerTimeOffset set, 2 otherwise.
+    int getTime();
+    // With the stored user name and password: 0 logged in, 1 refused, 2 an
+    // unexpected or incomplete reply, 99 no reply.
+    int login();
+    // With the stored auth key (empty when none): codes as login.
+    int loginWithAuthKey();
+    // Reads a "LoginSuccess" root in order (r, n, a, home, away, avatar, t);
+    // 2 at the first missing or unreadable attribute, the earlier ones kept.
+    // 0 once all are read: then logged in, and the leaderboards refreshed.
+    int parseLoginSuccess(const XmlNode& root);
+    // True on "Success": logged out, the auth key emptied here and in the
+    // store's map.
+    bool logout();
+    // Creates an account: 0 (its auth key kept in memory), 2 invalid user
+    // name or no key, 3 invalid password, 4 invalid nickname, 5 duplicate
+    // nickname, 6 duplicate user, 1 another refusal or reply, 99 no reply.
+    int registerWithNickname(const std::string& username, const std::string& password,
+                             const std::string& nickname);
+    // For the stored user name: 0 sent, 1 no reply, 2 refused or other.
+    int requestPasswordReset();
+    // Of the logged-in account: 0 changed, 1 no reply or an invalid
+    // password, 2 other.
+    int requestPasswordResetByLogin(const std::string& newPassword);
+    // Binds the platform account (unsigned decimal) to the logged-in one:
+    // 0 bound, 1 otherwise.
+    int registerSteam(const std::string& steamId);
+    // Asks which platform friends have accounts and stores their names:
+    // 0 answered (nothing stored when the reply's count does not match the
+    // ids), 1 no reply or no "<Success>". An empty list sends nothing.
+    int getSteamFriends(const std::vector<int64_t>& steamIds);
+    // The stored name of a platform friend; false, out untouched, when none.
+    bool findSteamFriend(std::string& out, int64_t steamId) const;
+
+    // News, game guide, version check and server option text.
+    std::string getNewsUrl() const;
+    // The guide's address with "?ver=" and the endpoint's version.
+    std::string getGameGuideUrl() const;
+    // The count of unread news into mNewsKey and mNewsDiff; posts
+    // "LargestNewsIDUpdated" when both were read. Runs on a worker.
+    bool getNews();
+    // The versions the service accepts: 0 read (the option text then
+    // fetched), 1 a reply without them, 99 no reply.
+    int getVersions();
+    // Applies the service's option text and the endpoint versions it sets:
+    // 0 applied, 1 no reply.
+    int fetchServerConfig();
+
+    // Colours and avatar.
+    // Sets the avatar from its value "id|variant" (adjacent separators read
+    // as one); the fallback avatar when it has no variant or the variant is
+    // not a decimal number.
+    void setLocalAvatar(std::string_view value);
+    // Store the choice in the members and preferences and post it.
+    void updateHomeColor(int32_t color);
+    void updateAwayColor(int32_t color);
+    void updateAvatar(const std::string& id, int32_t variant);
+    // The local player's avatar and colours, under the lock.
+    LocalAvatar localAvatar() const;
+    int32_t localHomeColor() const;
+    int32_t localAwayColor() const;
+    bool isLoggedIn() const { return mLoggedIn.load(); }
 
     std::string mServerBaseUrl;
     std::string mNewsBaseUrl;
     std::string mConfigBaseUrl;
     std::string mExtraBaseUrl;
-    bool mLoggedIn = false;
+    std::atomic<bool> mLoggedIn{false};
     int64_t mAccountId = 0;
     std::string mNickname;
     int32_t mServerTimeOffset = 0;
@@ -157,8 +247,9 @@ public:
     int64_t mProtocolVersion = 99999999;
     int64_t mLowerGameVersion = 99999999;
     int64_t mUpperGameVersion = 0;
-    int32_t mNewsKey = -1;
-    int32_t mNewsDiff = 0;
+    // Written by the news worker, read on the main thread.
+    std::atomic<int32_t> mNewsKey{-1};
+    std::atomic<int32_t> mNewsDiff{0};
     int64_t mProtectedGameId = 0;
     std::string mGamesHash;
     bool mSteamFriendsRequested = false;
@@ -171,10 +262,20 @@ private:
     explicit WebService(ProcessWide);
 
     const std::string& baseOf(EndpointBase base) const;
+    BSecureStorage& store() const;
+    // Performs a login request and reads its reply.
+    int finishLogin(ServerRequest& request);
+    // Reads the local colours and avatar from the preferences.
+    void loadLocalSettings();
+    // The avatar from its value, under the lock.
+    void setLocalAvatarLocked(std::string_view value);
+    // A signed request with one own field, posted through the workers.
+    void postUpdate(Endpoint endpoint, std::string_view field, std::string_view value);
 
     mutable std::mutex mIdentityMutex;
     Clock mClock;
     DeviceIdProvider mDeviceId;
+    BSecureStorage* mStore = nullptr;
     bool mProcessWide = false;
 };
 

@@ -2,10 +2,12 @@
 
 // A loopback server in memory on a free port, and a client whose bases point
 // at it (the server base at its root, the others at "news/", "cfg/" and
-// "extra/"), with a fixed clock, device id and auth key.
+// "extra/"), with a fixed clock, device id and auth key, and preferences in a
+// store of its own.
 
 #include "tools/server/LoopbackServer.h"
 
+#include "service/BSecureStorage.h"
 #include "service/ServerRequest.h"
 #include "service/ServiceReply.h"
 #include "service/WebService.h"
@@ -17,22 +19,31 @@
 
 inline constexpr int64_t cTestClock = 1700000000;
 
-class LoopbackTest : public ::testing::Test {
-protected:
-    void SetUp() override {
+struct LoopbackClient {
+    // Starts the server and points the client at it; the store is read by
+    // setBaseUrls, so it is filled before.
+    void startLoopback() {
         ASSERT_TRUE(mServer.start()) << mServer.error();
-        mClient.setBaseUrls(mServer.baseUrl(), mServer.baseUrl() + "news/",
-                            mServer.baseUrl() + "cfg/", mServer.baseUrl() + "extra/");
+        mClient.setSecureStorage(&mStore);
         mClient.setClock([] { return cTestClock; });
         mClient.setDeviceIdProvider([] { return std::string("device-01"); });
+        mClient.setBaseUrls(mServer.baseUrl(), mServer.baseUrl() + "news/",
+                            mServer.baseUrl() + "cfg/", mServer.baseUrl() + "extra/");
         mClient.setAuthKey("auth-key-01");
     }
 
-    // Scripts the reply of an endpoint on the server base.
+    // Scripts the reply of an endpoint at its address on the loopback server.
     void script(Endpoint endpoint, ScriptedReply reply) {
-        mServer.script(mClient.endpoint(endpoint).mPath, std::move(reply));
+        const std::string url = mClient.endpointUrl(endpoint);
+        mServer.script(url.substr(mServer.baseUrl().size()), std::move(reply));
     }
 
+    BSecureStorage mStore;
     LoopbackServer mServer;
     WebService mClient;
+};
+
+class LoopbackTest : public ::testing::Test, protected LoopbackClient {
+protected:
+    void SetUp() override { startLoopback(); }
 };

@@ -21,8 +21,8 @@ TEST(WebServiceMembersTest, StartWithTheirInitialValues) {
     EXPECT_EQ(client.mProtocolVersion, 99999999);
     EXPECT_EQ(client.mLowerGameVersion, 99999999);
     EXPECT_EQ(client.mUpperGameVersion, 0);
-    EXPECT_EQ(client.mNewsKey, -1);
-    EXPECT_EQ(client.mNewsDiff, 0);
+    EXPECT_EQ(client.mNewsKey.load(), -1);
+    EXPECT_EQ(client.mNewsDiff.load(), 0);
     EXPECT_EQ(client.mProtectedGameId, 0);
     EXPECT_TRUE(client.mGamesHash.empty());
     EXPECT_FALSE(client.mSteamFriendsRequested);

@@ -217,7 +217,7 @@ void LoopbackServer::handle(const httplib::Request& request, httplib::Response& 
         return;
     }
     response.status = reply.status;
-    response.set_content(reply.body, "text/xml");
+    response.set_content(reply.body, reply.contentType);
 }
 
 ServerReply LoopbackServer::answer(const ReceivedRequest& request, bool& dropped) {

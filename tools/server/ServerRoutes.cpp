@@ -19,6 +19,11 @@ const std::string* ReceivedRequest::header(std::string_view name) const {
     return nullptr;
 }
 
+std::string RouteContext::field(std::string_view name) const {
+    const std::string* value = request.field(name);
+    return value != nullptr ? *value : std::string();
+}
+
 namespace {
 
 void appendEscaped(std::string& out, std::string_view text) {
@@ -63,6 +68,12 @@ std::string xmlReply(std::string_view root,
     return out + "</" + std::string(root) + ">";
 }
 
+std::string escapeMarkup(std::string_view text) {
+    std::string out;
+    appendEscaped(out, text);
+    return out;
+}
+
 ServerReply errorReply(std::string_view text) {
     return {200, xmlReply("Error", {}, text)};
 }
@@ -76,4 +87,6 @@ int64_t serverClock(ServerDatabase& database) {
 
 void addServerRoutes(ServerRoutes& routes) {
     addClockRoutes(routes);
+    addAccountRoutes(routes);
+    addNewsRoutes(routes);
 }

@@ -35,6 +35,7 @@ struct ReceivedRequest {
 struct ServerReply {
     int status = 200;
     std::string body;
+    std::string contentType = "text/xml";
 };
 
 // An XML reply: the root element with attributes and text, escaped.
@@ -43,10 +44,15 @@ std::string xmlReply(std::string_view root,
                      std::string_view text = {});
 // The "Error" reply with its text.
 ServerReply errorReply(std::string_view text);
+// text with '&', '<', '>' and '"' escaped (XML and HTML alike).
+std::string escapeMarkup(std::string_view text);
 
 struct RouteContext {
     const ReceivedRequest& request;
     ServerDatabase& database;
+
+    // The form part of that name; empty when absent.
+    std::string field(std::string_view name) const;
 };
 
 using RouteHandler = std::function<ServerReply(RouteContext&)>;
@@ -59,3 +65,5 @@ int64_t serverClock(ServerDatabase& database);
 
 void addServerRoutes(ServerRoutes& routes);
 void addClockRoutes(ServerRoutes& routes);
+void addAccountRoutes(ServerRoutes& routes);
+void addNewsRoutes(ServerRoutes& routes);

@@ -1,5 +1,9 @@
 #include "tools/server/ServerSeed.h"
 
+#include "tools/server/ServerAccounts.h"
+
+#include "service/ServiceReply.h"
+
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -13,8 +17,53 @@ std::string requiredAttribute(const XmlNode& element, const char* name) {
     return value;
 }
 
+std::string optionalAttribute(const XmlNode& element, const char* name, std::string fallback) {
+    std::string value;
+    return xmlAttrString(&element, name, value) ? value : fallback;
+}
+
+int64_t decimalAttribute(const XmlNode& element, const char* name, int64_t fallback) {
+    std::string text;
+    if (!xmlAttrString(&element, name, text))
+        return fallback;
+    int64_t value = 0;
+    if (!parseDecimal(text, value))
+        throw ServerDatabaseError(std::string("seed: <") + element.name() + "> " + name +
+                                  " is not a number: " + text);
+    return value;
+}
+
 void seedSetting(ServerDatabase& database, const XmlNode& element) {
     database.setSetting(requiredAttribute(element, "name"), requiredAttribute(element, "value"));
+}
+
+// <Account login="" password="" nickname="" home="" away="" avatar=""
+// steamId=""/>: the last four optional.
+void seedAccount(ServerDatabase& database, const XmlNode& element) {
+    ServerAccount account;
+    account.mLogin = requiredAttribute(element, "login");
+    account.mPassword = requiredAttribute(element, "password");
+    account.mNickname = requiredAttribute(element, "nickname");
+    account.mHomeColor = decimalAttribute(element, "home", 0);
+    account.mAwayColor = decimalAttribute(element, "away", 0);
+    account.mAvatar = optionalAttribute(element, "avatar", account.mAvatar);
+    account.mSteamId = optionalAttribute(element, "steamId", "");
+    const AccountRefusal refusal = ServerAccounts(database).create(account);
+    if (refusal != AccountRefusal::None)
+        throw ServerDatabaseError("seed: account " + account.mLogin + ": " +
+                                  refusalText(refusal));
+}
+
+// <News id="" title="" body=""/>
+void seedNews(ServerDatabase& database, const XmlNode& element) {
+    const int64_t id = decimalAttribute(element, "id", 0);
+    if (id < 1)
+        throw ServerDatabaseError("seed: <News> needs an id of 1 or more");
+    database.prepare("INSERT INTO news (id, title, body) VALUES (?, ?, ?)")
+        .bind(1, id)
+        .bind(2, requiredAttribute(element, "title"))
+        .bind(3, optionalAttribute(element, "body", ""))
+        .step();
 }
 
 } // namespace
@@ -22,6 +71,8 @@ void seedSetting(ServerDatabase& database, const XmlNode& element) {
 const std::map<std::string, SeedHandler, std::less<>>& seedHandlers() {
     static const std::map<std::string, SeedHandler, std::less<>> handlers = {
         {"Setting", &seedSetting},
+        {"Account", &seedAccount},
+        {"News", &seedNews},
     };
     return handlers;
 }

@@ -1,0 +1,33 @@
+#include "service/ListNotifications.h"
+
+#include <mutex>
+
+namespace {
+
+std::mutex& hookMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+ListNotificationHook& installedHook() {
+    static ListNotificationHook hook;
+    return hook;
+}
+
+} // namespace
+
+void setListNotificationHook(ListNotificationHook hook) {
+    const std::lock_guard lock(hookMutex());
+    installedHook() = std::move(hook);
+}
+
+void postListNotification(std::string_view name) {
+    ListNotificationHook hook;
+    {
+        const std::lock_guard lock(hookMutex());
+        hook = installedHook();
+    }
+    // Called without the lock, so the hook may post or reinstall.
+    if (hook)
+        hook(std::string(name));
+}
