@@ -87,7 +87,7 @@ AccountRefusal ServerAccounts::create(ServerAccount& account) {
         .bind(5, account.mHomeColor)
         .bind(6, account.mAwayColor)
         .bind(7, account.mAvatar)
-        .bind(8, std::string_view());
+        .bind(8, "");
     insert.step();
     account.mId = insert.columnInt64(0);
     if (!account.mSteamId.empty())

@@ -56,8 +56,9 @@ TEST_F(LoopbackServerTest, TheLoginIsSignedWithUserNameAndPassword) {
         request();
         return request.getResponseString();
     };
-    // The right signature passes the check (no accounts yet: an unknown path).
-    EXPECT_EQ(login("secret"), "<Error>UnknownPath</Error>");
+    // The right signature passes the check to the accounts (which know no
+    // alice).
+    EXPECT_EQ(login("secret"), "<LoginError>InvalidPassword</LoginError>");
     EXPECT_EQ(login("other"), "<Error>InvalidHash</Error>");
 }
 

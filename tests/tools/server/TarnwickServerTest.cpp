@@ -1,13 +1,16 @@
 // The tarnwick-server program as a child process: it prints its port, serves
 // the clock, and after SIGKILL a restart on the same file answers as before
-// (the seed's committed offset kept, a second seed ignored). A database of a
+// (the seed's committed offset and the registered accounts kept, a second
+// seed ignored). A database of a
 // newer schema ends it with a message and a non-zero exit.
 
 #include "ServerTestSupport.h"
 
 #include "tools/server/ServerDatabase.h"
 
+#include "service/BSecureStorage.h"
 #include "service/ServerRequest.h"
+#include "service/WebService.h"
 
 #include <signal.h>
 #include <spawn.h>
@@ -115,6 +118,34 @@ TEST_F(TarnwickServerTest, ARestartAfterSigkillAnswersAsBefore) {
     const int port = restarted.readPort();
     ASSERT_GT(port, 0);
     EXPECT_NEAR(static_cast<double>(serverTime(port)), static_cast<double>(now() + 1000000), 5);
+}
+
+TEST_F(TarnwickServerTest, AnAccountRegisteredBeforeSigkillStillLogsIn) {
+    const auto database = (mFolder / "server.sqlite3").string();
+    BSecureStorage store;
+    WebService client;
+    client.setSecureStorage(&store);
+    client.setDeviceIdProvider([] { return std::string("device-01"); });
+    const auto pointAt = [&](int port) {
+        const std::string base = "http://127.0.0.1:" + std::to_string(port) + "/";
+        client.setBaseUrls(base, base, base, base);
+    };
+    {
+        ServerProcess server({"--port", "0", "--db", database});
+        const int port = server.readPort();
+        ASSERT_GT(port, 0);
+        pointAt(port);
+        ASSERT_EQ(client.registerWithNickname("ann@example.org", "pw-ann", "Ann"), 0);
+        server.kill(SIGKILL);
+    }
+    ServerProcess restarted({"--port", "0", "--db", database});
+    const int port = restarted.readPort();
+    ASSERT_GT(port, 0);
+    pointAt(port);
+    store.setStoredUsername("ann@example.org");
+    store.setStoredPassword("pw-ann");
+    EXPECT_EQ(client.login(), 0);
+    EXPECT_EQ(client.nickname(), "Ann");
 }
 
 TEST_F(TarnwickServerTest, ANewerDatabaseEndsItWithAnError) {
