@@ -7,9 +7,9 @@
 // An address is a base address (ending in '/') followed by an endpoint's
 // path. A signed request carries "device", "authKey", its own fields, "ver",
 // "t" and "h" (RequestStamp); "t" is the clock in whole seconds plus the
-// server time offset. The identity members, the bases and the endpoint
-// versions are read by worker threads: mIdentityMutex guards them and each
-// request takes a copy when it is formed. The games and their records are
+// server time offset. The identity members, the local colours and avatar,
+// the bases and the endpoint versions are read by worker threads:
+// mIdentityMutex guards them and each request takes a copy when it is formed. The games and their records are
 // guarded by gameDataMutex.
 //
 // Requests return the small codes of ServiceReply.h and never throw. The
