@@ -3,6 +3,9 @@
 
 #include "LoopbackTestSupport.h"
 
+#include <map>
+#include <vector>
+
 using namespace std::chrono_literals;
 
 TEST(LocalAvatarTest, AValueReadsAsIdAndVariantOrFallsBack) {
