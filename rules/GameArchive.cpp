@@ -9,6 +9,7 @@
 #include <boost/archive/impl/basic_binary_oarchive.ipp>
 #include <boost/archive/impl/basic_binary_oprimitive.ipp>
 
+#include <algorithm>
 #include <new>
 
 namespace boost::archive {
@@ -118,6 +119,42 @@ void GameIArchive::load(std::string& s) {
     s.resize(length);
     if (length > 0)
         mSource.read(s.data(), length);
+}
+
+void GameIArchive::load_override(boost::archive::tracking_type& t) {
+    Base::load_override(t);
+    if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking < 0) {
+        mAwaitingPreamble->tracking = t ? 1 : 0;
+        if (t)
+            mAwaitingPreamble = nullptr;
+    }
+}
+
+void GameIArchive::load_override(boost::archive::version_type& t) {
+    Base::load_override(t);
+    if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking == 0) {
+        mAwaitingPreamble->version = static_cast<unsigned>(t);
+        mAwaitingPreamble->direct = true;
+        mAwaitingPreamble = nullptr;
+    }
+}
+
+void GameIArchive::loadFields(std::vector<bool>& t, unsigned /*version*/) {
+    boost::serialization::collection_size_type count;
+    *this >> count;
+    const auto size = static_cast<std::size_t>(count);
+    t.resize(size);
+    std::array<uint8_t, 64> bytes{};
+    for (std::size_t done = 0; done < size;) {
+        const std::size_t chunk = std::min(bytes.size(), size - done);
+        mSource.read(bytes.data(), chunk);
+        for (std::size_t i = 0; i < chunk; ++i) {
+            if (bytes[i] > 1)
+                throw ArchiveRefusal("bool neither 0 nor 1");
+            t[done + i] = bytes[i] != 0;
+        }
+        done += chunk;
+    }
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {

@@ -228,13 +228,58 @@ public:
 
 protected:
     template <class T> void load_override(T& t) { Base::load_override(t); }
+    // The by-value classes a game holds thousands of (see loadByValue).
+    void load_override(GridSlot& t) { loadByValue(t, mByValue[0]); }
+    void load_override(std::vector<bool>& t) { loadByValue(t, mByValue[1]); }
+    void load_override(std::vector<ActionResultInfo*>& t) { loadByValue(t, mByValue[2]); }
+    void load_override(std::vector<CandidateAction*>& t) { loadByValue(t, mByValue[3]); }
+    // A class's preamble: its tracking flag, then its version.
+    void load_override(boost::archive::tracking_type& t);
+    void load_override(boost::archive::version_type& t);
     void load_override(boost::serialization::collection_size_type& t);
     void load_override(boost::archive::class_id_type& t);
     void load_override(boost::archive::class_id_reference_type& t);
 
 private:
+    // How a by-value class is read after its first object.
+    struct ByValue {
+        bool seen = false;
+        int tracking = -1;   // as the class's preamble gave it
+        bool direct = false; // untracked: straight to its fields
+        unsigned version = 0;
+    };
+
+    // The library reads every object of a class through a look-up of the
+    // class (by name comparisons) before its fields. The first object of
+    // the class goes that way and reads the class's preamble; when the
+    // preamble says the class is untracked, later objects hold nothing but
+    // their fields, and are read straight through the class's serializer at
+    // the preamble's version: the same bytes read the same way.
+    template <class T> void loadByValue(T& t, ByValue& state) {
+        if (state.direct) {
+            loadFields(t, state.version);
+            return;
+        }
+        ByValue* const outer = mAwaitingPreamble;
+        mAwaitingPreamble = state.seen ? nullptr : &state;
+        state.seen = true;
+        Base::load_override(t);
+        mAwaitingPreamble = outer;
+    }
+    template <class T> void loadFields(T& t, unsigned version) {
+        boost::serialization::singleton<boost::archive::detail::iserializer<GameIArchive, T>>::
+            get_const_instance()
+                .load_object_data(*this, &t, version);
+    }
+    // The flags in bulk, each byte 0 or 1, as the library's load reads them one by one.
+    void loadFields(std::vector<bool>& t, unsigned version);
+
     // Throws when count is above the bytes left.
     void checkCount(uint64_t count) const;
+
+    // The class whose first object is being read, until its preamble is.
+    ByValue* mAwaitingPreamble = nullptr;
+    std::array<ByValue, 4> mByValue{};
 
     ArchiveSource& mSource;
     Game* mRoot = nullptr;
