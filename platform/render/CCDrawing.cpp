@@ -181,6 +181,35 @@ public:
         mGLBlend = kDefaultBlend;
     }
 
+    // Hands GL to a node's own drawing: what is pending drawn, the default
+    // state back, the node's transform in GL's matrices.
+    void beginCustom() {
+        flush();
+        if (mGLMode != Mode::Plain)
+            setMode(Mode::Plain);
+        glBlendFunc(kDefaultBlend.src, kDefaultBlend.dst);
+        mGLBlend = kDefaultBlend;
+        glMatrixMode(GL_PROJECTION);
+        glLoadMatrixf(mProjection.m);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadMatrixf(mStack.back().m);
+    }
+
+    // Takes GL back: identity matrices and the default state, with nothing
+    // assumed about what the node left bound.
+    void endCustom() {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glActiveTexture(GL_TEXTURE0);
+        glClientActiveTexture(GL_TEXTURE0);
+        ccApplyDefaultState();
+        mGLMode = Mode::Plain;
+        mGLBlend = kDefaultBlend;
+        mGLTexture = ~0u;
+    }
+
     const ccDrawStats& stats() const { return mStats; }
     void forgetObjects() { mSelector = 0; }
 
@@ -347,6 +376,19 @@ QuadBatcher& batcher() {
 
 } // namespace
 
+void ccApplyDefaultState() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_BLEND);
+    glBlendFunc(kDefaultBlend.src, kDefaultBlend.dst);
+    glColor4f(1, 1, 1, 1);
+}
+
 ccColor4B ccPremultiplied(const ccColor3B& color, uint8_t opacity) {
     const auto scale = [opacity](uint8_t c) { return uint8_t((c * opacity + 127) / 255); };
     return ccc4(scale(color.r), scale(color.g), scale(color.b), opacity);
@@ -374,6 +416,14 @@ void ccPopNodeTransform() {
 
 void ccFlushQuads() {
     batcher().flush();
+}
+
+ccCustomGLDraw::ccCustomGLDraw() {
+    batcher().beginCustom();
+}
+
+ccCustomGLDraw::~ccCustomGLDraw() {
+    batcher().endCustom();
 }
 
 void ccForgetDrawingObjects() {
