@@ -254,7 +254,8 @@ private:
     // the class goes that way and reads the class's preamble; when the
     // preamble says the class is untracked, later objects hold nothing but
     // their fields, and are read straight through the class's serializer at
-    // the preamble's version: the same bytes read the same way.
+    // the preamble's version: the same bytes read the same way. So are
+    // later objects of a class saved without a preamble and never tracked.
     template <class T> void loadByValue(T& t, ByValue& state) {
         if (state.direct) {
             loadFields(t, state.version);
@@ -265,11 +266,23 @@ private:
         state.seen = true;
         Base::load_override(t);
         mAwaitingPreamble = outer;
+        // A class saved without a preamble (the flag vectors) takes its
+        // tracking and version from the program, as the library does.
+        namespace bs = boost::serialization;
+        if constexpr (bs::implementation_level<T>::value < bs::object_class_info) {
+            if (!serializer<T>().tracking(0)) {
+                state.version = bs::version<T>::value;
+                state.direct = true;
+            }
+        }
+    }
+    template <class T>
+    static const boost::archive::detail::iserializer<GameIArchive, T>& serializer() {
+        return boost::serialization::singleton<
+            boost::archive::detail::iserializer<GameIArchive, T>>::get_const_instance();
     }
     template <class T> void loadFields(T& t, unsigned version) {
-        boost::serialization::singleton<boost::archive::detail::iserializer<GameIArchive, T>>::
-            get_const_instance()
-                .load_object_data(*this, &t, version);
+        serializer<T>().load_object_data(*this, &t, version);
     }
     // The flags in bulk, each byte 0 or 1, as the library's load reads them one by one.
     void loadFields(std::vector<bool>& t, unsigned version);
