@@ -32,7 +32,7 @@ ArchiveSource::ArchiveSource(const uint8_t* data, size_t size) {
 }
 
 std::streamsize ArchiveSink::xsputn(const char* data, std::streamsize count) {
-    mBytes.insert(mBytes.end(), data, data + count);
+    append(data, static_cast<size_t>(count));
     return count;
 }
 

@@ -116,6 +116,13 @@ public:
     explicit ArchiveSink(std::vector<uint8_t>& bytes) : mBytes(bytes) {}
     void append(const void* data, size_t count) {
         const auto* bytes = static_cast<const uint8_t*>(data);
+        // Most writes are a field of a few bytes: a general insert costs
+        // more than the copy.
+        if (count <= sizeof(uint64_t) && mBytes.capacity() - mBytes.size() >= count) {
+            for (size_t i = 0; i < count; ++i)
+                mBytes.push_back(bytes[i]);
+            return;
+        }
         mBytes.insert(mBytes.end(), bytes, bytes + count);
     }
 
@@ -141,6 +148,11 @@ public:
     using Base::save;
     // Fixed-size values and arrays go straight to the sink.
     template <class T> void save(const T& t) { mSink.append(&t, sizeof(T)); }
+    // A bool as the library writes it: one byte, 0 or 1.
+    void save(const bool t) {
+        const uint8_t byte = t ? 1 : 0;
+        mSink.append(&byte, 1);
+    }
     template <class T> void save_array(const boost::serialization::array_wrapper<T>& a, unsigned) {
         mSink.append(a.address(), a.count() * sizeof(T));
     }
@@ -162,6 +174,15 @@ public:
 
 protected:
     template <class T> void save_override(const T& t) { Base::save_override(t); }
+    // The by-value classes a game holds thousands of: the library's own
+    // save for the first object of each (which writes the class's
+    // preamble); later ones of an untracked class hold nothing but their
+    // fields and are written straight through the class's serializer,
+    // skipping the library's per-object look-up of the class.
+    void save_override(const GridSlot& t) { saveByValue(t, mDirect[0]); }
+    void save_override(const std::vector<bool>& t) { saveByValue(t, mDirect[1]); }
+    void save_override(const std::vector<ActionResultInfo*>& t) { saveByValue(t, mDirect[2]); }
+    void save_override(const std::vector<CandidateAction*>& t) { saveByValue(t, mDirect[3]); }
     // The class id that precedes a class's information tells whose version follows.
     void save_override(const boost::archive::class_id_optional_type& t);
     void save_override(const boost::archive::class_id_type& t);
@@ -169,7 +190,20 @@ protected:
     void save_override(const boost::archive::version_type& t);
 
 private:
+    template <class T> void saveByValue(const T& t, bool& direct) {
+        const auto& serializer = boost::serialization::singleton<
+            boost::archive::detail::oserializer<GameOArchive, T>>::get_const_instance();
+        if (direct) {
+            end_preamble();
+            serializer.save_object_data(*this, &t);
+            return;
+        }
+        Base::save_override(t);
+        direct = !serializer.tracking(0);
+    }
+
     ArchiveSink& mSink;
+    std::array<bool, 4> mDirect{};
     std::array<int32_t, cArchiveClassCount> mVersions;
     int32_t mLastClassId = -1;
     std::vector<const boost::archive::detail::basic_oserializer*> mRegistered;
