@@ -81,6 +81,7 @@ public:
         ortho.m[15] = 1;
         mProjection = ortho;
         mStack.assign(1, identity());
+        mClipStack.assign(1, ortho);
         mClip = ortho;
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -93,12 +94,16 @@ public:
             {t.a, t.b, 0, 0, t.c, t.d, 0, 0, 0, 0, 1, 0, t.tx * scale, t.ty * scale, 0, 1}};
         mStack.push_back(multiply(mStack.back(), node));
         mClip = multiply(mProjection, mStack.back());
+        mClipStack.push_back(mClip);
     }
 
     void popTransform() {
-        if (mStack.size() > 1)
+        // The parent's clip transform as it was computed when it was pushed.
+        if (mStack.size() > 1) {
             mStack.pop_back();
-        mClip = multiply(mProjection, mStack.back());
+            mClipStack.pop_back();
+        }
+        mClip = mClipStack.back();
     }
 
     void flush() {
@@ -361,6 +366,7 @@ private:
     std::vector<GLuint> mIndices;
     Matrix mProjection{};
     std::vector<Matrix> mStack;
+    std::vector<Matrix> mClipStack; // mProjection x each of mStack
     Matrix mClip{};
     Mode mGLMode = Mode::Plain;
     ccBlendFunc mGLBlend;
