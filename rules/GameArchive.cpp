@@ -143,18 +143,10 @@ void GameIArchive::loadFields(std::vector<bool>& t, unsigned /*version*/) {
     boost::serialization::collection_size_type count;
     *this >> count;
     const auto size = static_cast<std::size_t>(count);
-    t.resize(size);
-    std::array<uint8_t, 64> bytes{};
-    for (std::size_t done = 0; done < size;) {
-        const std::size_t chunk = std::min(bytes.size(), size - done);
-        mSource.read(bytes.data(), chunk);
-        for (std::size_t i = 0; i < chunk; ++i) {
-            if (bytes[i] > 1)
-                throw ArchiveRefusal("bool neither 0 nor 1");
-            t[done + i] = bytes[i] != 0;
-        }
-        done += chunk;
-    }
+    const uint8_t* bytes = mSource.take(size);
+    if (std::any_of(bytes, bytes + size, [](uint8_t byte) { return byte > 1; }))
+        throw ArchiveRefusal("bool neither 0 nor 1");
+    t.assign(bytes, bytes + size);
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {

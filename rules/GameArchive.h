@@ -100,12 +100,15 @@ public:
     ArchiveSource(const uint8_t* data, size_t size);
     size_t remaining() const { return static_cast<size_t>(egptr() - gptr()); }
     // Copies the next count bytes to to; throws when fewer are left.
-    void read(void* to, size_t count) {
+    void read(void* to, size_t count) { std::memcpy(to, take(count), count); }
+    // The next count bytes where they lie; throws when fewer are left.
+    const uint8_t* take(size_t count) {
         if (count > remaining())
             throw boost::archive::archive_exception(
                 boost::archive::archive_exception::input_stream_error);
-        std::memcpy(to, gptr(), count);
+        const auto* at = reinterpret_cast<const uint8_t*>(gptr());
         gbump(static_cast<int>(count));
+        return at;
     }
 };
 
