@@ -9,6 +9,7 @@
 #include <boost/archive/impl/basic_binary_oarchive.ipp>
 #include <boost/archive/impl/basic_binary_oprimitive.ipp>
 
+#include <algorithm>
 #include <new>
 
 namespace boost::archive {
@@ -31,7 +32,7 @@ ArchiveSource::ArchiveSource(const uint8_t* data, size_t size) {
 }
 
 std::streamsize ArchiveSink::xsputn(const char* data, std::streamsize count) {
-    mBytes.insert(mBytes.end(), data, data + count);
+    append(data, static_cast<size_t>(count));
     return count;
 }
 
@@ -118,6 +119,34 @@ void GameIArchive::load(std::string& s) {
     s.resize(length);
     if (length > 0)
         mSource.read(s.data(), length);
+}
+
+void GameIArchive::load_override(boost::archive::tracking_type& t) {
+    Base::load_override(t);
+    if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking < 0) {
+        mAwaitingPreamble->tracking = t ? 1 : 0;
+        if (t)
+            mAwaitingPreamble = nullptr;
+    }
+}
+
+void GameIArchive::load_override(boost::archive::version_type& t) {
+    Base::load_override(t);
+    if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking == 0) {
+        mAwaitingPreamble->version = static_cast<unsigned>(t);
+        mAwaitingPreamble->direct = true;
+        mAwaitingPreamble = nullptr;
+    }
+}
+
+void GameIArchive::loadFields(std::vector<bool>& t, unsigned /*version*/) {
+    boost::serialization::collection_size_type count;
+    *this >> count;
+    const auto size = static_cast<std::size_t>(count);
+    const uint8_t* bytes = mSource.take(size);
+    if (std::any_of(bytes, bytes + size, [](uint8_t byte) { return byte > 1; }))
+        throw ArchiveRefusal("bool neither 0 nor 1");
+    t.assign(bytes, bytes + size);
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {

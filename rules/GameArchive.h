@@ -100,12 +100,15 @@ public:
     ArchiveSource(const uint8_t* data, size_t size);
     size_t remaining() const { return static_cast<size_t>(egptr() - gptr()); }
     // Copies the next count bytes to to; throws when fewer are left.
-    void read(void* to, size_t count) {
+    void read(void* to, size_t count) { std::memcpy(to, take(count), count); }
+    // The next count bytes where they lie; throws when fewer are left.
+    const uint8_t* take(size_t count) {
         if (count > remaining())
             throw boost::archive::archive_exception(
                 boost::archive::archive_exception::input_stream_error);
-        std::memcpy(to, gptr(), count);
+        const auto* at = reinterpret_cast<const uint8_t*>(gptr());
         gbump(static_cast<int>(count));
+        return at;
     }
 };
 
@@ -116,6 +119,13 @@ public:
     explicit ArchiveSink(std::vector<uint8_t>& bytes) : mBytes(bytes) {}
     void append(const void* data, size_t count) {
         const auto* bytes = static_cast<const uint8_t*>(data);
+        // Most writes are a field of a few bytes: a general insert costs
+        // more than the copy.
+        if (count <= sizeof(uint64_t) && mBytes.capacity() - mBytes.size() >= count) {
+            for (size_t i = 0; i < count; ++i)
+                mBytes.push_back(bytes[i]);
+            return;
+        }
         mBytes.insert(mBytes.end(), bytes, bytes + count);
     }
 
@@ -141,6 +151,11 @@ public:
     using Base::save;
     // Fixed-size values and arrays go straight to the sink.
     template <class T> void save(const T& t) { mSink.append(&t, sizeof(T)); }
+    // A bool as the library writes it: one byte, 0 or 1.
+    void save(const bool t) {
+        const uint8_t byte = t ? 1 : 0;
+        mSink.append(&byte, 1);
+    }
     template <class T> void save_array(const boost::serialization::array_wrapper<T>& a, unsigned) {
         mSink.append(a.address(), a.count() * sizeof(T));
     }
@@ -162,6 +177,15 @@ public:
 
 protected:
     template <class T> void save_override(const T& t) { Base::save_override(t); }
+    // The by-value classes a game holds thousands of: the library's own
+    // save for the first object of each (which writes the class's
+    // preamble); later ones of an untracked class hold nothing but their
+    // fields and are written straight through the class's serializer,
+    // skipping the library's per-object look-up of the class.
+    void save_override(const GridSlot& t) { saveByValue(t, mDirect[0]); }
+    void save_override(const std::vector<bool>& t) { saveByValue(t, mDirect[1]); }
+    void save_override(const std::vector<ActionResultInfo*>& t) { saveByValue(t, mDirect[2]); }
+    void save_override(const std::vector<CandidateAction*>& t) { saveByValue(t, mDirect[3]); }
     // The class id that precedes a class's information tells whose version follows.
     void save_override(const boost::archive::class_id_optional_type& t);
     void save_override(const boost::archive::class_id_type& t);
@@ -169,7 +193,20 @@ protected:
     void save_override(const boost::archive::version_type& t);
 
 private:
+    template <class T> void saveByValue(const T& t, bool& direct) {
+        const auto& serializer = boost::serialization::singleton<
+            boost::archive::detail::oserializer<GameOArchive, T>>::get_const_instance();
+        if (direct) {
+            end_preamble();
+            serializer.save_object_data(*this, &t);
+            return;
+        }
+        Base::save_override(t);
+        direct = !serializer.tracking(0);
+    }
+
     ArchiveSink& mSink;
+    std::array<bool, 4> mDirect{};
     std::array<int32_t, cArchiveClassCount> mVersions;
     int32_t mLastClassId = -1;
     std::vector<const boost::archive::detail::basic_oserializer*> mRegistered;
@@ -228,13 +265,71 @@ public:
 
 protected:
     template <class T> void load_override(T& t) { Base::load_override(t); }
+    // The by-value classes a game holds thousands of (see loadByValue).
+    void load_override(GridSlot& t) { loadByValue(t, mByValue[0]); }
+    void load_override(std::vector<bool>& t) { loadByValue(t, mByValue[1]); }
+    void load_override(std::vector<ActionResultInfo*>& t) { loadByValue(t, mByValue[2]); }
+    void load_override(std::vector<CandidateAction*>& t) { loadByValue(t, mByValue[3]); }
+    // A class's preamble: its tracking flag, then its version.
+    void load_override(boost::archive::tracking_type& t);
+    void load_override(boost::archive::version_type& t);
     void load_override(boost::serialization::collection_size_type& t);
     void load_override(boost::archive::class_id_type& t);
     void load_override(boost::archive::class_id_reference_type& t);
 
 private:
+    // How a by-value class is read after its first object.
+    struct ByValue {
+        bool seen = false;
+        int tracking = -1;   // as the class's preamble gave it
+        bool direct = false; // untracked: straight to its fields
+        unsigned version = 0;
+    };
+
+    // The library reads every object of a class through a look-up of the
+    // class (by name comparisons) before its fields. The first object of
+    // the class goes that way and reads the class's preamble; when the
+    // preamble says the class is untracked, later objects hold nothing but
+    // their fields, and are read straight through the class's serializer at
+    // the preamble's version: the same bytes read the same way. So are
+    // later objects of a class saved without a preamble and never tracked.
+    template <class T> void loadByValue(T& t, ByValue& state) {
+        if (state.direct) {
+            loadFields(t, state.version);
+            return;
+        }
+        ByValue* const outer = mAwaitingPreamble;
+        mAwaitingPreamble = state.seen ? nullptr : &state;
+        state.seen = true;
+        Base::load_override(t);
+        mAwaitingPreamble = outer;
+        // A class saved without a preamble (the flag vectors) takes its
+        // tracking and version from the program, as the library does.
+        namespace bs = boost::serialization;
+        if constexpr (bs::implementation_level<T>::value < bs::object_class_info) {
+            if (!serializer<T>().tracking(0)) {
+                state.version = bs::version<T>::value;
+                state.direct = true;
+            }
+        }
+    }
+    template <class T>
+    static const boost::archive::detail::iserializer<GameIArchive, T>& serializer() {
+        return boost::serialization::singleton<
+            boost::archive::detail::iserializer<GameIArchive, T>>::get_const_instance();
+    }
+    template <class T> void loadFields(T& t, unsigned version) {
+        serializer<T>().load_object_data(*this, &t, version);
+    }
+    // The flags in bulk, each byte 0 or 1, as the library's load reads them one by one.
+    void loadFields(std::vector<bool>& t, unsigned version);
+
     // Throws when count is above the bytes left.
     void checkCount(uint64_t count) const;
+
+    // The class whose first object is being read, until its preamble is.
+    ByValue* mAwaitingPreamble = nullptr;
+    std::array<ByValue, 4> mByValue{};
 
     ArchiveSource& mSource;
     Game* mRoot = nullptr;

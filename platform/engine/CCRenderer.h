@@ -7,7 +7,8 @@
 // A drawing renderer walks the tree with CCNode::visit, which brackets each
 // node with beginNode and endNode (where the renderer applies and drops the
 // node's transform); nodes draw in their draw() either through the
-// renderer's primitives (fillRect) or, in the render library, directly.
+// renderer's primitives (fillRect) or, in the render library, through its
+// quad batcher (CCGLRenderer.h says how a node issues GL calls of its own).
 
 #include "platform/engine/CCGeometry.h"
 #include "platform/engine/ccTypes.h"

@@ -81,6 +81,7 @@ public:
         ortho.m[15] = 1;
         mProjection = ortho;
         mStack.assign(1, identity());
+        mClipStack.assign(1, ortho);
         mClip = ortho;
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -93,12 +94,16 @@ public:
             {t.a, t.b, 0, 0, t.c, t.d, 0, 0, 0, 0, 1, 0, t.tx * scale, t.ty * scale, 0, 1}};
         mStack.push_back(multiply(mStack.back(), node));
         mClip = multiply(mProjection, mStack.back());
+        mClipStack.push_back(mClip);
     }
 
     void popTransform() {
-        if (mStack.size() > 1)
+        // The parent's clip transform as it was computed when it was pushed.
+        if (mStack.size() > 1) {
             mStack.pop_back();
-        mClip = multiply(mProjection, mStack.back());
+            mClipStack.pop_back();
+        }
+        mClip = mClipStack.back();
     }
 
     void flush() {
@@ -179,6 +184,35 @@ public:
             setMode(Mode::Plain);
         glBlendFunc(kDefaultBlend.src, kDefaultBlend.dst);
         mGLBlend = kDefaultBlend;
+    }
+
+    // Hands GL to a node's own drawing: what is pending drawn, the default
+    // state back, the node's transform in GL's matrices.
+    void beginCustom() {
+        flush();
+        if (mGLMode != Mode::Plain)
+            setMode(Mode::Plain);
+        glBlendFunc(kDefaultBlend.src, kDefaultBlend.dst);
+        mGLBlend = kDefaultBlend;
+        glMatrixMode(GL_PROJECTION);
+        glLoadMatrixf(mProjection.m);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadMatrixf(mStack.back().m);
+    }
+
+    // Takes GL back: identity matrices and the default state, with nothing
+    // assumed about what the node left bound.
+    void endCustom() {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glActiveTexture(GL_TEXTURE0);
+        glClientActiveTexture(GL_TEXTURE0);
+        ccApplyDefaultState();
+        mGLMode = Mode::Plain;
+        mGLBlend = kDefaultBlend;
+        mGLTexture = ~0u;
     }
 
     const ccDrawStats& stats() const { return mStats; }
@@ -332,6 +366,7 @@ private:
     std::vector<GLuint> mIndices;
     Matrix mProjection{};
     std::vector<Matrix> mStack;
+    std::vector<Matrix> mClipStack; // mProjection x each of mStack
     Matrix mClip{};
     Mode mGLMode = Mode::Plain;
     ccBlendFunc mGLBlend;
@@ -346,6 +381,19 @@ QuadBatcher& batcher() {
 }
 
 } // namespace
+
+void ccApplyDefaultState() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_BLEND);
+    glBlendFunc(kDefaultBlend.src, kDefaultBlend.dst);
+    glColor4f(1, 1, 1, 1);
+}
 
 ccColor4B ccPremultiplied(const ccColor3B& color, uint8_t opacity) {
     const auto scale = [opacity](uint8_t c) { return uint8_t((c * opacity + 127) / 255); };
@@ -374,6 +422,14 @@ void ccPopNodeTransform() {
 
 void ccFlushQuads() {
     batcher().flush();
+}
+
+ccCustomGLDraw::ccCustomGLDraw() {
+    batcher().beginCustom();
+}
+
+ccCustomGLDraw::~ccCustomGLDraw() {
+    batcher().endCustom();
 }
 
 void ccForgetDrawingObjects() {

@@ -24,6 +24,9 @@ namespace cocos2d {
 
 class CCTexture2D;
 
+// Puts the default state above in place.
+void ccApplyDefaultState();
+
 // Premultiplies a colour by an opacity.
 ccColor4B ccPremultiplied(const ccColor3B& color, uint8_t opacity);
 
@@ -48,6 +51,22 @@ void ccPushNodeTransform(const CCAffineTransform& nodeToParent, float contentSca
 void ccPopNodeTransform();
 // Draws what is pending.
 void ccFlushQuads();
+// A node's own GL drawing, for draw code that issues GL calls itself instead
+// of going through the functions here. Made on the stack around those calls:
+// it draws the quads pending before them (so the frame keeps the tree's
+// order), puts the default state in place (see above) and loads the view's
+// projection and the node's transform into GL's matrices; when it goes, GL
+// is back at identity matrices and the default state, whatever the node
+// changed. GL calls outside such a scope draw out of order or in the wrong
+// place.
+class ccCustomGLDraw {
+public:
+    ccCustomGLDraw();
+    ~ccCustomGLDraw();
+    ccCustomGLDraw(const ccCustomGLDraw&) = delete;
+    ccCustomGLDraw& operator=(const ccCustomGLDraw&) = delete;
+};
+
 // Forgets the GL objects the drawing made for itself; called when their
 // context goes.
 void ccForgetDrawingObjects();

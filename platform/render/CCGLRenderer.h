@@ -7,6 +7,13 @@
 // default state (see CCDrawing.h) and visit the scene. Nodes are placed in
 // pixels: their transforms run in points and their translations are scaled
 // by the content scale factor.
+//
+// Nodes draw through the quad batcher of CCDrawing.h, which holds quads back
+// and keeps GL's matrices at identity. The rule for any draw() override that
+// issues GL calls of its own: make them inside a ccCustomGLDraw scope, which
+// flushes the batch first (the node's drawing lands after everything drawn
+// before it in the tree), gives the node its transform in GL's matrices and
+// restores the batcher's state afterwards.
 
 #include "platform/engine/CCRenderer.h"
 

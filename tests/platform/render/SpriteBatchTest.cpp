@@ -186,3 +186,75 @@ TEST_F(SpriteBatchTest, RunsOfOneTextureAreOneDrawCallTintedOrNot) {
         EXPECT_EQ(stats.modeSwitches, c.modeSwitches) << c.textures << " " << c.tinted;
     }
 }
+
+namespace {
+
+// A node drawing a square of one colour with GL calls of its own, 0..size
+// in its own pixels.
+class GLSquare : public CCNode {
+public:
+    static GLSquare* node(float size, const ccColor4F& color) {
+        auto* square = new GLSquare();
+        square->mSize = size;
+        square->mColor = color;
+        square->autorelease();
+        return square;
+    }
+    void draw() override {
+        const ccCustomGLDraw scope;
+        const GLfloat corners[8] = {0, mSize, 0, 0, mSize, mSize, mSize, 0};
+        glDisable(GL_TEXTURE_2D);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glColor4f(mColor.r, mColor.g, mColor.b, mColor.a);
+        glBlendFunc(GL_ONE, GL_ZERO);
+        glVertexPointer(2, GL_FLOAT, 0, corners);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    }
+
+private:
+    float mSize = 0;
+    ccColor4F mColor{};
+};
+
+} // namespace
+
+TEST_F(SpriteBatchTest, ANodesOwnGLDrawingKeepsTheTreesOrderAndTheNodesTransform) {
+    writeSolidPng("A.png", 8, 8, {255, 0, 0, 255});
+    writeSolidPng("B.png", 8, 8, {0, 0, 255, 255});
+    // In the view's pixels (origin bottom-left, scale 2): red over x 32-48,
+    // y 32-48; the green square's 20 pixels at (36, 44), turned a quarter
+    // clockwise, over x 36-56, y 24-44; blue over x 46-62, y 32-48; red
+    // again over x 112-128, batched after the square.
+    CCScene* scene = CCScene::node();
+    const auto sprite = [&](const char* file, float x) {
+        CCSprite* s = CCSprite::spriteWithFile(file);
+        s->setPosition(CCPoint(x, 20));
+        scene->addChild(s);
+    };
+    sprite("A.png", 20);
+    GLSquare* square = GLSquare::node(20, ccColor4F{0, 1, 0, 1});
+    square->setPosition(CCPoint(18, 22));
+    square->setRotation(90);
+    scene->addChild(square);
+    sprite("B.png", 27);
+    sprite("A.png", 60);
+    director()->runWithScene(scene);
+    director()->tick(0);
+    EXPECT_EQ(ccGetDrawStats().drawCalls, 3u); // red, blue, red: the square draws itself
+    CCImage image;
+    ASSERT_TRUE(mView.readPixels(image));
+    const auto is = [&](int x, int y, Rgba want) {
+        const std::vector<uint8_t>& data = image.getData();
+        const size_t at = (size_t(160 - 1 - y) * 240 + size_t(x)) * 4;
+        return data[at] == want.r && data[at + 1] == want.g && data[at + 2] == want.b;
+    };
+    const Rgba red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255};
+    const Rgba black{0, 0, 0, 255};
+    EXPECT_TRUE(is(34, 46, red));   // red alone
+    EXPECT_TRUE(is(40, 38, green)); // the square over red
+    EXPECT_TRUE(is(50, 38, blue));  // blue over the square
+    EXPECT_TRUE(is(45, 26, green)); // the square alone, where its turn put it
+    EXPECT_TRUE(is(50, 55, black)); // where it would be without the turn
+    EXPECT_TRUE(is(120, 40, red));  // the last red
+}
