@@ -129,6 +129,29 @@ public:
         mSelectors.clear();
     }
 
+    void beginCustom() {
+        flush();
+        if (mGLMode != Mode::Plain)
+            setMode(Mode::Plain);
+        glMatrixMode(GL_PROJECTION);
+        glLoadMatrixf(mProjection.m);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadMatrixf(mStack.back().m);
+    }
+
+    void endCustom() {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glActiveTexture(GL_TEXTURE0);
+        glClientActiveTexture(GL_TEXTURE0);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glBlendFunc(kDefaultBlend.src, kDefaultBlend.dst);
+        mGLBlend = kDefaultBlend;
+        mGLTexture = ~0u;
+    }
+
     void add(CCTexture2D* texture, const ccV3F_C4B_T2F_Quad* quads, size_t count,
              const ccBlendFunc& blend, Mode mode, const ccTex2F& selector) {
         Key key{texture ? texture->getName() : 0u, blend, mode};
@@ -374,6 +397,14 @@ void ccPopNodeTransform() {
 
 void ccFlushQuads() {
     batcher().flush();
+}
+
+void ccBeginCustomDraw() {
+    batcher().beginCustom();
+}
+
+void ccEndCustomDraw() {
+    batcher().endCustom();
 }
 
 void ccForgetDrawingObjects() {

@@ -52,6 +52,17 @@ void ccFlushQuads();
 // context goes.
 void ccForgetDrawingObjects();
 
+// A node that draws with GL calls of its own does so between these two.
+// Beginning draws what is pending, leaves the batcher's texture modes for
+// the default state on texture unit 0 and loads the node's frame transform
+// (projection and modelview, in pixels) into GL. Ending puts identity
+// matrices back, unit 0's texture environment to modulate and the blend
+// function to its default, and forgets the texture last bound, so the
+// quads after it set up their own state. The node restores any other state
+// it changed.
+void ccBeginCustomDraw();
+void ccEndCustomDraw();
+
 // Draws quads (corners top-left, bottom-left, top-right, bottom-right) with
 // the texture (none: colour only) through the blend function.
 void ccDrawQuads(CCTexture2D* texture, const ccV3F_C4B_T2F_Quad* quads, size_t count,
