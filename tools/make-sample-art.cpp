@@ -408,7 +408,7 @@ std::vector<UiImage> uiImages() {
 
 // The game scene's heads-up display and the health bars and beam mask: each
 // image a simple shape of its own colour, named by its path.
-enum class Shape { Button, Glow, Disc, Ring, NoSymbol, Gem, Arrow, Banner, Bar, Fill, BeamMask };
+enum class Shape { Button, Glow, Disc, Ring, NoSymbol, Gem, Arrow, Banner, Band, Bar, Fill, BeamMask };
 
 struct HudImage {
     std::string path;
@@ -445,9 +445,9 @@ std::vector<HudImage> hudImages() {
         {"UI/Avatars/Avatar_Settings.png", 64, 64, Shape::Disc, settings, "S"},
         {"UI/Avatars/Avatar_Undo.png", 64, 64, Shape::Disc, Color{170, 140, 60}, "AP"},
         {"UI/PlayerBanner.png", 300, 40, Shape::Banner, Color{45, 42, 52}, ""},
-        {"UI/PlayerBanner_Color.png", 300, 40, Shape::Bar, Color{255, 255, 255}, ""},
+        {"UI/PlayerBanner_Color.png", 300, 40, Shape::Band, Color{255, 255, 255}, ""},
         {"UI/PlayerBanner-iPad.png", 400, 48, Shape::Banner, Color{45, 42, 52}, ""},
-        {"UI/PlayerBanner_Color-iPad.png", 400, 48, Shape::Bar, Color{255, 255, 255}, ""},
+        {"UI/PlayerBanner_Color-iPad.png", 400, 48, Shape::Band, Color{255, 255, 255}, ""},
         {"VsBadge.png", 40, 40, Shape::Disc, Color{160, 40, 40}, "VS"},
         {"ScoreTile_Effect.png", 40, 40, Shape::Disc, Color{230, 180, 50}, ""},
         {"ResetFlash.png", 16, 16, Shape::Fill, Color{255, 255, 255}, ""},
@@ -520,6 +520,15 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
         canvas.fill(roundedBox(canvas, 0, 4 * s), Color{200, 170, 110});
         canvas.fill(roundedBox(canvas, 2 * s, 3 * s), image.color, 235);
         break;
+    case Shape::Band: {
+        // A strip along the lower edge, inside the banner's border.
+        const float top = canvas.height * 0.7f, inset = 3 * s;
+        canvas.fill([=](float x, float y) {
+            return std::max({top - y, y - (canvas.height - inset), inset - x,
+                             x - (canvas.width - inset)});
+        }, image.color);
+        break;
+    }
     case Shape::Bar:
         canvas.fill(roundedBox(canvas, 0, std::min(3.0f * s, cy)), image.color);
         break;
