@@ -4,6 +4,7 @@
 
 #include "content/RegisteredOptions.h"
 #include "puppet/PuppetInstance.h"
+#include "rules/AchievementTracker.h"
 #include "rules/Game.h"
 
 #include "platform/engine/CCApplication.h"
@@ -262,4 +263,27 @@ TEST_F(GameSceneTest, ViewDidAppearClearsTheBindMarkOnlyWithAGame) {
     scene->mJustBound = true;
     scene->onViewDidAppear(false);
     EXPECT_FALSE(scene->mJustBound);
+}
+
+TEST_F(GameSceneTest, TouchesKeysAndTheSoundPanFollowTheScene) {
+    GameScene* scene = enter();
+    auto* touches = cocos2d::CCTouchDispatcher::sharedDispatcher();
+    EXPECT_TRUE(touches->isRegistered(scene));
+    EXPECT_TRUE(scene->wantAllTouches());
+    EXPECT_FLOAT_EQ(soundPanForPosition(CCPoint(960, 0)), 0.5f) << "the scene spans the pan";
+    scene->removeFromParentAndCleanup(true);
+    EXPECT_FALSE(touches->isRegistered(scene));
+    director()->tick(0); // the scene goes
+    EXPECT_EQ(gGameScene, nullptr);
+    EXPECT_FLOAT_EQ(soundPanForPosition(CCPoint(960, 0)), 1.5f) << "240 either side again";
+}
+
+TEST_F(GameSceneTest, BackToGamesDropsTheTurnsPendingStatistics) {
+    GameScene* scene = enter();
+    AchievementTracker::pushScope();
+    AchievementTracker::setPendingValue(3, 7);
+    ASSERT_GE(AchievementTracker::currentScope(), 0);
+    scene->backToGames();
+    EXPECT_EQ(AchievementTracker::currentScope(), -1);
+    AchievementTracker::reset();
 }
