@@ -79,8 +79,7 @@ GameScene* GameScene::node() {
 
 cocos2d::CCScene* GameScene::sceneWithGame() {
     cocos2d::CCScene* scene = cocos2d::CCScene::node();
-    int boardX = 0, boardY = 0, boardWidth = 0, boardHeight = 0, windowWidth = 0,
-        windowHeight = 0;
+    int boardX = 0, boardY = 0, boardWidth = 0, boardHeight = 0, windowWidth = 0, windowHeight = 0;
     cocos2d::CCApplication::getSceneDims(boardX, boardY, boardWidth, boardHeight, windowWidth,
                                          windowHeight);
     const float contentScale = CCDirector::sharedDirector()->getContentScaleFactor();
@@ -105,11 +104,13 @@ GameScene::~GameScene() {
     clearEffectNodes();
     // 3. The HUD leaves the scene.
     for (CCNode* node : std::initializer_list<CCNode*>{
-             mLocalNameLabel, mOpponentNameLabel, mOpponentHealthLabel, mLocalHealthLabel,
-             mLocalTurnMarker, mOpponentTurnMarker, mSubmitButton, mRematchButton,
-             mNextGameButton, mActionPointsButton, mLocalProfileButton, mOpponentProfileButton,
-             mSettingsButton, mResetFlash, mReplayBar, mScoreTallyLabel, mScoreTallyBackground,
-             mActionPointsArrow, mSubmitOverlay, mRematchOverlay, mPuzzleDialogManager})
+             mLocalNameLabel,     mOpponentNameLabel,    mOpponentHealthLabel,
+             mLocalHealthLabel,   mLocalTurnMarker,      mOpponentTurnMarker,
+             mSubmitButton,       mRematchButton,        mNextGameButton,
+             mActionPointsButton, mLocalProfileButton,   mOpponentProfileButton,
+             mSettingsButton,     mResetFlash,           mReplayBar,
+             mScoreTallyLabel,    mScoreTallyBackground, mActionPointsArrow,
+             mSubmitOverlay,      mRematchOverlay,       mPuzzleDialogManager})
         detach(node);
     for (auto* pool : {&mDamageFlyouts, &mHealingFlyouts})
         for (cocos2d::CCLabelBMFont*& label : pool->mEntries) {

@@ -119,10 +119,9 @@ public:
                              cocos2d::CCFiniteTimeAction* followUp, float delay,
                              float duration) override;
     void showDamageFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay) override;
-    void showHealingFlyout(int32_t amount, const cocos2d::CCPoint& position,
-                           float delay) override;
-    void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay,
-                         bool counts, float scale = 1.0f) override;
+    void showHealingFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay) override;
+    void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay, bool counts,
+                         float scale = 1.0f) override;
     void startSlowMotion(float scale, float hold, float delay) override;
     void updateDrag(float, float, TooltipProtocol*, bool) override {}
 
@@ -218,7 +217,7 @@ public:
     uint64_t mSubmitRecordStamp = 0;
     int64_t mNextGameId = -1;
     bool mNextGameStatusOk = false;
-    std::vector<cocos2d::CCNode*> mEffects; // one reference each
+    std::vector<cocos2d::CCNode*> mEffects;          // one reference each
     cocos2d::CCNode* mPuzzleDialogManager = nullptr; // retained
     PuzzleScript* mPuzzleScript = nullptr;           // owned
     bool mHighlightBanner = true;

@@ -65,8 +65,7 @@ void GameScene::showNumberFlyout(CCLabelBMFont* label, const std::string& text,
         CCEaseOut::actionWithAction(CCMoveBy::actionWithDuration(0.07f, CCPoint(0, 12)), 2.0f),
         CCEaseIn::actionWithAction(CCMoveBy::actionWithDuration(0.1f, CCPoint(0, -5)), 2.0f),
         CCDelayTime::actionWithDuration(1.0f),
-        CCEaseOut::actionWithAction(CCFadeOut::actionWithDuration(0.4f), 2.0f),
-        CCHide::action()));
+        CCEaseOut::actionWithAction(CCFadeOut::actionWithDuration(0.4f), 2.0f), CCHide::action()));
 }
 
 void GameScene::showDamageFlyout(int32_t amount, const CCPoint& position, float delay) {

@@ -80,8 +80,9 @@ bool GameScene::init() {
     mReplayBar->setIsVisible(false);
     addChild(mReplayBar, 1000);
 
-    mReplaySkipButton = new Button("UI_FFButton.png", "UI_FFButton.png", "UI_FFButton_Pressed.png",
-                                   CCPoint(76, 26), "", cButtonFont, 14, Button::insets(0, 0, 0, 0));
+    mReplaySkipButton =
+        new Button("UI_FFButton.png", "UI_FFButton.png", "UI_FFButton_Pressed.png", CCPoint(76, 26),
+                   "", cButtonFont, 14, Button::insets(0, 0, 0, 0));
     mReplaySkipButton->mSound = cPushSound;
     mReplaySkipButton->setIsVisible(false);
     addChild(mReplaySkipButton, 1);
@@ -112,9 +113,9 @@ bool GameScene::init() {
 }
 
 void GameScene::buildButtons(float w, float h) {
-    mSubmitButton = new Button("UI_SubmitButton.png", "UI_SubmitButtonDis.png",
-                               "UI_SubmitButton_Pressed.png", CCPoint(w - 41, 25), "",
-                               cButtonFont, 14, Button::insets(0, 0, 0, 0));
+    mSubmitButton =
+        new Button("UI_SubmitButton.png", "UI_SubmitButtonDis.png", "UI_SubmitButton_Pressed.png",
+                   CCPoint(w - 41, 25), "", cButtonFont, 14, Button::insets(0, 0, 0, 0));
     mSubmitButton->mHitScale = 0.5f;
     mSubmitButton->mSound = "sound/UI_Front_End_Begin_Battle.mp3";
     mSubmitButton->setTooltip(
@@ -132,15 +133,16 @@ void GameScene::buildButtons(float w, float h) {
                                  cButtonFont, 14, Button::insets(0, 0, 0, 0));
     mSettingsButton->mHitScale = 0.5f;
     mSettingsButton->mSound = cPushSound;
-    mSettingsButton->setTooltip("UI/Avatars/Avatar_Settings.png", localizedCString("Settings"),
-                                localizedCString("Tap to open a menu with various in-game options."));
+    mSettingsButton->setTooltip(
+        "UI/Avatars/Avatar_Settings.png", localizedCString("Settings"),
+        localizedCString("Tap to open a menu with various in-game options."));
     addChild(mSettingsButton, 1);
 
     const cocos2d::ccColor3B labelColor = cocos2d::ccc3(210, 220, 210);
-    mRematchButton = new Button("UI/RematchButton.png", "UI/RematchButton.png",
-                                "UI/RematchButton_Pressed.png", CCPoint(w - 41, 65),
-                                localizedCString("Rematch"), getHeaderFontName(), 32,
-                                Button::insets(1, 4, 1, 4));
+    mRematchButton =
+        new Button("UI/RematchButton.png", "UI/RematchButton.png", "UI/RematchButton_Pressed.png",
+                   CCPoint(w - 41, 65), localizedCString("Rematch"), getHeaderFontName(), 32,
+                   Button::insets(1, 4, 1, 4));
     mRematchButton->mSound = cPushSound;
     if (cocos2d::CCLabelTTF* label = mRematchButton->getLabel())
         label->setColor(labelColor);

@@ -257,9 +257,9 @@ struct BitmapFont {
     std::string name; // file stem
     std::string face; // the "info" record's face
     std::vector<int> characters;
-    int perRow;       // cells in a row of the page
-    float height;     // glyph pixel height at scale 1
-    float cellHeight; // of the page's cells, as a multiple of the height
+    int perRow;                         // cells in a row of the page
+    float height;                       // glyph pixel height at scale 1
+    float cellHeight;                   // of the page's cells, as a multiple of the height
     Color color = Color{255, 255, 255}; // of the glyphs (labels tint white ones)
 };
 
@@ -405,10 +405,22 @@ std::vector<UiImage> uiImages() {
     };
 }
 
-
 // The game scene's heads-up display and the health bars and beam mask: each
 // image a simple shape of its own colour, named by its path.
-enum class Shape { Button, Glow, Disc, Ring, NoSymbol, Gem, Arrow, Banner, Band, Bar, Fill, BeamMask };
+enum class Shape {
+    Button,
+    Glow,
+    Disc,
+    Ring,
+    NoSymbol,
+    Gem,
+    Arrow,
+    Banner,
+    Band,
+    Bar,
+    Fill,
+    BeamMask
+};
 
 struct HudImage {
     std::string path;
@@ -464,8 +476,8 @@ std::vector<HudImage> hudImages() {
         {"UI/Health-EffectBar.png", 120, 12, Shape::Bar, Color{250, 240, 200}, ""},
         {"UI/Health-LowWarning.png", 132, 24, Shape::Glow, Color{255, 40, 30}, ""},
         {"UI/Health-Background.png", 124, 16, Shape::Bar, Color{25, 22, 28}, ""},
-        {"Effects/Textures/MedicHealFX_Mask01.png", 64, 16, Shape::BeamMask,
-         Color{255, 255, 255}, ""},
+        {"Effects/Textures/MedicHealFX_Mask01.png", 64, 16, Shape::BeamMask, Color{255, 255, 255},
+         ""},
     };
 }
 
@@ -491,18 +503,24 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
         canvas.fill(disc(r - 3 * s), image.color);
         break;
     case Shape::Ring:
-        canvas.fill([=](float x, float y) { return std::fabs(std::hypot(x - cx, y - cy) -
-                                                            (r - 5 * s)) - 3 * s; },
-                    image.color);
+        canvas.fill(
+            [=](float x, float y) {
+                return std::fabs(std::hypot(x - cx, y - cy) - (r - 5 * s)) - 3 * s;
+            },
+            image.color);
         break;
     case Shape::NoSymbol:
-        canvas.fill([=](float x, float y) { return std::fabs(std::hypot(x - cx, y - cy) -
-                                                            (r - 6 * s)) - 4 * s; },
-                    image.color);
-        canvas.fill([=](float x, float y) {
-            const float across = std::fabs((x - cx) - (y - cy)) / std::sqrt(2.0f) - 4 * s;
-            return std::max(across, std::hypot(x - cx, y - cy) - (r - 6 * s));
-        }, image.color);
+        canvas.fill(
+            [=](float x, float y) {
+                return std::fabs(std::hypot(x - cx, y - cy) - (r - 6 * s)) - 4 * s;
+            },
+            image.color);
+        canvas.fill(
+            [=](float x, float y) {
+                const float across = std::fabs((x - cx) - (y - cy)) / std::sqrt(2.0f) - 4 * s;
+                return std::max(across, std::hypot(x - cx, y - cy) - (r - 6 * s));
+            },
+            image.color);
         break;
     case Shape::Gem: {
         // A diamond at the far end: the gem sits out from the button's centre.
@@ -512,9 +530,11 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
         break;
     }
     case Shape::Arrow:
-        canvas.fill([=](float x, float y) { return std::max(std::fabs(y - cy) - (x * 0.5f),
-                                                            x - canvas.width + 1.0f); },
-                    image.color);
+        canvas.fill(
+            [=](float x, float y) {
+                return std::max(std::fabs(y - cy) - (x * 0.5f), x - canvas.width + 1.0f);
+            },
+            image.color);
         break;
     case Shape::Banner:
         canvas.fill(roundedBox(canvas, 0, 4 * s), Color{200, 170, 110});
@@ -523,10 +543,12 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
     case Shape::Band: {
         // A strip along the lower edge, inside the banner's border.
         const float top = canvas.height * 0.7f, inset = 3 * s;
-        canvas.fill([=](float x, float y) {
-            return std::max({top - y, y - (canvas.height - inset), inset - x,
-                             x - (canvas.width - inset)});
-        }, image.color);
+        canvas.fill(
+            [=](float x, float y) {
+                return std::max(
+                    {top - y, y - (canvas.height - inset), inset - x, x - (canvas.width - inset)});
+            },
+            image.color);
         break;
     }
     case Shape::Bar:

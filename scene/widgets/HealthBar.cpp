@@ -4,9 +4,9 @@
 #include "platform/engine/CCActionEase.h"
 #include "platform/engine/CCActionInstant.h"
 #include "platform/engine/CCActionInterval.h"
+#include "platform/engine/CCMutableArray.h"
 #include "platform/engine/CCProgressFromTo.h"
 #include "platform/engine/CCRepeat.h"
-#include "platform/engine/CCMutableArray.h"
 #include "platform/engine/CCSequence.h"
 #include "platform/render/CCProgressTimer.h"
 #include "platform/render/CCSprite.h"
@@ -82,10 +82,10 @@ void HealthBar::setPercentage(float percent, bool animate, float delay) {
                                   CCDelayTime::actionWithDuration(1.0f), ending));
     mBar->runAction(CCSequence::actions(CCDelayTime::actionWithDuration(delay),
                                         CCProgressFromTo::actionWithDuration(0.01f, old, percent)));
-    mEffectBar->runAction(CCSequence::actions(
-        CCDelayTime::actionWithDuration(delay + 0.4f),
-        CCEaseOut::actionWithAction(CCProgressFromTo::actionWithDuration(0.2f, old, percent),
-                                    2.0f)));
+    mEffectBar->runAction(
+        CCSequence::actions(CCDelayTime::actionWithDuration(delay + 0.4f),
+                            CCEaseOut::actionWithAction(
+                                CCProgressFromTo::actionWithDuration(0.2f, old, percent), 2.0f)));
 }
 
 void HealthBar::setLowHealthWarning(bool on, float delay) {

@@ -99,8 +99,8 @@ public:
     void hideHealthNumbers() override {}
     void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}
     void showTurnNotice(const std::string& text) override { mNotices.push_back(text); }
-    void showBigAttackBanner(const std::string&, const CCPoint&, cocos2d::CCFiniteTimeAction*, float,
-                             float) override {}
+    void showBigAttackBanner(const std::string&, const CCPoint&, cocos2d::CCFiniteTimeAction*,
+                             float, float) override {}
     void showDamageFlyout(int32_t, const CCPoint&, float) override {}
     void showHealingFlyout(int32_t, const CCPoint&, float) override {}
     void showScoreFlyout(int32_t points, const CCPoint& at, float delay, bool counts,

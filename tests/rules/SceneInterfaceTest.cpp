@@ -38,8 +38,8 @@ public:
         note("setCrystalDebuffLevels");
     }
     void showTurnNotice(const std::string&) override { note("showTurnNotice"); }
-    void showBigAttackBanner(const std::string&, const CCPoint&, cocos2d::CCFiniteTimeAction*, float,
-                             float) override {
+    void showBigAttackBanner(const std::string&, const CCPoint&, cocos2d::CCFiniteTimeAction*,
+                             float, float) override {
         note("showBigAttackBanner");
     }
     void showDamageFlyout(int32_t, const CCPoint&, float) override { note("showDamageFlyout"); }

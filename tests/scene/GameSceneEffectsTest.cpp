@@ -137,9 +137,9 @@ TEST_F(GameSceneEffectsTest, TheBigAttackBannerStaysInsideAndRemovesItself) {
     };
     auto* flag = new Flag();
     flag->flag = &followed;
-    gGameScene->showBigAttackBanner("Cleave", CCPoint(480, 300), 
-                                    CCCallFunc::actionWithTarget(flag, callfunc_selector(Flag::set)),
-                                    0.5f, 1.0f);
+    gGameScene->showBigAttackBanner(
+        "Cleave", CCPoint(480, 300),
+        CCCallFunc::actionWithTarget(flag, callfunc_selector(Flag::set)), 0.5f, 1.0f);
     EXPECT_STREQ(dynamic_cast<CCLabelBMFont*>(mGame->mEffectNodes[1])->getString(), "Cleave!");
     label->retain();
     run(1.3f);

@@ -23,7 +23,8 @@ protected:
     // A bar on the running layer, full at first.
     HealthBar* make(bool showAlways) {
         auto* bar = new HealthBar();
-        CCTexture2D* texture = CCTextureCache::sharedTextureCache()->addImage("UI/Health-MainBar.png");
+        CCTexture2D* texture =
+            CCTextureCache::sharedTextureCache()->addImage("UI/Health-MainBar.png");
         EXPECT_TRUE(bar->init(texture, CCPoint(0.5f, 0.5f), kCCProgressTimerTypeHorizontalBarLR));
         bar->mShowAlways = showAlways;
         bar->autorelease();
@@ -52,9 +53,9 @@ TEST_F(HealthBarTest, InitFitsEveryPartToTheBarAndNeedsATexture) {
         int z;
         float scaleX, scaleY;
     };
-    for (const Part& part : {Part{bar->getEffectBar(), -1, 2, 2},
-                             Part{bar->getLowWarning(), -2, 5, 0.5f},
-                             Part{bar->getBackground(), -3, 4, 1}}) {
+    for (const Part& part :
+         {Part{bar->getEffectBar(), -1, 2, 2}, Part{bar->getLowWarning(), -2, 5, 0.5f},
+          Part{bar->getBackground(), -3, 4, 1}}) {
         EXPECT_EQ(part.node->getParent(), main);
         EXPECT_EQ(part.node->getZOrder(), part.z);
         EXPECT_EQ(part.node->getPosition(), CCPoint(50, 5));
