@@ -11,6 +11,7 @@
 #include <string>
 
 namespace cocos2d {
+class CCFiniteTimeAction;
 class CCNode;
 class CCSpriteFrame;
 } // namespace cocos2d
@@ -36,7 +37,8 @@ public:
     virtual void addEffectNode(cocos2d::CCNode* node) = 0;
     virtual void clearEffectNodes() = 0;
     virtual void removeFinishedEffects() = 0;
-    // The target-marker frames of reach and heal.
+    // The target-marker frames of reach and heal (the scene's reticles
+    // "attackBlockedReticle" and "healReticle").
     virtual cocos2d::CCSpriteFrame* getReachMarkerFrame() const = 0;
     virtual cocos2d::CCSpriteFrame* getHealMarkerFrame() const = 0;
 
@@ -59,16 +61,22 @@ public:
 
     // Notices, banners and floating numbers.
     virtual void showTurnNotice(const std::string& text) = 0;
+    // The banner of a big attack ("" names none); followUp (or null) runs
+    // after it fades, before it goes.
     virtual void showBigAttackBanner(const std::string& text, const cocos2d::CCPoint& position,
+                                     cocos2d::CCFiniteTimeAction* followUp, float delay,
                                      float duration) = 0;
     virtual void showDamageFlyout(int32_t amount, const cocos2d::CCPoint& position,
                                   float delay) = 0;
     virtual void showHealingFlyout(int32_t amount, const cocos2d::CCPoint& position,
                                    float delay) = 0;
-    virtual void showScoreFlyout(int32_t points, const cocos2d::CCPoint& position, float scale,
-                                 float delay) = 0;
-    // Slows the scheduler for a while; ignored while a slow motion runs.
-    virtual void startSlowMotion(float delay, float timeFactor, float duration) = 0;
+    // counts: the score is new (the scene's score hook hears it); scale
+    // multiplies the flyout's own scales (an award's growing scale).
+    virtual void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay,
+                                 bool counts, float scale = 1.0f) = 0;
+    // Slows the scheduler to scale for hold seconds of real time, starting
+    // after delay; ignored while a slow motion runs.
+    virtual void startSlowMotion(float scale, float hold, float delay) = 0;
 
     // Follows the pointer while a tile is dragged.
     virtual void updateDrag(float x, float y, TooltipProtocol* nearestTarget, bool buttonDown) = 0;

@@ -88,8 +88,8 @@ void Game::showScoreFlyouts() {
             continue;
         if (gGameScene != nullptr) {
             const CCPoint at = entity->getViewPosition();
-            gGameScene->showScoreFlyout(flyout.mPoints, CCPoint(at.x, at.y - 50.0f), flyout.mScale,
-                                        0.0f);
+            gGameScene->showScoreFlyout(flyout.mPoints, CCPoint(at.x, at.y - 50.0f), 0.0f, true,
+                                        flyout.mScale);
         }
         // The entry shown goes; those without views wait for theirs.
         mScoreFlyouts.erase(mScoreFlyouts.begin() + static_cast<std::ptrdiff_t>(i));

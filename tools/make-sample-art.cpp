@@ -5,9 +5,11 @@
 // and part images also get their "_Color" layer (a white band the game tints with the player's
 // colour). A click mask ("_Mask") is the unit disc's silhouette, once, at its size in points:
 // touches compare mask pixels with points one to one.
-// The digits font "number.fnt" and the notice font "BigNotify.fnt" with their
-// page images come along for labels, and the interface's buttons, tooltip
-// indicators and panels are drawn from a list of their own.
+// The digits font "number.fnt", the notice font "BigNotify.fnt" and the
+// flyout fonts ("damageflyout.fnt", "healingflyout.fnt", "scoreflyout.fnt")
+// with their page images come along for labels, and the interface's
+// buttons, tooltip indicators and panels, the game scene's HUD, the health
+// bars and the beam's mask are drawn from lists of their own.
 //
 // Usage: make-sample-art DATA_FOLDER. Runs the same way every time, so the
 // committed output only changes when the content or this tool changes.
@@ -255,9 +257,10 @@ struct BitmapFont {
     std::string name; // file stem
     std::string face; // the "info" record's face
     std::vector<int> characters;
-    int perRow;       // cells in a row of the page
-    float height;     // glyph pixel height at scale 1
-    float cellHeight; // of the page's cells, as a multiple of the height
+    int perRow;                         // cells in a row of the page
+    float height;                       // glyph pixel height at scale 1
+    float cellHeight;                   // of the page's cells, as a multiple of the height
+    Color color = Color{255, 255, 255}; // of the glyphs (labels tint white ones)
 };
 
 bool writeBitmapFont(Font& font, const BitmapFont& bitmapFont, const fs::path& data, int scale) {
@@ -285,7 +288,7 @@ bool writeBitmapFont(Font& font, const BitmapFont& bitmapFont, const fs::path& d
         const int y0 = (n / bitmapFont.perRow) * cellHeight;
         for (int j = 0; j < g.height; ++j)
             for (int i = 0; i < g.width && i < cell - 2; ++i)
-                page.blend(x0 + i, y0 + std::min(cellHeight - 1, j), Color{255, 255, 255},
+                page.blend(x0 + i, y0 + std::min(cellHeight - 1, j), bitmapFont.color,
                            g.coverage[size_t(j * g.width + i)] / 255.0f);
         fnt << "char id=" << codepoint << " x=" << x0 << " y=" << y0
             << " width=" << std::min(g.width, cell - 2)
@@ -296,8 +299,9 @@ bool writeBitmapFont(Font& font, const BitmapFont& bitmapFont, const fs::path& d
     return page.save(data / (bitmapFont.name + suffix + ".png"));
 }
 
-// The digits of number labels, and the letters of the big notices (printable
-// ASCII and Latin-1, German included).
+// The digits of number labels, the letters of the big notices (printable
+// ASCII and Latin-1, German included), and the game scene's flyouts: damage
+// in red, healing in green, score in gold, with their signs and the "x".
 std::vector<BitmapFont> bitmapFonts() {
     BitmapFont digits{"number", "Sample Digits", {}, 10, 24.0f, 1.0f};
     for (int c = '0'; c <= '9'; ++c)
@@ -307,7 +311,17 @@ std::vector<BitmapFont> bitmapFonts() {
         notify.characters.push_back(c);
     for (int c = 161; c <= 255; ++c)
         notify.characters.push_back(c);
-    return {digits, notify};
+    std::vector<BitmapFont> fonts = {digits, notify};
+    const std::pair<const char*, Color> flyouts[] = {{"damageflyout", Color{235, 70, 55}},
+                                                     {"healingflyout", Color{90, 225, 100}},
+                                                     {"scoreflyout", Color{255, 215, 80}}};
+    for (const auto& [name, color] : flyouts) {
+        BitmapFont flyout{name, "Sample Flyout", {'+', '-', 'x'}, 13, 28.0f, 1.2f, color};
+        for (int c = '0'; c <= '9'; ++c)
+            flyout.characters.push_back(c);
+        fonts.push_back(flyout);
+    }
+    return fonts;
 }
 
 // The interface art, drawn from shapes: buttons, tooltip indicators and
@@ -391,6 +405,174 @@ std::vector<UiImage> uiImages() {
     };
 }
 
+// The game scene's heads-up display and the health bars and beam mask: each
+// image a simple shape of its own colour, named by its path.
+enum class Shape {
+    Button,
+    Glow,
+    Disc,
+    Ring,
+    NoSymbol,
+    Gem,
+    Arrow,
+    Banner,
+    Band,
+    Bar,
+    Fill,
+    BeamMask
+};
+
+struct HudImage {
+    std::string path;
+    int width, height; // points
+    Shape shape;
+    Color color;
+    std::string text; // drawn over the shape; none when empty
+};
+
+std::vector<HudImage> hudImages() {
+    const Color submit{60, 150, 70}, settings{90, 100, 120}, rematch{150, 90, 40},
+        next{60, 100, 170}, grey{110, 110, 110}, skip{70, 120, 160};
+    const auto pressed = [](Color c) {
+        return Color{uint8_t(c.r * 3 / 4), uint8_t(c.g * 3 / 4), uint8_t(c.b * 3 / 4)};
+    };
+    return {
+        {"UI_SubmitButton.png", 72, 40, Shape::Button, submit, "GO"},
+        {"UI_SubmitButtonDis.png", 72, 40, Shape::Button, grey, "GO"},
+        {"UI_SubmitButton_Pressed.png", 72, 40, Shape::Button, pressed(submit), "GO"},
+        {"UI_SubmitButtonOverlay.png", 72, 40, Shape::Glow, Color{255, 240, 150}, ""},
+        {"UI_SettingsButton.png", 40, 28, Shape::Button, settings, "S"},
+        {"UI_SettingsButton_Pressed.png", 40, 28, Shape::Button, pressed(settings), "S"},
+        {"UI/RematchButton.png", 76, 36, Shape::Button, rematch, ""},
+        {"UI/RematchButton_Pressed.png", 76, 36, Shape::Button, pressed(rematch), ""},
+        {"RematchButton01Overlay.png", 76, 36, Shape::Glow, Color{255, 240, 150}, ""},
+        {"UI/NextGameButton.png", 76, 40, Shape::Button, next, ""},
+        {"UI/NextGameButton_Pressed.png", 76, 40, Shape::Button, pressed(next), ""},
+        {"UI_FFButton.png", 44, 44, Shape::Disc, skip, ">>"},
+        {"UI_FFButton_Pressed.png", 44, 44, Shape::Disc, pressed(skip), ">>"},
+        {"ActionPoints_MetalBG.png", 56, 56, Shape::Disc, Color{130, 135, 145}, ""},
+        {"ActionPoints_Arrow.png", 14, 14, Shape::Arrow, Color{255, 230, 120}, ""},
+        {"ActionPoints_Gem.png", 24, 8, Shape::Gem, Color{80, 220, 240}, ""},
+        {"UI/Avatars/Avatar_Submit.png", 64, 64, Shape::Disc, submit, "GO"},
+        {"UI/Avatars/Avatar_Settings.png", 64, 64, Shape::Disc, settings, "S"},
+        {"UI/Avatars/Avatar_Undo.png", 64, 64, Shape::Disc, Color{170, 140, 60}, "AP"},
+        {"UI/PlayerBanner.png", 300, 40, Shape::Banner, Color{45, 42, 52}, ""},
+        {"UI/PlayerBanner_Color.png", 300, 40, Shape::Band, Color{255, 255, 255}, ""},
+        {"UI/PlayerBanner-iPad.png", 400, 48, Shape::Banner, Color{45, 42, 52}, ""},
+        {"UI/PlayerBanner_Color-iPad.png", 400, 48, Shape::Band, Color{255, 255, 255}, ""},
+        {"VsBadge.png", 40, 40, Shape::Disc, Color{160, 40, 40}, "VS"},
+        {"ScoreTile_Effect.png", 40, 40, Shape::Disc, Color{230, 180, 50}, ""},
+        {"ResetFlash.png", 16, 16, Shape::Fill, Color{255, 255, 255}, ""},
+        {"Replay_ReplayBar.png", 240, 36, Shape::Button, Color{120, 40, 40}, "REPLAY"},
+        {"ScoreTallyBG.png", 64, 32, Shape::Button, Color{40, 36, 30}, ""},
+        {"AttackReticle.png", 64, 64, Shape::Ring, Color{230, 50, 40}, ""},
+        {"AttackReticle2.png", 64, 64, Shape::Ring, Color{240, 140, 40}, ""},
+        {"NO_Symbol.png", 64, 64, Shape::NoSymbol, Color{220, 30, 30}, ""},
+        {"HealReticle.png", 64, 64, Shape::Ring, Color{70, 220, 90}, "+"},
+        {"AllyReticle01_OutsideRing.png", 64, 64, Shape::Ring, Color{70, 140, 240}, ""},
+        {"HP_Green.png", 40, 6, Shape::Bar, Color{70, 210, 80}, ""},
+        {"HP_Red.png", 40, 6, Shape::Bar, Color{220, 60, 50}, ""},
+        {"UI/Health-MainBar.png", 120, 12, Shape::Bar, Color{70, 210, 80}, ""},
+        {"UI/Health-EffectBar.png", 120, 12, Shape::Bar, Color{250, 240, 200}, ""},
+        {"UI/Health-LowWarning.png", 132, 24, Shape::Glow, Color{255, 40, 30}, ""},
+        {"UI/Health-Background.png", 124, 16, Shape::Bar, Color{25, 22, 28}, ""},
+        {"Effects/Textures/MedicHealFX_Mask01.png", 64, 16, Shape::BeamMask, Color{255, 255, 255},
+         ""},
+    };
+}
+
+Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
+    Canvas canvas(image.width * scale, image.height * scale);
+    const float s = float(scale);
+    const float cx = canvas.width / 2.0f, cy = canvas.height / 2.0f;
+    const float r = std::min(cx, cy);
+    const auto disc = [cx, cy](float radius) {
+        return [=](float x, float y) { return std::hypot(x - cx, y - cy) - radius; };
+    };
+    switch (image.shape) {
+    case Shape::Button:
+        canvas.fill(roundedBox(canvas, 0, 8 * s), darker(image.color));
+        canvas.fill(roundedBox(canvas, 2 * s, 6 * s), image.color);
+        break;
+    case Shape::Glow:
+        canvas.fill(roundedBox(canvas, 0, 10 * s), image.color, 120);
+        canvas.fill(roundedBox(canvas, 4 * s, 8 * s), image.color, 70);
+        break;
+    case Shape::Disc:
+        canvas.fill(disc(r - 0.5f), darker(image.color));
+        canvas.fill(disc(r - 3 * s), image.color);
+        break;
+    case Shape::Ring:
+        canvas.fill(
+            [=](float x, float y) {
+                return std::fabs(std::hypot(x - cx, y - cy) - (r - 5 * s)) - 3 * s;
+            },
+            image.color);
+        break;
+    case Shape::NoSymbol:
+        canvas.fill(
+            [=](float x, float y) {
+                return std::fabs(std::hypot(x - cx, y - cy) - (r - 6 * s)) - 4 * s;
+            },
+            image.color);
+        canvas.fill(
+            [=](float x, float y) {
+                const float across = std::fabs((x - cx) - (y - cy)) / std::sqrt(2.0f) - 4 * s;
+                return std::max(across, std::hypot(x - cx, y - cy) - (r - 6 * s));
+            },
+            image.color);
+        break;
+    case Shape::Gem: {
+        // A diamond at the far end: the gem sits out from the button's centre.
+        const float gx = canvas.width - cy;
+        canvas.fill([=](float x, float y) { return std::fabs(x - gx) + std::fabs(y - cy) - cy; },
+                    image.color);
+        break;
+    }
+    case Shape::Arrow:
+        canvas.fill(
+            [=](float x, float y) {
+                return std::max(std::fabs(y - cy) - (x * 0.5f), x - canvas.width + 1.0f);
+            },
+            image.color);
+        break;
+    case Shape::Banner:
+        canvas.fill(roundedBox(canvas, 0, 4 * s), Color{200, 170, 110});
+        canvas.fill(roundedBox(canvas, 2 * s, 3 * s), image.color, 235);
+        break;
+    case Shape::Band: {
+        // A strip along the lower edge, inside the banner's border.
+        const float top = canvas.height * 0.7f, inset = 3 * s;
+        canvas.fill(
+            [=](float x, float y) {
+                return std::max(
+                    {top - y, y - (canvas.height - inset), inset - x, x - (canvas.width - inset)});
+            },
+            image.color);
+        break;
+    }
+    case Shape::Bar:
+        canvas.fill(roundedBox(canvas, 0, std::min(3.0f * s, cy)), image.color);
+        break;
+    case Shape::Fill:
+        canvas.fill([](float, float) { return -1.0f; }, image.color);
+        break;
+    case Shape::BeamMask:
+        // White, opaque along the middle and fading towards the edges and ends.
+        for (int y = 0; y < canvas.height; ++y)
+            for (int x = 0; x < canvas.width; ++x) {
+                const float across = 1.0f - std::fabs(y + 0.5f - cy) / cy;
+                const float along = std::min(1.0f, std::min(x + 0.5f, canvas.width - x - 0.5f) /
+                                                       (canvas.width * 0.15f));
+                canvas.blend(x, y, image.color, 1.0f, uint8_t(255 * across * along));
+            }
+        break;
+    }
+    if (!image.text.empty())
+        font.draw(canvas, image.text, cx, cy, canvas.height * 0.45f, Color{255, 255, 255});
+    return canvas;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -451,6 +633,16 @@ int main(int argc, char** argv) {
             const int pixels = image.hdTwin ? scale : 2;
             if (!drawUiImage(font, image.path, image.width, image.height, pixels)
                      .save(data / file)) {
+                std::fprintf(stderr, "cannot write %s\n", file.c_str());
+                return 1;
+            }
+            ++written;
+        }
+    }
+    for (const HudImage& image : hudImages()) {
+        for (int scale : {1, 2}) {
+            const std::string file = scale == 1 ? image.path : withSuffix(image.path, "-hd");
+            if (!drawHudImage(font, image, scale).save(data / file)) {
                 std::fprintf(stderr, "cannot write %s\n", file.c_str());
                 return 1;
             }

@@ -91,6 +91,10 @@ sound/Game_Teleport.mp3                chime 990
 sound/UI_Game_Question_Card_IN.mp3     chime 740
 sound/UI_Game_Question_Card_OUT.mp3    tone 494
 sound/UI_Game_Tooltip_Hide.mp3         click 420
+# Game scene: button releases, the Submit button, the ambient loop
+sound/Generic_Push_Button.mp3          click 700
+sound/UI_Front_End_Begin_Battle.mp3    chime 523
+sound/Amb_Field_LP.mp3                 loop 180
 # Music
 sound/Mx_Title_Theme_v4.mp3            music 262
 LIST

@@ -1,5 +1,7 @@
 #include "platform/engine/CCSequence.h"
 
+#include <algorithm>
+
 namespace cocos2d {
 
 bool CCSequence::initWithActions(const std::vector<CCFiniteTimeAction*>& actions) {
@@ -55,7 +57,12 @@ void CCSequence::update(ccTime progress) {
             mCurrentStarted = false;
             continue;
         }
-        action->update(action->getDuration() > 0.0f ? (now - start) / action->getDuration() : 1.0f);
+        // The ends are sums of durations: in float the action's start may lie
+        // a hair after now, and an action must not see a progress below 0
+        // (an ease's power of it is not a number).
+        action->update(action->getDuration() > 0.0f
+                           ? std::max(0.0f, (now - start) / action->getDuration())
+                           : 1.0f);
         return;
     }
 }

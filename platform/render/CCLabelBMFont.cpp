@@ -149,6 +149,16 @@ CCLabelBMFont* CCLabelBMFont::labelWithString(const char* text, const char* fntF
     return label;
 }
 
+CCLabelBMFont* CCLabelBMFont::labelOrEmpty(const char* text, const char* fntFile) {
+    if (CCLabelBMFont* label = labelWithString(text, fntFile))
+        return label;
+    auto* label = new CCLabelBMFont();
+    label->setAnchorPoint(CCPoint(0.5f, 0.5f));
+    label->setString(text);
+    label->autorelease();
+    return label;
+}
+
 CCLabelBMFont::~CCLabelBMFont() {
     for (auto& page : mPages)
         page.second->release();
@@ -188,6 +198,11 @@ void CCLabelBMFont::setOpacity(uint8_t opacity) {
 
 void CCLabelBMFont::layout() {
     mQuads.clear();
+    if (mConfig == nullptr) {
+        // A label without a font (never initialised) keeps its text and shows nothing.
+        CCNode::setContentSize(CCSize(0, 0));
+        return;
+    }
     const float fontScale = mConfig->contentScale;
     const float screen =
         CCDirector::hasSharedDirector() ? CCDirector::sharedDirector()->getContentScaleFactor() : 1;

@@ -49,6 +49,9 @@ class CCLabelBMFont : public CCNode, public CCRGBAProtocol {
 public:
     // Null when the font file cannot be used.
     static CCLabelBMFont* labelWithString(const char* text, const char* fntFile);
+    // The label, or when the font cannot be used an empty one that keeps
+    // its text and draws nothing; never null.
+    static CCLabelBMFont* labelOrEmpty(const char* text, const char* fntFile);
     ~CCLabelBMFont() override;
     bool initWithString(const char* text, const char* fntFile);
 

@@ -99,11 +99,13 @@ public:
     void hideHealthNumbers() override {}
     void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}
     void showTurnNotice(const std::string& text) override { mNotices.push_back(text); }
-    void showBigAttackBanner(const std::string&, const CCPoint&, float) override {}
+    void showBigAttackBanner(const std::string&, const CCPoint&, cocos2d::CCFiniteTimeAction*,
+                             float, float) override {}
     void showDamageFlyout(int32_t, const CCPoint&, float) override {}
     void showHealingFlyout(int32_t, const CCPoint&, float) override {}
-    void showScoreFlyout(int32_t points, const CCPoint& at, float scale, float) override {
-        mFlyouts.push_back({points, at, scale});
+    void showScoreFlyout(int32_t points, const CCPoint& at, float delay, bool counts,
+                         float scale) override {
+        mFlyouts.push_back({points, at, delay, counts, scale});
     }
     void startSlowMotion(float, float, float) override {}
     void updateDrag(float, float, TooltipProtocol*, bool) override {}
@@ -111,6 +113,8 @@ public:
     struct Flyout {
         int32_t points;
         CCPoint at;
+        float delay;
+        bool counts;
         float scale;
     };
     bool mHasScript = false;

@@ -269,7 +269,7 @@ TEST_F(GameTest, LinkingWithoutTouchesShowsFlyoutsAndTheLastTurnNotice) {
     const int32_t hidden = game->createEntity(cArcher, 1);
     game->mGameBoard->addEntity(knight);
     game->mScoreFlyouts.push_back(
-        std::make_unique<ScoreFlyoutInfo>(ScoreFlyoutInfo{10, knight, 1.0f}));
+        std::make_unique<ScoreFlyoutInfo>(ScoreFlyoutInfo{10, knight, 1.3f}));
     game->mScoreFlyouts.push_back(
         std::make_unique<ScoreFlyoutInfo>(ScoreFlyoutInfo{20, hidden, 1.15f}));
     RecordingScene scene;
@@ -278,6 +278,9 @@ TEST_F(GameTest, LinkingWithoutTouchesShowsFlyoutsAndTheLastTurnNotice) {
     ASSERT_EQ(scene.mFlyouts.size(), 1u);
     EXPECT_EQ(scene.mFlyouts[0].points, 10);
     EXPECT_EQ(scene.mFlyouts[0].at.y, game->getEntity(knight)->getViewPosition().y - 50.0f);
+    EXPECT_EQ(scene.mFlyouts[0].delay, 0.0f);
+    EXPECT_TRUE(scene.mFlyouts[0].counts);
+    EXPECT_EQ(scene.mFlyouts[0].scale, 1.3f) << "the award's own scale rides along";
     ASSERT_EQ(game->mScoreFlyouts.size(), 1u) << "the unit without a view keeps its award";
     EXPECT_EQ(game->mScoreFlyouts[0]->mEntityId, hidden);
     EXPECT_EQ(scene.mHealthTexts, (std::vector<std::pair<int32_t, int32_t>>{{1, -1}}));

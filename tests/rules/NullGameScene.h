@@ -28,10 +28,11 @@ public:
     void hideHealthNumbers() override {}
     void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}
     void showTurnNotice(const std::string&) override {}
-    void showBigAttackBanner(const std::string&, const cocos2d::CCPoint&, float) override {}
+    void showBigAttackBanner(const std::string&, const cocos2d::CCPoint&,
+                             cocos2d::CCFiniteTimeAction*, float, float) override {}
     void showDamageFlyout(int32_t, const cocos2d::CCPoint&, float) override {}
     void showHealingFlyout(int32_t, const cocos2d::CCPoint&, float) override {}
-    void showScoreFlyout(int32_t, const cocos2d::CCPoint&, float, float) override {}
+    void showScoreFlyout(int32_t, const cocos2d::CCPoint&, float, bool, float) override {}
     void startSlowMotion(float, float, float) override {}
     void updateDrag(float, float, TooltipProtocol*, bool) override {}
 };

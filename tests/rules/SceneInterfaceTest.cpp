@@ -38,12 +38,13 @@ public:
         note("setCrystalDebuffLevels");
     }
     void showTurnNotice(const std::string&) override { note("showTurnNotice"); }
-    void showBigAttackBanner(const std::string&, const CCPoint&, float) override {
+    void showBigAttackBanner(const std::string&, const CCPoint&, cocos2d::CCFiniteTimeAction*,
+                             float, float) override {
         note("showBigAttackBanner");
     }
     void showDamageFlyout(int32_t, const CCPoint&, float) override { note("showDamageFlyout"); }
     void showHealingFlyout(int32_t, const CCPoint&, float) override { note("showHealingFlyout"); }
-    void showScoreFlyout(int32_t, const CCPoint&, float, float) override {
+    void showScoreFlyout(int32_t, const CCPoint&, float, bool, float) override {
         note("showScoreFlyout");
     }
     void startSlowMotion(float, float, float) override { note("startSlowMotion"); }

@@ -210,3 +210,26 @@ TEST_F(ActionTimingTest, AnActionStartedDuringAFrameTakesItsFirstStepInTheNext) 
     tick(0.25f);
     EXPECT_FLOAT_EQ(other->getPosition().x, 25);
 }
+
+TEST_F(ActionTimingTest, ASequenceNeverHandsAnActionAProgressBelowZero) {
+    // An interval action that keeps the lowest progress it was given.
+    class LowestProgress : public CCActionInterval {
+    public:
+        explicit LowestProgress(float* lowest) : mLowest(lowest) { initWithDuration(0.25f); }
+        void update(ccTime progress) override { *mLowest = std::min(*mLowest, progress); }
+
+    private:
+        float* mLowest;
+    };
+    const float delays[] = {0.05f, 0.1f, 0.3f, 0.7f};
+    float lowest[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    ProbeNode* probe = runningProbe();
+    for (size_t i = 0; i < 4; ++i) {
+        auto* inner = new LowestProgress(&lowest[i]);
+        inner->autorelease();
+        probe->runAction(CCSequence::actions(CCDelayTime::actionWithDuration(delays[i]), inner));
+    }
+    tick(1.0f / 60, 90);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_GE(lowest[i], 0.0f) << "after a delay of " << delays[i];
+}

@@ -8,6 +8,8 @@
 
 #include "platform/engine/CCDirector.h"
 #include "platform/engine/CCFileUtils.h"
+#include "platform/render/CCEGLView.h"
+#include "platform/render/CCImage.h"
 #include "platform/render/CCLabelBMFont.h"
 #include "platform/render/CCSpriteFrameCache.h"
 #include "platform/render/CCTextureCache.h"
@@ -57,6 +59,15 @@ protected:
     static void highDefinition() {
         director()->setContentScaleFactor(2.0f);
         director()->setIsHighDefinition(true);
+    }
+
+    // The pixel of the view's last frame at a GL point (origin bottom-left).
+    static Rgba viewPixel(cocos2d::CCEGLView& view, int x, int y) {
+        cocos2d::CCImage image;
+        EXPECT_TRUE(view.readPixels(image));
+        const uint8_t* p =
+            &image.getData()[(size_t(image.getHeight() - 1 - y) * image.getWidth() + x) * 4];
+        return Rgba{p[0], p[1], p[2], p[3]};
     }
 
     // Writes a PNG under the resource root, each pixel from the function

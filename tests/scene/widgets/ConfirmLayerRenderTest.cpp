@@ -20,14 +20,6 @@ protected:
         BConfig::instance().reset();
         RenderTest::TearDown();
     }
-    // The pixel at a GL point of the view.
-    static Rgba pixelAt(CCEGLView& view, int x, int y) {
-        CCImage image;
-        EXPECT_TRUE(view.readPixels(image));
-        const uint8_t* p =
-            &image.getData()[(size_t(image.getHeight() - 1 - y) * image.getWidth() + x) * 4];
-        return Rgba{p[0], p[1], p[2], p[3]};
-    }
     static void run(float seconds) {
         const float dt = 1.0f / 60;
         for (float t = 0; t + dt / 2 < seconds; t += dt)
@@ -54,12 +46,12 @@ TEST_F(ConfirmLayerRenderTest, TheOkButtonOfAMessageIsDrawnOnlyAfterItsDelay) {
     const int x = 120;
     const int y = 200;
     run(0.5f);
-    const Rgba before = pixelAt(view, x, y);
+    const Rgba before = viewPixel(view, x, y);
     EXPECT_LT(before.g, 10);
     // Cancel is in by then.
-    EXPECT_GT(pixelAt(view, x + 40, 120).b, 245);
+    EXPECT_GT(viewPixel(view, x + 40, 120).b, 245);
     run(1.8f); // 2.3 s
-    const Rgba after = pixelAt(view, x, y);
+    const Rgba after = viewPixel(view, x, y);
     EXPECT_GT(after.g, 245);
     EXPECT_LT(after.r, 10);
     director()->setOpenGLView(nullptr);

@@ -1,0 +1,230 @@
+#pragma once
+
+// The engine layer on which a match is shown: it owns the heads-up display
+// (turn buttons, banners, flyout pools, reticle frames, the reset flash, the
+// replay bar, the score tally), takes every touch as a standard delegate of
+// priority 10 and the Back key, keeps the Game in play, and is the scene the
+// rules reach through gGameScene. At most one exists at a time; a second one
+// warns and takes over gGameScene. Created only through node (or
+// sceneWithGame). Main thread only.
+//
+// Z-orders on the scene: HUD buttons and the tally 1, banners and the Submit
+// overlay 5, VS badge 6, replay bar and test puppet 1000, Rematch and Next
+// Game 1001, Rematch overlay 1002, flyouts 2000, modal layers 10000, puzzle
+// dialogs 10001, reset flash 50000, fake cursors 100000.
+//
+// Files: GameScene.cpp (creation, lifecycle, binding), GameScene_hud.cpp
+// (init), GameScene_effects.cpp (flyouts, banners, slow motion, effect
+// lists).
+
+#include "rules/GameSceneInterface.h"
+
+#include "platform/engine/CCLayer.h"
+
+#include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace cocos2d {
+class CCLabelBMFont;
+class CCLabelTTF;
+class CCScene;
+class CCSprite;
+class CCTexture2D;
+class CCTouch;
+} // namespace cocos2d
+
+class Button;
+class Entity;
+class HealthBar;
+class PuppetInstance;
+class PuzzleScript;
+
+// Ten prebuilt entries used in turn: the eleventh request restarts the oldest.
+template <class T> struct FlyoutPool {
+    static constexpr int32_t cSize = 10;
+    std::array<T, cSize> mEntries{};
+    int32_t mIndex = 0;
+
+    T next() {
+        T entry = mEntries[size_t(mIndex)];
+        mIndex = (mIndex + 1) % cSize;
+        return entry;
+    }
+};
+
+// A score flyout: a bitmap-font label on a sprite; only the sprite is retained.
+struct ScoreFlyout {
+    virtual ~ScoreFlyout() = default;
+    cocos2d::CCLabelBMFont* mLabel = nullptr;
+    cocos2d::CCSprite* mSprite = nullptr;
+};
+
+class GameScene : public cocos2d::CCLayer, public GameSceneInterface {
+public:
+    // An autoreleased scene with its HUD built, or null when init fails.
+    static GameScene* node();
+    // An autoreleased CCScene placed at the board's rectangle holding a new
+    // scene bound to gCurrentGame.
+    static cocos2d::CCScene* sceneWithGame();
+
+    ~GameScene() override;
+    void onEnter() override;
+    void onExit() override;
+    void onPause() override {}
+    void onResume() override {}
+    void onViewDidAppear(bool animated) override;
+    void draw() override {}
+
+    // Builds the HUD and becomes gGameScene; false only when the layer fails.
+    virtual bool init() override;
+    // Ends the director.
+    virtual void quit(cocos2d::CCObject* sender);
+    // The score flyout's hook, called as it appears; data is the amount
+    // when the score counts and no replay runs, else 0. Nothing here.
+    virtual void onScoreFlyoutDone(cocos2d::CCNode* sprite, void* data);
+
+    // Touches (every touch set, also those that others swallowed) and keys.
+    bool wantAllTouches() override { return true; }
+    void keyMenuClicked() override {}
+
+    // Back to the games list (from the page, or Back's confirmation): stops
+    // the end effect's sounds and drops the turn's pending statistics.
+    void backToGames();
+    void onBackConfirmed(cocos2d::CCObject* sender);
+
+    // GameSceneInterface.
+    cocos2d::CCNode* getSceneNode() override { return this; }
+    Game* getGame() const override { return mGame; }
+    void setGame(Game* game) override;
+    PuzzleScript* getPuzzleScript() const override { return mPuzzleScript; }
+    void addEffectNode(cocos2d::CCNode* node) override;
+    void clearEffectNodes() override;
+    void removeFinishedEffects() override;
+    cocos2d::CCSpriteFrame* getReachMarkerFrame() const override { return mReticleFrames[2]; }
+    cocos2d::CCSpriteFrame* getHealMarkerFrame() const override { return mReticleFrames[3]; }
+    void refreshPlayerBanners() override {}
+    void hideTurnControls() override {}
+    void onTurnStarted() override {}
+    void onTileChestTapped() override {}
+    void playAPRegenEffect(float delay) override;
+    void setPlayerHealth(int32_t, float, bool, float) override {}
+    void setPlayerHealthText(int32_t, int32_t, int32_t) override {}
+    void showHealthNumbers() override {}
+    void hideHealthNumbers() override {}
+    void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}
+    void showTurnNotice(const std::string& text) override;
+    void showBigAttackBanner(const std::string& text, const cocos2d::CCPoint& position,
+                             cocos2d::CCFiniteTimeAction* followUp, float delay,
+                             float duration) override;
+    void showDamageFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay) override;
+    void showHealingFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay) override;
+    void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay, bool counts,
+                         float scale = 1.0f) override;
+    void startSlowMotion(float scale, float hold, float delay) override;
+    void updateDrag(float, float, TooltipProtocol*, bool) override {}
+
+    // Effects (the flash of a reset or undo, flyouts stopped at once).
+    void playResetFlash();
+    void stopHudActions();
+    // The effect lists: mEffectNodes retains its nodes; mEffects owns the
+    // reference its caller took.
+    void removeEffectNode(cocos2d::CCNode* node);
+    void addEffect(cocos2d::CCNode* node);
+    void clearEffects();
+    // Removes a child of the scene with clean-up (a CCCallFuncN target).
+    void removeNodeFromScene(cocos2d::CCNode* node);
+
+    bool isSlowMotionActive() const { return mSlowMotionActive; }
+
+    // The process-wide layout mode of the board scene (0 small, 1 medium,
+    // 2 large), which the shell chooses by screen size; 0 until set.
+    static int32_t layoutMode();
+    static void setLayoutMode(int32_t mode);
+
+    static constexpr int cTouchPriority = 10;
+    static constexpr int cFlyoutZOrder = 2000;
+    static constexpr int cModalZOrder = 10000;
+    static constexpr int cResetFlashZOrder = 50000;
+
+protected:
+    GameScene();
+
+private:
+    void buildButtons(float w, float h);
+    void buildBanners(float w, float h);
+    void buildFlyouts();
+    void buildGems();
+    void buildReticleFrames();
+    void buildTestPuppet();
+    void showNumberFlyout(cocos2d::CCLabelBMFont* label, const std::string& text,
+                          const cocos2d::CCPoint& position, float delay);
+    void onSlowMotionStart(cocos2d::ccTime dt);
+    void onSlowMotionEnd(cocos2d::ccTime dt);
+    void cancelSlowMotion();
+
+public:
+    // Members, as the HUD refresh, input and turn controller use them.
+    Game* mGame = nullptr; // retained
+    cocos2d::CCLabelTTF* mLocalNameLabel = nullptr;
+    cocos2d::CCLabelTTF* mOpponentNameLabel = nullptr;
+    cocos2d::CCLabelTTF* mOpponentHealthLabel = nullptr;
+    cocos2d::CCLabelTTF* mLocalHealthLabel = nullptr;
+    cocos2d::CCLabelBMFont* mLocalTurnMarker = nullptr;
+    cocos2d::CCLabelBMFont* mOpponentTurnMarker = nullptr;
+    HealthBar* mLocalHealthBar = nullptr;    // owned
+    HealthBar* mOpponentHealthBar = nullptr; // owned
+    Button* mSubmitButton = nullptr;
+    Button* mRematchButton = nullptr;
+    Button* mNextGameButton = nullptr;
+    Button* mActionPointsButton = nullptr;
+    Button* mLocalProfileButton = nullptr;
+    Button* mOpponentProfileButton = nullptr;
+    Button* mSettingsButton = nullptr;
+    Button* mHelpButton = nullptr; // never built
+    FlyoutPool<cocos2d::CCLabelBMFont*> mDamageFlyouts;
+    FlyoutPool<cocos2d::CCLabelBMFont*> mHealingFlyouts;
+    FlyoutPool<ScoreFlyout*> mScoreFlyouts; // owned
+    std::vector<cocos2d::CCSprite*> mActionPointGems;
+    // "attackReticle", "attackReticle2", "attackBlockedReticle",
+    // "healReticle", "abilityReticle".
+    std::array<cocos2d::CCSpriteFrame*, 5> mReticleFrames{};
+    cocos2d::CCSprite* mResetFlash = nullptr;
+    cocos2d::CCSprite* mActionPointsArrow = nullptr;
+    cocos2d::CCSprite* mSubmitOverlay = nullptr;
+    cocos2d::CCSprite* mRematchOverlay = nullptr;
+    cocos2d::CCSprite* mReplayBar = nullptr;
+    Button* mReplaySkipButton = nullptr;
+    cocos2d::CCLabelTTF* mScoreTallyLabel = nullptr;
+    cocos2d::CCSprite* mScoreTallyBackground = nullptr;
+    int32_t mScoreTallyCount = 0;
+    cocos2d::CCTexture2D* mHealthGreenTexture = nullptr;
+    cocos2d::CCTexture2D* mHealthRedTexture = nullptr;
+    cocos2d::CCSprite* mLocalBannerColor = nullptr;
+    cocos2d::CCSprite* mOpponentBannerColor = nullptr;
+    cocos2d::CCSprite* mVsBadge = nullptr;
+    cocos2d::CCSprite* mLocalBanner = nullptr;
+    cocos2d::CCSprite* mOpponentBanner = nullptr;
+    std::vector<std::pair<cocos2d::CCSprite*, cocos2d::CCTouch*>> mFakeCursors;
+    float mSlowMotionScale = 1.0f;
+    float mSlowMotionHold = 0.0f;
+    bool mSlowMotionActive = false;
+    bool mJustBound = false;
+    PuppetInstance* mEndEffectPuppet = nullptr;
+    PuppetInstance* mEndEffectText = nullptr;
+    std::vector<cocos2d::CCNode*> mEffectNodes; // retained
+    uint64_t mSubmitRecordStamp = 0;
+    int64_t mNextGameId = -1;
+    bool mNextGameStatusOk = false;
+    std::vector<cocos2d::CCNode*> mEffects;          // one reference each
+    cocos2d::CCNode* mPuzzleDialogManager = nullptr; // retained
+    PuzzleScript* mPuzzleScript = nullptr;           // owned
+    bool mHighlightBanner = true;
+    bool mHighlightReset = true;
+    bool mHighlightSubmit = true;
+    std::array<int32_t, 2> mPendingPuzzle{-1, -1};
+    std::array<bool, 2> mClassAvatar{};
+    cocos2d::CCNode* mDragTooltip = nullptr; // retained
+    Entity* mDragTooltipEntity = nullptr;
+};

@@ -1,0 +1,7 @@
+#include "scene/GameSceneServices.h"
+
+#include "scene/GameScene.h"
+
+int32_t GameSceneServices::layoutMode() {
+    return GameScene::layoutMode();
+}
