@@ -154,8 +154,7 @@ TEST_F(AvatarPackTest, PathsAreFixedWithTheResolutionOfTheLoad) {
     director().setIsHighDefinition(true);
     ASSERT_TRUE(AvatarPack::loadAll());
     director().setIsHighDefinition(false);
-    EXPECT_EQ(AvatarPack::getAvatarInPack("AVATAR_COUNCIL_FREE", 0),
-              "UI/Avatars/Council01-hd.png");
+    EXPECT_EQ(AvatarPack::getAvatarInPack("AVATAR_COUNCIL_FREE", 0), "UI/Avatars/Council01-hd.png");
     // The avatar without "." is dropped, so the pack keeps one.
     EXPECT_EQ(AvatarPack::findById("SomePack")->mAvatars,
               std::vector<std::string>{"UI/Avatars/Some01-hd.png"});
