@@ -311,3 +311,20 @@ TEST_F(BoardViewTest, AHighlightBrightensItsSlotOnScreenOnly) {
     EXPECT_EQ(brightness(outside), outsideBefore);
     director()->setOpenGLView(nullptr);
 }
+
+TEST_F(BoardViewTest, BoardFiveShowsTheSquaresCrossoverArt) {
+    // The fixture's first layout as layout 5.
+    auto& layouts = SettingsManager::instance().mGameBoards;
+    layouts.resize(6);
+    std::swap(layouts[0], layouts[5]);
+    mView->setProtoIndex(5);
+    showScene();
+    ASSERT_TRUE(mView->linkAt(CCPoint(6, 54)));
+    const auto texture = [](const char* file) {
+        return cocos2d::CCTextureCache::sharedTextureCache()->addImage(file);
+    };
+    ASSERT_GE(view()->getPremiumOverlays().size(), 2u);
+    EXPECT_EQ(view()->getPremiumOverlays()[0]->getTexture(), texture("Board/PremiumPower_KX4.png"));
+    // Defense has no crossover art here: its own.
+    EXPECT_EQ(view()->getPremiumOverlays()[1]->getTexture(), texture("Board/PremiumDefense.png"));
+}
