@@ -64,6 +64,11 @@ public:
     // The centre of a square, projected when perspective is set; (0, 123)
     // for a square outside the grid.
     virtual cocos2d::CCPoint pointForCoords(const GridSlot& slot, bool perspective);
+    // A corner of the cell lattice: the left edge of column line column
+    // (0..width) on row line rowLine (0 the front edge .. height), moved by
+    // offset and projected with its row's narrowing; (0, 0) without a view.
+    cocos2d::CCPoint latticePoint(int32_t column, int32_t rowLine,
+                                  const cocos2d::CCPoint& offset) const;
     // The centre of the square under the point, else the point.
     virtual cocos2d::CCPoint snapPoint(const cocos2d::CCPoint& point);
     // The first free square (growing a linear grid); false when full.

@@ -112,6 +112,17 @@ CCPoint EntityGrid::pointForCoords(const GridSlot& slot, bool perspective) {
     return perspective ? layout.project(point) : point;
 }
 
+CCPoint EntityGrid::latticePoint(int32_t column, int32_t rowLine, const CCPoint& offset) const {
+    const Layout layout(*this);
+    if (!layout.hasView)
+        return CCPoint(0.0f, 0.0f);
+    float y = layout.origin.y;
+    for (int32_t r = 0; r < rowLine; ++r)
+        y += layout.cell.height - cRowShrink * static_cast<float>(r);
+    const float x = layout.origin.x + layout.cell.width * static_cast<float>(column);
+    return layout.project(CCPoint(x + offset.x, y + offset.y));
+}
+
 CCPoint EntityGrid::snapPoint(const CCPoint& point) {
     return containsPoint(point) ? pointForCoords(coordsForPoint(point), true) : point;
 }

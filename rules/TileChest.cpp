@@ -1,5 +1,6 @@
 #include "rules/TileChest.h"
 
+#include "rules/CocosTileChestLink.h"
 #include "rules/Entity.h"
 #include "rules/Game.h"
 #include "rules/Player.h"
@@ -9,6 +10,7 @@
 #include "content/settings/SettingsManager.h"
 
 #include <algorithm>
+#include <new>
 
 TileChest::TileChest(int32_t owner, Game* game) : EntityGrid(owner, game) {
     mGridType = cGridTileChest;
@@ -17,10 +19,23 @@ TileChest::TileChest(int32_t owner, Game* game) : EntityGrid(owner, game) {
     setFlag(cGridHidden, true);
 }
 
+void TileChest::createLink() {
+    mLink = new (std::nothrow) CocosTileChestLink(this);
+}
+
 void TileChest::onEntityAdded(int32_t id, EntityGrid* /*source*/) {
     Entity* entity = entityFor(id);
     if (entity != nullptr && entity->mState != cStateInTileChest)
         entity->changeState(cStateInTileChest);
+    // A swap puts a tile back: the counter counts it too.
+    if (auto* view = dynamic_cast<CocosTileChestLink*>(mLink))
+        view->updateCountLabel();
+}
+
+void TileChest::onEntityRemoved(int32_t id, EntityGrid* target) {
+    EntityGrid::onEntityRemoved(id, target);
+    if (auto* view = dynamic_cast<CocosTileChestLink*>(mLink))
+        view->updateCountLabel();
 }
 
 int32_t TileChest::takeTile(int32_t civId, int32_t type, const std::vector<int32_t>& excluded) {

@@ -19,8 +19,12 @@ class TileChest : public EntityGrid {
 public:
     TileChest(int32_t owner, Game* game);
 
-    // An arriving entity enters InTileChest.
+    // Makes the chest view (CocosTileChestLink).
+    void createLink() override;
+    // An arriving entity enters InTileChest; the view's counter follows.
     void onEntityAdded(int32_t id, EntityGrid* source) override;
+    // The grid's behaviour, then the view's counter follows.
+    void onEntityRemoved(int32_t id, EntityGrid* target) override;
 
     // Virtual operations after those of EntityGrid.
     // The id of the last tile (in slot order) of that proto type (-1 any)

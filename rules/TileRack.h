@@ -10,6 +10,9 @@ class TileRack : public EntityGrid {
 public:
     TileRack(int32_t owner, Game* game);
 
+    // Makes the rack view (CocosTileRackLink).
+    void createLink() override;
+
     // ((height - y) * 5 + 55) * 2.
     int32_t zOrderForCoords(const GridSlot& slot) const override;
     // An arriving entity enters OnTileRack.

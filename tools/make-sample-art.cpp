@@ -176,6 +176,8 @@ Kind kindOf(const std::string& path) {
         return Kind::Portrait;
     if (path.starts_with("Effects/"))
         return Kind::Effect;
+    if (path.starts_with("UI/Avatars/"))
+        return Kind::Portrait;
     return Kind::Unit;
 }
 
@@ -372,6 +374,35 @@ Canvas drawUiImage(Font& font, const std::string& path, int width, int height, i
         canvas.fill(roundedBox(canvas, 3 * s, 10 * s), Color{30, 28, 36}, 235);
     } else if (stem == "HelpTooltip_Separator") {
         canvas.fill(roundedBox(canvas, 0, 1 * s), Color{200, 170, 110}, 200);
+    } else if (stem == "MovementGrid" || stem == "DeployZone01") {
+        // Drawn over a slot's perspective quad; the highlight is tinted by code.
+        const bool deploy = stem == "DeployZone01";
+        canvas.fill(roundedBox(canvas, 2 * s, 8 * s),
+                    deploy ? Color{90, 200, 120} : Color{255, 255, 255}, deploy ? 90 : 110);
+        canvas.fill(roundedBox(canvas, 6 * s, 6 * s),
+                    deploy ? Color{90, 200, 120} : Color{255, 255, 255}, deploy ? 60 : 70);
+    } else if (stem == "RangedAttackArrow") {
+        // Points right from its left edge's middle.
+        const float cy = canvas.height / 2.0f, head = canvas.height * 0.9f;
+        const float tip = canvas.width - 1.0f;
+        canvas.fill(
+            [=](float x, float y) {
+                const float shaft = std::max(std::fabs(y - cy) - 3 * s, x - (tip - head));
+                const float arrowHead =
+                    std::max(x - tip + (std::fabs(y - cy)) * 1.0f, (tip - head) - x);
+                return std::min(std::max(shaft, -x), arrowHead);
+            },
+            Color{250, 230, 120}, 220);
+    } else if (stem.starts_with("TileRack")) {
+        const bool kx4 = stem.ends_with("KX4");
+        canvas.fill(roundedBox(canvas, 0, 8 * s), kx4 ? Color{90, 30, 30} : Color{70, 50, 30});
+        canvas.fill(roundedBox(canvas, 3 * s, 6 * s),
+                    kx4 ? Color{150, 60, 60} : Color{130, 95, 55});
+    } else if (stem == "Avatar_Chest") {
+        canvas.fill(roundedBox(canvas, 1 * s, 6 * s), Color{70, 50, 30});
+        canvas.fill(roundedBox(canvas, 4 * s, 4 * s), Color{170, 120, 60});
+        font.draw(canvas, "T", canvas.width / 2.0f, canvas.height / 2.0f, canvas.height * 0.6f,
+                  Color{255, 255, 255});
     } else if (stem == "FullScreenFade") {
         canvas.fill([](float, float) { return -1.0f; }, Color{0, 0, 0}, 160);
     } else {
@@ -400,6 +431,12 @@ std::vector<UiImage> uiImages() {
         {"HelpTooltip_BG.png", 300, 200, true},
         {"HelpTooltip_Separator.png", 190, 3, true},
         {"UI/FullScreenFade.png", 16, 16, true},
+        {"MovementGrid.png", 64, 64, true},
+        {"DeployZone01.png", 64, 64, true},
+        {"RangedAttackArrow.png", 52, 24, true},
+        {"TileRack.png", 294, 46, true},
+        {"TileRackKX4.png", 294, 46, true},
+        {"UI/Avatars/Avatar_Chest.png", 48, 48, true},
         // Named with its "-hd" already: one file, at twice the pixels.
         {"UI/BackSplash-hd.png", 240, 160, false},
     };
@@ -602,9 +639,14 @@ int main(int argc, char** argv) {
         std::ifstream in(entry.path());
         const std::string text{std::istreambuf_iterator<char>(in),
                                std::istreambuf_iterator<char>()};
+        // The avatar packs name their pictures inside "UI/Avatars/".
+        const bool avatars = entry.path().filename() == "AvatarPacks.xml";
         for (auto it = std::sregex_iterator(text.begin(), text.end(), name);
-             it != std::sregex_iterator(); ++it)
-            images.insert(folder + it->str());
+             it != std::sregex_iterator(); ++it) {
+            const std::string found = it->str();
+            const bool bare = avatars && found.find("UI/Avatars/") == std::string::npos;
+            images.insert((bare ? "UI/Avatars/" : folder) + found);
+        }
     }
     int written = 0;
     for (const std::string& image : images) {
