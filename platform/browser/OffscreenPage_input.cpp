@@ -155,15 +155,15 @@ void OffscreenPage::sendText(const std::string& text) {
 }
 
 void OffscreenPage::sendFocus(bool focused) {
-    // The toplevel's focus makes the page active; the view's takes the keys.
-    for (GtkWidget* widget : {mWindow, GTK_WIDGET(mView)}) {
-        GdkEvent* event = newEvent(widget, GDK_FOCUS_CHANGE, true);
-        event->focus_change.in = focused ? TRUE : FALSE;
-        gtk_widget_send_focus_change(widget, event);
-        gdk_event_free(event);
-    }
+    // Only the view's focus: a focus change of the offscreen toplevel sends
+    // the X server requests about a window it does not have.
+    GtkWidget* widget = GTK_WIDGET(mView);
+    GdkEvent* event = newEvent(widget, GDK_FOCUS_CHANGE, true);
+    event->focus_change.in = focused ? TRUE : FALSE;
+    gtk_widget_send_focus_change(widget, event);
+    gdk_event_free(event);
     if (focused)
-        gtk_widget_grab_focus(GTK_WIDGET(mView));
+        gtk_widget_grab_focus(widget);
 }
 
 void OffscreenPage::sendCaptureLost() {
