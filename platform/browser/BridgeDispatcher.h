@@ -17,9 +17,8 @@
 
 // Answers one call: the function's name and its arguments (a JSON array);
 // no value for none.
-using BridgeDispatcher =
-    std::function<std::optional<nlohmann::json>(const std::string& function,
-                                                 const nlohmann::json& arguments)>;
+using BridgeDispatcher = std::function<std::optional<nlohmann::json>(
+    const std::string& function, const nlohmann::json& arguments)>;
 
 // Installs the dispatcher (an empty one answers every call with none).
 void setBridgeDispatcher(BridgeDispatcher dispatcher);

@@ -19,13 +19,13 @@ inline constexpr const char* kBridgePath = "app/bridge/";
 
 // What a scheme URL resolves to.
 struct SchemeRequest {
-    bool served = false;    // the URL is the scheme's (else the engine loads it)
-    bool bridge = false;    // a native call: function and arguments are set
-    std::string function;   // bridge: the function's name, decoded
-    std::string arguments;  // bridge: the arguments' JSON text, decoded
-    std::string file;       // file: path relative to the current folder
-    std::string mimeType;   // "application/javascript" or "text/html"
-    int status = 200;       // 200, or 404 for a refused path
+    bool served = false;   // the URL is the scheme's (else the engine loads it)
+    bool bridge = false;   // a native call: function and arguments are set
+    std::string function;  // bridge: the function's name, decoded
+    std::string arguments; // bridge: the arguments' JSON text, decoded
+    std::string file;      // file: path relative to the current folder
+    std::string mimeType;  // "application/javascript" or "text/html"
+    int status = 200;      // 200, or 404 for a refused path
 };
 
 // Where a popup of a page opens and how large it is (screen pixels).

@@ -119,8 +119,8 @@ void ClientOSRHandler::drawBrowserOverlay() {
     if (mPaintPending) {
         glBindTexture(GL_TEXTURE_2D, mPageTexture);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, mPageWidth, mPageHeight, GL_RGBA,
-                        GL_UNSIGNED_BYTE, mViewPixels.data());
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, mPageWidth, mPageHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+                        mViewPixels.data());
         mPaintPending = false;
     }
     beginOverlayState();

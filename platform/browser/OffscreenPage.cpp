@@ -8,6 +8,7 @@
 #include <webkit2/webkit2.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -21,8 +22,8 @@ std::vector<std::string> gStatements; // from other threads, for the next pump
 
 // Every request of the scheme: a file, a 404 or a native call.
 void serveScheme(WebKitURISchemeRequest* request, gpointer) {
-    SchemeRequest resolved = ClientHandler::OnBeforeResourceLoad(
-        webkit_uri_scheme_request_get_uri(request));
+    SchemeRequest resolved =
+        ClientHandler::OnBeforeResourceLoad(webkit_uri_scheme_request_get_uri(request));
     std::string body;
     if (resolved.bridge)
         body = answerBridgeCall(resolved.function, resolved.arguments);
@@ -32,8 +33,7 @@ void serveScheme(WebKitURISchemeRequest* request, gpointer) {
         resolved.status = 404;
     GBytes* bytes = g_bytes_new(body.data(), body.size());
     GInputStream* stream = g_memory_input_stream_new_from_bytes(bytes);
-    WebKitURISchemeResponse* response =
-        webkit_uri_scheme_response_new(stream, gint64(body.size()));
+    WebKitURISchemeResponse* response = webkit_uri_scheme_response_new(stream, gint64(body.size()));
     webkit_uri_scheme_response_set_status(response, guint(resolved.status),
                                           resolved.status == 200 ? "OK" : "Not Found");
     webkit_uri_scheme_response_set_content_type(response, resolved.mimeType.c_str());
@@ -45,6 +45,26 @@ void serveScheme(WebKitURISchemeRequest* request, gpointer) {
     g_object_unref(stream);
     g_bytes_unref(bytes);
 }
+
+// The game's GL context, made current again after toolkit work that may
+// have made its own current behind SDL's back (SDL skips a make-current
+// of the context it believes current, hence the detour through none).
+class GLContextKeeper {
+public:
+    GLContextKeeper() : mWindow(SDL_GL_GetCurrentWindow()), mContext(SDL_GL_GetCurrentContext()) {}
+    ~GLContextKeeper() {
+        if (mWindow && mContext) {
+            SDL_GL_MakeCurrent(mWindow, nullptr);
+            SDL_GL_MakeCurrent(mWindow, mContext);
+        }
+    }
+    GLContextKeeper(const GLContextKeeper&) = delete;
+    GLContextKeeper& operator=(const GLContextKeeper&) = delete;
+
+private:
+    SDL_Window* mWindow;
+    SDL_GLContext mContext;
+};
 
 void registerSchemeOnce(WebKitWebContext* context) {
     static bool registered = false;
@@ -109,19 +129,25 @@ struct OffscreenPage::Callbacks {
 };
 
 bool OffscreenPage::initToolkit() {
-    static const bool started = gtk_init_check(nullptr, nullptr);
+    static const bool started = [] {
+        // An off-screen page has no accessibility tree to export; without
+        // this GTK opens a D-Bus session for it.
+        setenv("NO_AT_BRIDGE", "1", 0);
+        return gtk_init_check(nullptr, nullptr) != FALSE;
+    }();
     return started;
 }
 
 OffscreenPage::OffscreenPage(int width, int height) {
+    const GLContextKeeper keeper;
     gMainThread = std::this_thread::get_id();
     WebKitWebContext* context = webkit_web_context_get_default();
     registerSchemeOnce(context);
 
     WebKitUserContentManager* content = webkit_user_content_manager_new();
-    WebKitUserScript* script = webkit_user_script_new(
-        bridgeUserScript(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-        WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
+    WebKitUserScript* script =
+        webkit_user_script_new(bridgeUserScript(), WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                               WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
     webkit_user_content_manager_add_script(content, script);
     webkit_user_script_unref(script);
 
@@ -131,9 +157,8 @@ OffscreenPage::OffscreenPage(int width, int height) {
     webkit_settings_set_enable_write_console_messages_to_stdout(settings, FALSE);
     webkit_settings_set_enable_developer_extras(settings, FALSE);
 
-    mView = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
-                                         "settings", settings, "user-content-manager", content,
-                                         nullptr));
+    mView = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "settings",
+                                         settings, "user-content-manager", content, nullptr));
     g_object_unref(settings);
     g_object_unref(content);
     const GdkRGBA clear{0, 0, 0, 0};
@@ -152,6 +177,7 @@ OffscreenPage::OffscreenPage(int width, int height) {
 }
 
 OffscreenPage::~OffscreenPage() {
+    const GLContextKeeper keeper;
     gOSRBrowser = nullptr;
     mPaintHandler = nullptr;
     {
@@ -220,8 +246,7 @@ void OffscreenPage::finishSnapshot(void* surfaceHandle) {
 }
 
 void OffscreenPage::pump() {
-    SDL_Window* window = SDL_GL_GetCurrentWindow();
-    SDL_GLContext glContext = SDL_GL_GetCurrentContext();
+    const GLContextKeeper keeper;
     g_main_context_iteration(nullptr, FALSE);
     std::vector<std::string> statements;
     {
@@ -232,15 +257,11 @@ void OffscreenPage::pump() {
         runScript(statement);
     if (!mSnapshotPending)
         requestSnapshot();
-    if (window && glContext) {
-        SDL_GL_MakeCurrent(window, nullptr);
-        SDL_GL_MakeCurrent(window, glContext);
-    }
 }
 
 void OffscreenPage::runScript(const std::string& statement) {
-    webkit_web_view_evaluate_javascript(mView, statement.c_str(), gssize(statement.size()),
-                                        nullptr, nullptr, nullptr, nullptr, nullptr);
+    webkit_web_view_evaluate_javascript(mView, statement.c_str(), gssize(statement.size()), nullptr,
+                                        nullptr, nullptr, nullptr, nullptr);
 }
 
 OffscreenPage* getOSRBrowser() {

@@ -25,28 +25,50 @@ unsigned gdkModifiers(int sdlModifiers) {
 // characters without Ctrl or Alt arrive as text events).
 unsigned keyvalFor(int key, int modifiers) {
     switch (key) {
-    case SDLK_RETURN: return GDK_KEY_Return;
-    case SDLK_KP_ENTER: return GDK_KEY_KP_Enter;
-    case SDLK_BACKSPACE: return GDK_KEY_BackSpace;
-    case SDLK_TAB: return GDK_KEY_Tab;
-    case SDLK_ESCAPE: return GDK_KEY_Escape;
-    case SDLK_DELETE: return GDK_KEY_Delete;
-    case SDLK_INSERT: return GDK_KEY_Insert;
-    case SDLK_LEFT: return GDK_KEY_Left;
-    case SDLK_RIGHT: return GDK_KEY_Right;
-    case SDLK_UP: return GDK_KEY_Up;
-    case SDLK_DOWN: return GDK_KEY_Down;
-    case SDLK_HOME: return GDK_KEY_Home;
-    case SDLK_END: return GDK_KEY_End;
-    case SDLK_PAGEUP: return GDK_KEY_Page_Up;
-    case SDLK_PAGEDOWN: return GDK_KEY_Page_Down;
-    case SDLK_LSHIFT: return GDK_KEY_Shift_L;
-    case SDLK_RSHIFT: return GDK_KEY_Shift_R;
-    case SDLK_LCTRL: return GDK_KEY_Control_L;
-    case SDLK_RCTRL: return GDK_KEY_Control_R;
-    case SDLK_LALT: return GDK_KEY_Alt_L;
-    case SDLK_RALT: return GDK_KEY_Alt_R;
-    default: break;
+    case SDLK_RETURN:
+        return GDK_KEY_Return;
+    case SDLK_KP_ENTER:
+        return GDK_KEY_KP_Enter;
+    case SDLK_BACKSPACE:
+        return GDK_KEY_BackSpace;
+    case SDLK_TAB:
+        return GDK_KEY_Tab;
+    case SDLK_ESCAPE:
+        return GDK_KEY_Escape;
+    case SDLK_DELETE:
+        return GDK_KEY_Delete;
+    case SDLK_INSERT:
+        return GDK_KEY_Insert;
+    case SDLK_LEFT:
+        return GDK_KEY_Left;
+    case SDLK_RIGHT:
+        return GDK_KEY_Right;
+    case SDLK_UP:
+        return GDK_KEY_Up;
+    case SDLK_DOWN:
+        return GDK_KEY_Down;
+    case SDLK_HOME:
+        return GDK_KEY_Home;
+    case SDLK_END:
+        return GDK_KEY_End;
+    case SDLK_PAGEUP:
+        return GDK_KEY_Page_Up;
+    case SDLK_PAGEDOWN:
+        return GDK_KEY_Page_Down;
+    case SDLK_LSHIFT:
+        return GDK_KEY_Shift_L;
+    case SDLK_RSHIFT:
+        return GDK_KEY_Shift_R;
+    case SDLK_LCTRL:
+        return GDK_KEY_Control_L;
+    case SDLK_RCTRL:
+        return GDK_KEY_Control_R;
+    case SDLK_LALT:
+        return GDK_KEY_Alt_L;
+    case SDLK_RALT:
+        return GDK_KEY_Alt_R;
+    default:
+        break;
     }
     if (key >= SDLK_F1 && key <= SDLK_F12)
         return GDK_KEY_F1 + unsigned(key - SDLK_F1);
@@ -93,8 +115,8 @@ void sendKeyval(GtkWidget* widget, unsigned keyval, unsigned state, bool press) 
     event->key.keyval = keyval;
     GdkKeymapKey* keys = nullptr;
     gint count = 0;
-    if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gtk_widget_get_display(widget)),
-                                          keyval, &keys, &count) &&
+    if (gdk_keymap_get_entries_for_keyval(
+            gdk_keymap_get_for_display(gtk_widget_get_display(widget)), keyval, &keys, &count) &&
         count > 0) {
         event->key.hardware_keycode = guint16(keys[0].keycode);
         event->key.group = guint8(keys[0].group);

@@ -1,5 +1,5 @@
-#include "platform/browser/BridgeDispatcher.h"
 #include "platform/browser/ClientHandler.h"
+#include "platform/browser/BridgeDispatcher.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,8 @@ protected:
         mOldFolder = std::filesystem::current_path();
         mFolder = std::filesystem::path(::testing::TempDir()) / "scheme-folder";
         std::filesystem::remove_all(mFolder);
-        for (const char* file :
-             {"data/a.png", "html/DATA/a.png", "html/UI/a.png", "html/a.js", "html/a.JS",
-              "html/app/bridge/anything"})
+        for (const char* file : {"data/a.png", "html/DATA/a.png", "html/UI/a.png", "html/a.js",
+                                 "html/a.JS", "html/app/bridge/anything"})
             write(file, file);
         std::filesystem::create_directories(mFolder / "secret");
         write("secret/store", "keys");
@@ -93,8 +92,8 @@ TEST_F(ClientHandlerTest, BridgePathReadsNoFileAndAnswersThroughTheDispatcher) {
     EXPECT_EQ(request.arguments, "[1,\"x\"]");
 
     std::string seen;
-    setBridgeDispatcher([&](const std::string& function, const nlohmann::json& arguments)
-                            -> std::optional<nlohmann::json> {
+    setBridgeDispatcher([&](const std::string& function,
+                            const nlohmann::json& arguments) -> std::optional<nlohmann::json> {
         seen = function + arguments.dump();
         if (function == "nothing")
             return std::nullopt;

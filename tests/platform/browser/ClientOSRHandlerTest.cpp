@@ -73,7 +73,8 @@ protected:
     void SetUp() override {
         SDL_SetModState(KMOD_NONE);
         mHandler.setPage(&mPage);
-        mHandler.setViewHandler([this](const SDL_Event& event) { mViewEvents.push_back(event.type); });
+        mHandler.setViewHandler(
+            [this](const SDL_Event& event) { mViewEvents.push_back(event.type); });
     }
     void TearDown() override { SDL_SetModState(KMOD_NONE); }
 
@@ -148,9 +149,9 @@ TEST_F(ClientOSRHandlerTest, TheViewGetsEveryEventWhileTheGameViewShowsAndNoneOt
     for (const SDL_Event& event : events)
         mHandler.handleEvent(event);
     mHandler.handleEvent(button(SDL_BUTTON_LEFT, false));
-    EXPECT_EQ(mViewEvents, (std::vector<uint32_t>{SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN,
-                                                  SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL,
-                                                  SDL_MOUSEBUTTONDOWN}));
+    EXPECT_EQ(mViewEvents,
+              (std::vector<uint32_t>{SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP,
+                                     SDL_MOUSEWHEEL, SDL_MOUSEBUTTONDOWN}));
 }
 
 TEST_F(ClientOSRHandlerTest, KeysAndClicksFocusTheElementOnlyWhileTheGameViewShows) {
@@ -172,8 +173,8 @@ TEST_F(ClientOSRHandlerTest, KeysAndClicksFocusTheElementOnlyWhileTheGameViewSho
 
 TEST_F(ClientOSRHandlerTest, IdleTiersByTheTimeSinceTheLastInput) {
     mHandler.noteUserActivity();
-    const std::pair<uint32_t, int> tiers[] = {
-        {59999, 0}, {60000, 1}, {299999, 1}, {300000, 2}, {3599999, 2}, {3600000, 3}};
+    const std::pair<uint32_t, int> tiers[] = {{59999, 0},  {60000, 1},   {299999, 1},
+                                              {300000, 2}, {3599999, 2}, {3600000, 3}};
     const uint32_t start = mNow;
     for (const auto& [elapsed, tier] : tiers) {
         mNow = start + elapsed;

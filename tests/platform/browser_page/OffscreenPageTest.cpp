@@ -3,9 +3,9 @@
 // temporary folder, the board drawn by the engine into an offscreen SDL
 // window over the page's snapshot.
 
+#include "platform/browser/OffscreenPage.h"
 #include "platform/browser/BridgeDispatcher.h"
 #include "platform/browser/ClientOSRHandler.h"
-#include "platform/browser/OffscreenPage.h"
 
 #include "platform/engine/CCDirector.h"
 #include "platform/engine/CCLayerColor.h"
@@ -52,6 +52,9 @@ class OffscreenPageTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        // No session bus: with a display set, D-Bus would try to start one
+        // through X and keep what it allocated for that.
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
         sOldFolder = std::filesystem::current_path();
         sFolder = std::filesystem::path(::testing::TempDir()) / "offscreen-page";
         std::filesystem::remove_all(sFolder);
@@ -98,7 +101,9 @@ protected:
         }
         return true;
     }
-    static void waitForLoad() { ASSERT_TRUE(pumpUntil([] { return !sPage->isLoading(); })); }
+    static void waitForLoad() {
+        ASSERT_TRUE(pumpUntil([] { return !sPage->isLoading(); }));
+    }
     // Waits for two more snapshots, so that the page's latest state is in.
     static void waitForPaints() {
         const int target = sPaints + 2;
@@ -117,8 +122,8 @@ protected:
             [](GObject* view, GAsyncResult* async, gpointer data) {
                 auto* out = static_cast<Result*>(data);
                 GError* error = nullptr;
-                JSCValue* value =
-                    webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), async, &error);
+                JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view),
+                                                                             async, &error);
                 if (value) {
                     char* text = jsc_value_to_string(value);
                     out->text = text;
@@ -228,8 +233,9 @@ TEST_F(OffscreenPageTest, AClickRunsTheButtonsHandlerAndTypedTextReachesTheInput
     text.type = SDL_TEXTINPUT;
     std::strcpy(text.text.text, "hé!");
     handle(text);
-    EXPECT_TRUE(pumpUntil([] { return evaluate("document.getElementById('field').value") == "hé!"; }))
-        << evaluate("document.getElementById('field').value");
+    EXPECT_TRUE(pumpUntil([] {
+        return evaluate("document.getElementById('field').value") == "hé!";
+    })) << evaluate("document.getElementById('field').value");
 }
 
 TEST_F(OffscreenPageTest, AStatementFromAWorkerThreadRunsAtTheNextPump) {
@@ -241,8 +247,8 @@ TEST_F(OffscreenPageTest, AStatementFromAWorkerThreadRunsAtTheNextPump) {
 
 TEST_F(OffscreenPageTest, TheCallRoadAnswersSynchronously) {
     waitForLoad();
-    setBridgeDispatcher([](const std::string& function, const nlohmann::json& arguments)
-                            -> std::optional<nlohmann::json> {
+    setBridgeDispatcher([](const std::string& function,
+                           const nlohmann::json& arguments) -> std::optional<nlohmann::json> {
         if (function != "anything")
             return std::nullopt;
         return nlohmann::json{{"got", arguments}};
