@@ -8,11 +8,13 @@
 #include "platform/browser/ClientOSRHandler.h"
 
 #include "platform/engine/CCDirector.h"
+#include "platform/engine/CCFileUtils.h"
 #include "platform/engine/CCLayerColor.h"
 #include "platform/engine/CCScene.h"
 #include "platform/render/CCEGLView.h"
 #include "platform/render/CCGLRenderer.h"
 #include "platform/render/CCImage.h"
+#include "platform/render/CCTextureCache.h"
 
 #include <GLES/gl.h>
 #include <SDL2/SDL.h>
@@ -33,8 +35,9 @@ constexpr int kWidth = 200;
 constexpr int kHeight = 150;
 // The board's rectangle in the window (x, y from the top-left).
 constexpr int kBoardX = 100, kBoardY = 70, kBoardWidth = 80, kBoardHeight = 60;
-constexpr uint8_t kPageColor[3] = {200, 40, 90};  // the page's background image
-constexpr uint8_t kSceneColor[3] = {30, 160, 70}; // the board scene's layer
+constexpr uint8_t kPageColor[3] = {200, 40, 90};    // the page's background image
+constexpr uint8_t kSceneColor[3] = {30, 160, 70};   // the board scene's layer
+constexpr uint8_t kLoadingColor[3] = {60, 70, 200}; // the loading screen's image
 
 const char* kPage = R"HTML(<!DOCTYPE html>
 <html><head><style>
@@ -61,12 +64,8 @@ protected:
         std::filesystem::create_directories(sFolder / "html");
         std::filesystem::create_directories(sFolder / "data");
         std::ofstream(sFolder / "html/Test.html") << kPage;
-        std::vector<uint8_t> pixels(16 * 16 * 4, 255);
-        for (size_t i = 0; i < pixels.size(); i += 4)
-            std::copy_n(kPageColor, 3, pixels.begin() + ptrdiff_t(i));
-        CCImage image;
-        ASSERT_TRUE(image.initWithRawData(std::move(pixels), 16, 16, false));
-        ASSERT_TRUE(image.saveToFile((sFolder / "data/Background.png").string()));
+        writeSolidPng("data/Background.png", kPageColor);
+        writeSolidPng("html/UI/LoadingScreen_Full.png", kLoadingColor);
         std::filesystem::current_path(sFolder);
 
         ASSERT_TRUE(OffscreenPage::initToolkit()) << "needs an X display (xvfb-run -a)";
@@ -86,8 +85,33 @@ protected:
         delete sHandler;
         sHandler = nullptr;
         setBridgeDispatcher({});
+        CCTextureCache::purgeSharedTextureCache();
         std::filesystem::current_path(sOldFolder);
         std::filesystem::remove_all(sFolder);
+    }
+
+    static void writeSolidPng(const std::string& name, const uint8_t* color) {
+        std::vector<uint8_t> pixels(16 * 16 * 4, 255);
+        for (size_t i = 0; i < pixels.size(); i += 4)
+            std::copy_n(color, 3, pixels.begin() + ptrdiff_t(i));
+        CCImage image;
+        std::filesystem::create_directories((sFolder / name).parent_path());
+        ASSERT_TRUE(image.initWithRawData(std::move(pixels), 16, 16, false));
+        ASSERT_TRUE(image.saveToFile((sFolder / name).string()));
+    }
+
+    // The window's pixels as drawn so far; at(x, y) from the top-left.
+    struct Frame {
+        std::vector<uint8_t> pixels = std::vector<uint8_t>(size_t(kWidth) * kHeight * 4);
+        const uint8_t* at(int x, int y) const {
+            return &pixels[(size_t(kHeight - 1 - y) * kWidth + x) * 4]; // GL rows from the bottom
+        }
+    };
+    static Frame readFrame(CCEGLView& view) {
+        Frame frame;
+        EXPECT_TRUE(view.makeCurrent());
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.pixels.data());
+        return frame;
     }
 
     // Pumps the page until the condition holds (false after 10 s).
@@ -190,16 +214,26 @@ TEST_F(OffscreenPageTest, ThePageLiesUnderTheBoardInOneFrame) {
 
         sHandler->drawBrowserOverlay();
         director->tick(0);
-        ASSERT_TRUE(view.makeCurrent());
-        std::vector<uint8_t> frame(size_t(kWidth) * kHeight * 4);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
-        // GL rows run from the bottom.
-        auto at = [&](int x, int y) { return &frame[(size_t(kHeight - 1 - y) * kWidth + x) * 4]; };
-        expectColor(at(150, 20), kPageColor, "page, above the board");
-        expectColor(at(20, 140), kPageColor, "page, left of the board");
-        expectColor(at(kBoardX + 5, kBoardY + 5), kSceneColor, "board");
-        expectColor(at(kBoardX + kBoardWidth - 2, kBoardY + kBoardHeight - 2), kSceneColor,
+        const Frame frame = readFrame(view);
+        expectColor(frame.at(150, 20), kPageColor, "page, above the board");
+        expectColor(frame.at(20, 140), kPageColor, "page, left of the board");
+        expectColor(frame.at(kBoardX + 5, kBoardY + 5), kSceneColor, "board");
+        expectColor(frame.at(kBoardX + kBoardWidth - 2, kBoardY + kBoardHeight - 2), kSceneColor,
                     "board's far corner");
+
+        // A game opening: the loading screen over the board's rectangle.
+        CCFileUtils::setResourcePath((sFolder / "data/").string());
+        sHandler->setLoadingOverlayShown(true);
+        sHandler->showLoadingScreen("Loading...", "Tarnwick Serif",
+                                    PageRect{kBoardX, kBoardY, kBoardWidth, kBoardHeight}, 2);
+        sHandler->drawBrowserOverlay();
+        sHandler->drawLoadingScreen();
+        const Frame loading = readFrame(view);
+        expectColor(loading.at(kBoardX + 40, kBoardY + 50), kLoadingColor, "loading screen");
+        expectColor(loading.at(150, 20), kPageColor, "page beside the loading screen");
+        sHandler->setLoadingOverlayShown(false);
+        sHandler->releaseLoadingScreen();
+        CCFileUtils::setResourcePath("");
 
         sHandler->setPageGLView(nullptr);
         director->purgeDirector();
