@@ -3,11 +3,17 @@
 // progress bar, a particle effect and a coloured layer, at the program's
 // content scale 2.0 with "-hd" art.
 //
-// Usage: engine-demo [--root FOLDER] [--screenshot FILE]. The root holds
-// data/ (default: the current folder). With --screenshot the demo renders
-// offscreen (no display needed), runs 1.5 s of animation, writes the frame
-// as a PNG and exits; otherwise it opens a window until it is closed.
+// Usage: engine-demo [--root FOLDER] [--page] [--screenshot FILE]. The
+// root holds data/ (default: the current folder). With --screenshot the
+// demo renders offscreen (no display needed), runs 1.5 s of animation,
+// writes the frame as a PNG and exits; otherwise it opens a window until it
+// is closed. With --page the scene is the board of the large layout: the
+// interface page html/GameLayoutLarge.html of the root is drawn under it
+// over the whole 1434 x 990 window (the page needs an X display, e.g.
+// xvfb-run -a -s "-screen 0 1600x1200x24").
 
+#include "platform/browser/ClientOSRHandler.h"
+#include "platform/browser/OffscreenPage.h"
 #include "platform/engine/CCActionInterval.h"
 #include "platform/engine/CCActionMove.h"
 #include "platform/engine/CCActionRotate.h"
@@ -20,6 +26,8 @@
 #include "platform/engine/CCScene.h"
 #include "platform/engine/CCSequence.h"
 #include "platform/render/CCEGLView.h"
+#include "platform/render/CCGLRenderer.h"
+#include "platform/render/CCImage.h"
 #include "platform/render/CCLabelBMFont.h"
 #include "platform/render/CCLabelTTF.h"
 #include "platform/render/CCParticleSystemQuad.h"
@@ -28,11 +36,15 @@
 #include "platform/render/CCSpriteFrameCache.h"
 #include "platform/render/CCTextureCache.h"
 
+#include <GLES/gl.h>
 #include <SDL2/SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <vector>
 
 using namespace cocos2d;
 
@@ -40,6 +52,9 @@ namespace {
 
 constexpr int kWidth = 960;
 constexpr int kHeight = 640;
+// The large layout: window, and the board's rectangle in it.
+constexpr int kPageWidth = 1434, kPageHeight = 990;
+constexpr PageRect kBoard{395, 14, 1024, 768};
 
 // A unit with its "_Color" layer tinted in the team's colour.
 CCSprite* unit(const std::string& civ, const std::string& name, ccColor3B team) {
@@ -123,17 +138,116 @@ CCScene* buildScene() {
 
 } // namespace
 
+// The whole window as drawn so far, as a PNG.
+bool saveWindow(CCEGLView* view, int width, int height, const std::string& path) {
+    if (!view->makeCurrent())
+        return false;
+    std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<uint8_t> rows(pixels.size());
+    const size_t row = size_t(width) * 4;
+    for (int y = 0; y < height; ++y) // GL rows run from the bottom
+        std::copy_n(pixels.begin() + ptrdiff_t(size_t(y) * row), row,
+                    rows.begin() + ptrdiff_t(size_t(height - 1 - y) * row));
+    for (size_t i = 3; i < rows.size(); i += 4)
+        rows[i] = 255;
+    CCImage image;
+    return image.initWithRawData(std::move(rows), width, height, false) && image.saveToFile(path);
+}
+
+// The page of the large layout under the board: one frame a pass.
+int runWithPage(const std::string& root, const std::string& screenshot) {
+    if (!OffscreenPage::initToolkit()) {
+        std::fprintf(stderr, "the page needs an X display (try xvfb-run -a)\n");
+        return 1;
+    }
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_Window* window =
+        SDL_CreateWindow("Tarnwick engine demo", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                         kPageWidth, kPageHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    auto view = std::make_unique<CCEGLView>();
+    if (!window || !view->CreateWithWindow(window, kBoard.width, kBoard.height)) {
+        std::fprintf(stderr, "no OpenGL window: %s\n", SDL_GetError());
+        return 1;
+    }
+    view->translate(kBoard.left, kBoard.top);
+    CCDirector* director = CCDirector::sharedDirector();
+    director->setOpenGLView(view.get());
+    static_cast<CCGLRenderer*>(director->getRenderer())->setClearsFrame(false);
+    director->runWithScene(buildScene());
+
+    // The scheme's files are relative to the current folder.
+    std::filesystem::current_path(root);
+    int status = 0;
+    {
+        ClientOSRHandler client;
+        OffscreenPage page(kPageWidth, kPageHeight);
+        client.setPage(&page);
+        client.setViewHandler([&view](const SDL_Event& event) { view->handleEvent(event); });
+        client.setGameViewShown(true);
+        client.setPageGLView(view.get());
+        client.createBrowserTexture(kPageWidth, kPageHeight);
+        int paints = 0;
+        page.setPaintHandler([&](const uint8_t* argb, int width, int height, int stride) {
+            paints += client.takePaint(argb, width, height, stride) ? 1 : 0;
+        });
+        page.loadInterfacePage(std::filesystem::current_path().string(), "GameLayoutLarge.html");
+
+        Uint64 last = SDL_GetPerformanceCounter();
+        const Uint64 start = last;
+        bool open = true;
+        for (int frame = 0; open; ++frame) {
+            page.pump();
+            SDL_Event event;
+            while (SDL_PollEvent(&event)) {
+                client.handleEvent(event);
+                if (event.type == SDL_QUIT)
+                    open = false;
+            }
+            const Uint64 now = SDL_GetPerformanceCounter();
+            const double seconds = double(now - start) / double(SDL_GetPerformanceFrequency());
+            client.drawBrowserOverlay();
+            director->tick(float(double(now - last) / double(SDL_GetPerformanceFrequency())));
+            last = now;
+            // A screenshot waits for the loaded page's paints (at most 10 s).
+            if (!screenshot.empty() && frame >= 90 &&
+                ((!page.isLoading() && paints > 3) || seconds > 10)) {
+                if (!saveWindow(view.get(), kPageWidth, kPageHeight, screenshot)) {
+                    std::fprintf(stderr, "could not write %s\n", screenshot.c_str());
+                    status = 1;
+                } else {
+                    std::printf("wrote %s\n", screenshot.c_str());
+                }
+                break;
+            }
+            view->swapBuffers();
+            SDL_Delay(screenshot.empty() ? 1 : 0);
+        }
+        client.setPageGLView(nullptr);
+    }
+    director->purgeDirector();
+    view.reset();
+    SDL_DestroyWindow(window);
+    CCSpriteFrameCache::purgeSharedSpriteFrameCache();
+    CCTextureCache::purgeSharedTextureCache();
+    return status;
+}
+
 int main(int argc, char** argv) {
     std::string root = ".";
     std::string screenshot;
+    bool withPage = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--root" && i + 1 < argc)
             root = argv[++i];
+        else if (arg == "--page")
+            withPage = true;
         else if (arg == "--screenshot" && i + 1 < argc)
             screenshot = argv[++i];
         else {
-            std::fprintf(stderr, "usage: engine-demo [--root FOLDER] [--screenshot FILE]\n");
+            std::fprintf(stderr,
+                         "usage: engine-demo [--root FOLDER] [--page] [--screenshot FILE]\n");
             return 2;
         }
     }
@@ -144,6 +258,8 @@ int main(int argc, char** argv) {
     CCDirector* director = CCDirector::sharedDirector();
     director->setContentScaleFactor(2.0f);
     director->setIsHighDefinition(true);
+    if (withPage)
+        return runWithPage(std::filesystem::absolute(root).string(), screenshot);
     auto* view = new CCEGLView();
     if (!view->Create("Tarnwick engine demo", kWidth, kHeight)) {
         delete view;

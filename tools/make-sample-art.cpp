@@ -9,7 +9,8 @@
 // flyout fonts ("damageflyout.fnt", "healingflyout.fnt", "scoreflyout.fnt")
 // with their page images come along for labels, and the interface's
 // buttons, tooltip indicators and panels, the game scene's HUD, the health
-// bars and the beam's mask are drawn from lists of their own.
+// bars and the beam's mask are drawn from lists of their own; the pages'
+// background and loading screen go to the "html" folder beside the data.
 //
 // Usage: make-sample-art DATA_FOLDER. Runs the same way every time, so the
 // committed output only changes when the content or this tool changes.
@@ -610,6 +611,30 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
     return canvas;
 }
 
+// The pages' own art, beside the data folder in "html/UI" (page pixels, no
+// "-hd" twin): the large layout's background and the loading screen, whose
+// used part is its top 1024 x 768 (symmetric, so it reads the same either
+// way up).
+Canvas drawPageImage(const std::string& stem) {
+    if (stem == "GameScreen_Lge") {
+        Canvas canvas(1434, 990);
+        canvas.fill([](float, float) { return -1.0f; }, Color{28, 32, 44});
+        canvas.fill(roundedBox(canvas, 6, 18), Color{48, 56, 74});
+        canvas.fill(roundedBox(canvas, 10, 14), Color{34, 40, 54});
+        return canvas;
+    }
+    Canvas canvas(1024, 1024);
+    canvas.fill([](float, float) { return -1.0f; }, Color{14, 16, 24});
+    canvas.fill(
+        [](float x, float y) {
+            return std::max(std::fabs(x - 512) - 440, std::fabs(y - 384) - 300);
+        },
+        Color{40, 46, 70});
+    canvas.fill([](float x, float y) { return std::hypot(x - 512, y - 384) - 120; },
+                Color{90, 110, 170});
+    return canvas;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -690,6 +715,14 @@ int main(int argc, char** argv) {
             }
             ++written;
         }
+    }
+    for (const char* stem : {"GameScreen_Lge", "LoadingScreen_Full"}) {
+        const fs::path file = data / ".." / "html" / "UI" / (std::string(stem) + ".png");
+        if (!drawPageImage(stem).save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", file.string().c_str());
+            return 1;
+        }
+        ++written;
     }
     for (const BitmapFont& bitmapFont : bitmapFonts()) {
         for (int scale : {1, 2}) {

@@ -15,6 +15,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libstb-dev
   libgles-dev libegl-dev libegl-mesa0 libgl1-mesa-dri fonts-dejavu-core
   sox lame
+  libwebkit2gtk-4.1-dev xvfb xauth libjs-jquery nlohmann-json3-dev
 )
 
 missing=()

@@ -151,43 +151,44 @@ void CCEGLView::applyViewport() {
 bool CCEGLView::pollEvents() {
     bool open = true;
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        switch (event.type) {
-        case SDL_QUIT:
-            open = false;
-            break;
-        case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE)
-                open = false;
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-            if (event.button.button == SDL_BUTTON_LEFT)
-                dispatchTouch(kBegan, event.button.x, event.button.y);
-            break;
-        case SDL_MOUSEBUTTONUP:
-            if (event.button.button == SDL_BUTTON_LEFT)
-                dispatchTouch(kEnded, event.button.x, event.button.y);
-            break;
-        case SDL_MOUSEMOTION:
-            if (mTouch)
-                dispatchTouch(kMoved, event.motion.x, event.motion.y);
-            else if (CCDirector::hasSharedDirector()) {
-                const float scale = CCDirector::sharedDirector()->getContentScaleFactor();
-                CCDirector::sharedDirector()->getTouchDispatcher()->rawMove(
-                    float(event.motion.x - mTranslateX) / scale,
-                    float(event.motion.y - mTranslateY) / scale, false);
-            }
-            break;
-        case SDL_KEYDOWN:
-            if (event.key.keysym.sym == SDLK_ESCAPE && CCDirector::hasSharedDirector())
-                CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKeypadMSG(
-                    kTypeBackClicked);
-            break;
-        default:
-            break;
-        }
-    }
+    while (SDL_PollEvent(&event))
+        open = handleEvent(event) && open;
     return open;
+}
+
+bool CCEGLView::handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_QUIT:
+        return false;
+    case SDL_WINDOWEVENT:
+        return event.window.event != SDL_WINDOWEVENT_CLOSE;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button == SDL_BUTTON_LEFT)
+            dispatchTouch(kBegan, event.button.x, event.button.y);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT)
+            dispatchTouch(kEnded, event.button.x, event.button.y);
+        break;
+    case SDL_MOUSEMOTION:
+        if (mTouch)
+            dispatchTouch(kMoved, event.motion.x, event.motion.y);
+        else if (CCDirector::hasSharedDirector()) {
+            const float scale = CCDirector::sharedDirector()->getContentScaleFactor();
+            CCDirector::sharedDirector()->getTouchDispatcher()->rawMove(
+                float(event.motion.x - mTranslateX) / scale,
+                float(event.motion.y - mTranslateY) / scale, false);
+        }
+        break;
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE && CCDirector::hasSharedDirector())
+            CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKeypadMSG(
+                kTypeBackClicked);
+        break;
+    default:
+        break;
+    }
+    return true;
 }
 
 void CCEGLView::dispatchTouch(int phase, int x, int y) {

@@ -9,9 +9,10 @@
 // inside the window (y downwards, as window coordinates run), so a view
 // created inside a larger window can sit over the board's rectangle.
 //
-// Input: pollEvents turns the left mouse button into touch 0 (began, moved,
-// ended) and other mouse moves into raw moves of the director's touch
-// dispatcher, in view points; Escape becomes the keypad's Back. The GL
+// Input: pollEvents (or handleEvent, one event at a time) turns the left
+// mouse button into touch 0 (began, moved, ended) and other mouse moves into
+// raw moves of the director's touch dispatcher, in view points; Escape
+// becomes the keypad's Back. The GL
 // driver, once loaded, stays loaded for the life of the process.
 
 #include "platform/engine/CCGeometry.h"
@@ -19,6 +20,7 @@
 #include <string>
 
 struct SDL_Window;
+union SDL_Event;
 
 namespace cocos2d {
 
@@ -59,6 +61,9 @@ public:
     // Handles the pending window events; false once the window was asked
     // to close.
     bool pollEvents();
+    // Handles one event taken from SDL's queue by its owner (touches, raw
+    // moves, Back); false when it asks the window to close.
+    bool handleEvent(const SDL_Event& event);
 
     // The view's pixels as drawn so far (read before swapBuffers).
     bool readPixels(CCImage& image);
