@@ -174,6 +174,8 @@ Kind kindOf(const std::string& path) {
         return Kind::Portrait;
     if (path.starts_with("Effects/"))
         return Kind::Effect;
+    if (path.starts_with("UI/Avatars/"))
+        return Kind::Portrait;
     return Kind::Unit;
 }
 
@@ -420,9 +422,14 @@ int main(int argc, char** argv) {
         std::ifstream in(entry.path());
         const std::string text{std::istreambuf_iterator<char>(in),
                                std::istreambuf_iterator<char>()};
+        // The avatar packs name their pictures inside "UI/Avatars/".
+        const bool avatars = entry.path().filename() == "AvatarPacks.xml";
         for (auto it = std::sregex_iterator(text.begin(), text.end(), name);
-             it != std::sregex_iterator(); ++it)
-            images.insert(folder + it->str());
+             it != std::sregex_iterator(); ++it) {
+            const std::string found = it->str();
+            const bool bare = avatars && found.find("UI/Avatars/") == std::string::npos;
+            images.insert((bare ? "UI/Avatars/" : folder) + found);
+        }
     }
     int written = 0;
     for (const std::string& image : images) {

@@ -29,13 +29,16 @@ endfunction()
 
 fresh_copy()
 expect_run("sample content" 0 "Settings manager complete." "2 boards, 2 civs"
+  "AVATAR_COUNCIL_FREE \"Council Faces\": 4 avatars"
   "TutorialBasics \"First Blood\"" "ChallengeHoldTheLine \"Hold the Line\"")
 
-foreach(file database settings gameboards civs PlayerColors)
+foreach(file database settings gameboards civs PlayerColors AvatarPacks)
   fresh_copy()
   file(APPEND ${WORK_DIR}/data/${file}.xml "<!-- changed -->\n")
   if(file STREQUAL "database")
     set(line "failed to init database")
+  elseif(file STREQUAL "AvatarPacks")
+    set(line "failed to init avatar manager")
   else()
     set(line "failed to init settings")
   endif()

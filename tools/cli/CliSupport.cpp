@@ -1,6 +1,7 @@
 // Helpers shared by the commands of tarnwick-cli.
 #include "tools/cli/CliCommand.h"
 
+#include "content/AvatarPack.h"
 #include "content/DataPath.h"
 #include "content/LocalizedStrings.h"
 #include "content/protos/Database.h"
@@ -49,6 +50,10 @@ bool loadGameData(bool soundDevice) {
     }
     if (!SettingsManager::instance().init()) {
         std::printf("failed to init settings\n");
+        loaded = false;
+    }
+    if (!AvatarPack::loadAll()) {
+        std::printf("failed to init avatar manager\n");
         loaded = false;
     }
     std::fflush(stdout);

@@ -1,9 +1,10 @@
 // tarnwick-cli content (the default): loads the game data as start-up does
-// (protos, settings, boards, civs, colours) and the puzzle catalogue, and prints
-// a summary of it. Unusable game data ends with the localised "Game Data
-// Corrupt" and exit code 1.
+// (protos, settings, boards, civs, colours, avatar packs) and the puzzle
+// catalogue, and prints a summary of it. Unusable game data ends with the
+// localised "Game Data Corrupt" and exit code 1.
 #include "tools/cli/CliCommand.h"
 
+#include "content/AvatarPack.h"
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
 
@@ -94,6 +95,10 @@ int runContent(const CliArguments&) {
     std::printf("colours:\n");
     printColors("home", settings.mHomeColors);
     printColors("away", settings.mAwayColors);
+    std::printf("avatar packs:\n");
+    for (const auto& pack : AvatarPack::packs())
+        std::printf("    %s \"%s\": %zu avatars\n", pack->mId.c_str(), pack->mDisplayName.c_str(),
+                    pack->mAvatars.size());
     std::printf("puzzles:\n");
     for (int32_t root : {settings.mTutorialsCategoryIndex, settings.mChallengesCategoryIndex})
         if (root >= 0)
