@@ -106,6 +106,9 @@ void seedGame(ServerDatabase& database, const XmlNode& element) {
     game.mId = decimalAttribute(element, "id", 0);
     if (game.mId < 1)
         throw ServerDatabaseError("seed: <Game> needs an id of 1 or more");
+    SqlStatement taken = database.prepare("SELECT 1 FROM games WHERE id = ?");
+    if (taken.bind(1, game.mId).step())
+        throw ServerDatabaseError("seed: game " + std::to_string(game.mId) + " given twice");
     game.mCreationTime = timeAttribute(element, "created");
     if (xmlFindAttribute(&element, "lastTurn") != nullptr)
         game.mLastTurnTime = timeAttribute(element, "lastTurn");

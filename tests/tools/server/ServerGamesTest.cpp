@@ -138,3 +138,26 @@ TEST(ServerGamesHashTest, TimesAreWrittenAsTheServiceWritesThem) {
     EXPECT_EQ(formatServerTime(0), "1970-01-01 00:00:00");
     EXPECT_EQ(formatServerTime(1772440200), "2026-03-02 08:30:00");
 }
+
+TEST_F(ServerGamesTest, ASeedGameThatDoesNotReadStopsTheServer) {
+    const char* games[] = {
+        "<Game id='0' created='2026-03-01 10:00:00' creator='a'/>",
+        "<Game id='1' created='soon' creator='a'/>",
+        "<Game id='1' created='2026-03-01 10:00:00'/>",
+        "<Game id='1' created='2026-03-01 10:00:00' creator='a' turns='x'/>",
+        "<Game id='1' created='2026-03-01 10:00:00' creator='a'><Chat/></Game>",
+        "<Game id='1' created='2026-03-01 10:00:00' creator='a'/>"
+        "<Game id='1' created='2026-03-01 10:00:00' creator='b'/>",
+    };
+    for (const char* game : games) {
+        SCOPED_TRACE(game);
+        std::filesystem::remove_all(mFolder);
+        std::filesystem::create_directories(mFolder);
+        LoopbackServerOptions options;
+        options.database = mFolder / "server.sqlite3";
+        options.seed = writeSeed("seed.xml", std::string("<ServerSeed>") + game + "</ServerSeed>");
+        LoopbackServer server(options);
+        EXPECT_FALSE(server.start());
+        EXPECT_NE(server.error().find("seed"), std::string::npos) << server.error();
+    }
+}
