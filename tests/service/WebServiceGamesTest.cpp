@@ -272,3 +272,11 @@ TEST(WebServiceInstallTest, AClientNotSetUpLeavesTheBuiltInList) {
     EXPECT_NE(&gamesList(), &client);
     EXPECT_EQ(localAvatarPackId(), cDefaultAvatarPackId);
 }
+
+#ifndef NDEBUG
+TEST(WebServiceGamesDeathTest, FindGameWithoutTheLockStopsADebugBuild) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    WebService client;
+    EXPECT_DEATH(client.findGame(1), "game lock");
+}
+#endif
