@@ -59,7 +59,8 @@ void WebService::removeGame(int64_t gameId) {
 
 void WebService::clearGames(int64_t keepId) {
     const GameLock lock(gameDataMutex());
-    const bool protect = protectAsyncGame();
+    // 0 keeps nothing: it is the id of no protected game.
+    const bool protect = keepId != 0 && protectAsyncGame();
     for (std::unique_ptr<GameRecord>& record : mGames)
         if (protect && record->mGameID == keepId && mUnlistedGame.get() != record.get())
             mUnlistedGame = std::move(record);
