@@ -1,5 +1,8 @@
 #include "rules/GamesList.h"
 
+#include <pthread.h>
+#include <unistd.h>
+
 namespace {
 
 class EmptyGamesList : public GamesList {
@@ -30,4 +33,13 @@ void setGamesList(GamesList* list) {
 boost::recursive_mutex& gameDataMutex() {
     static boost::recursive_mutex mutex;
     return mutex;
+}
+
+bool gameDataMutexHeldHere() {
+#if defined(__GLIBC__) && defined(BOOST_THREAD_HAS_PTHREAD_MUTEXATTR_SETTYPE)
+    // A recursive pthread mutex in glibc records its owner's thread id.
+    return gameDataMutex().native_handle()->__data.__owner == gettid();
+#else
+    return true;
+#endif
 }

@@ -35,3 +35,6 @@ void setGamesList(GamesList* list);
 // engine tick and the opening and loading of a game take it. Recursive: code
 // that holds it may take it again; another thread waits until it is free.
 boost::recursive_mutex& gameDataMutex();
+// Whether the calling thread holds the game lock, for debug checks; true
+// where the C library does not tell.
+bool gameDataMutexHeldHere();

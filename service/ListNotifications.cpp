@@ -14,6 +14,11 @@ ListNotificationHook& installedHook() {
     return hook;
 }
 
+GamePurgeHook& installedPurgeHook() {
+    static GamePurgeHook hook;
+    return hook;
+}
+
 } // namespace
 
 void setListNotificationHook(ListNotificationHook hook) {
@@ -30,4 +35,19 @@ void postListNotification(std::string_view name) {
     // Called without the lock, so the hook may post or reinstall.
     if (hook)
         hook(std::string(name));
+}
+
+void setGamePurgeHook(GamePurgeHook hook) {
+    const std::lock_guard lock(hookMutex());
+    installedPurgeHook() = std::move(hook);
+}
+
+void purgeGameFromAll(int64_t gameId) {
+    GamePurgeHook hook;
+    {
+        const std::lock_guard lock(hookMutex());
+        hook = installedPurgeHook();
+    }
+    if (hook)
+        hook(gameId);
 }

@@ -15,3 +15,6 @@ inline constexpr std::string_view cRequestHashKey = "7B0E4A19D2C6F385";
 
 void computeRequestHash(std::string_view first, std::string_view second, int32_t t,
                         std::string& out);
+
+// SHA-256 of text as 64 uppercase hexadecimal digits.
+std::string sha256Hex(std::string_view text);

@@ -120,9 +120,11 @@ WebService::~WebService() {
     // Workers may still use libcurl and the records: they end first.
     if (mProcessWide)
         serviceWorkers().quit();
+    uninstall();
     {
         const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
         mGames.clear();
+        mUnlistedGame.reset();
     }
     curl_global_cleanup();
 }
@@ -137,6 +139,23 @@ void WebService::setBaseUrls(std::string server, std::string news, std::string c
         mExtraBaseUrl = std::move(extra);
     }
     loadLocalSettings();
+    install();
+}
+
+void WebService::install() {
+    setGamesList(this);
+    setLocalAvatarSource(this);
+    mInstalled = true;
+}
+
+void WebService::uninstall() {
+    // Only while this client is still the installed one; both were
+    // installed together.
+    if (!mInstalled || &gamesList() != this)
+        return;
+    setGamesList(nullptr);
+    setLocalAvatarSource(nullptr);
+    mInstalled = false;
 }
 
 std::string WebService::makeUrl(std::string_view path) const {

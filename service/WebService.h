@@ -21,6 +21,7 @@
 #include "rules/GamesList.h"
 #include "rules/ServerTurn.h"
 
+#include "content/LocalAvatar.h"
 #include "content/XMLHelper.h"
 
 #include <atomic>
@@ -43,6 +44,11 @@ struct LocalAvatar {
 
 // The avatar used when none is stored or a stored value is unreadable.
 inline constexpr const char* cFallbackAvatar = "AVATAR_COUNCIL_FREE";
+
+// Reads an avatar value "id|variant" (runs of separators read as one, parts
+// after the second ignored); false, outputs untouched, without a decimal
+// variant.
+bool readAvatarValue(std::string_view value, std::string& id, int32_t& variant);
 
 // The base address an endpoint is joined to; None: no request sends to it.
 enum class EndpointBase { None, Server, News, Config };
@@ -116,7 +122,9 @@ struct RequestStamp {
                         std::string_view value) const;
 };
 
-class WebService {
+// The client is the rules' games list and the content's source of the local
+// avatar once a program sets it up (setBaseUrls), until it is destroyed.
+class WebService : public GamesList, public LocalAvatarSource {
 public:
     // Reads the local clock in whole seconds.
     using Clock = std::function<int64_t()>;
@@ -129,9 +137,10 @@ public:
     WebService(const WebService&) = delete;
     WebService& operator=(const WebService&) = delete;
     // The process-wide client first ends the service's workers.
-    ~WebService();
+    ~WebService() override;
 
-    // Sets the four base addresses; called once at start-up.
+    // Sets the four base addresses and installs the client as the games list
+    // and the local avatar source; called once at start-up.
     void setBaseUrls(std::string server, std::string news, std::string config, std::string extra);
     // mServerBaseUrl + path.
     std::string makeUrl(std::string_view path) const;
@@ -228,7 +237,49 @@ public:
     LocalAvatar localAvatar() const;
     int32_t localHomeColor() const;
     int32_t localAwayColor() const;
-    bool isLoggedIn() const { return mLoggedIn.load(); }
+    bool isLoggedIn() const override { return mLoggedIn.load(); }
+
+    // LocalAvatarSource: the pack id and index of localAvatar().
+    std::string localAvatarPackId() override;
+    int32_t localAvatarIndex() override;
+
+    // The games list (WebService_games.cpp), in ascending order of last-turn
+    // time, guarded by gameDataMutex. Pointers into it are valid only while
+    // the lock is held: use withGame, or hold the lock around findGame and
+    // the use. Every operation but getGameList takes the lock itself.
+    //
+    // Inserts record before the first one whose last-turn time is not
+    // smaller (so among equal times the latest insert stands first).
+    void insertGame(std::unique_ptr<GameRecord> record);
+    // The first listed record with that id, or null; the caller holds the
+    // lock (checked in debug builds).
+    GameRecord* findGame(int64_t gameId) override;
+    // Runs fn with the record of that id (null when unlisted) under the lock
+    // and returns its result.
+    template <class Fn> decltype(auto) withGame(int64_t gameId, Fn&& fn) {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        return std::forward<Fn>(fn)(findGame(gameId));
+    }
+    // Asks the pages to purge the game (always), then deletes its record.
+    void removeGame(int64_t gameId);
+    // Empties the list. With "ProtectAsyncGame" set, the record of keepId is
+    // not deleted but held aside (see mUnlistedGame).
+    void clearGames(int64_t keepId);
+    int32_t countGamesInState(LocalGameState state);
+    // The n-th listed record (from 0) in that state, or null; the caller
+    // holds the lock (checked in debug builds).
+    GameRecord* findNthGameInState(int32_t n, LocalGameState state);
+    // Game/getGameList: 0 a "Games" reply read, 1 "NotLoggedIn", 2 otherwise.
+    // Posts "AsyncGamesListUpdated", or "AsyncGamesListUpdatedAndUnchanged"
+    // when the hash is the one sent, after releasing the lock.
+    int getGameList();
+    // getGameList's handling of the reply's root element (null: none).
+    int readGameList(const XmlNode* root);
+    // The game on screen is now gameId: a protected record that a refresh
+    // left out of the list is freed unless it is that game's.
+    void gameOnScreenChanged(int64_t gameId);
+    // GamesList: the login nickname.
+    std::string getNickname() const override { return nickname(); }
 
     std::string mServerBaseUrl;
     std::string mNewsBaseUrl;
@@ -250,8 +301,15 @@ public:
     // Written by the news worker, read on the main thread.
     std::atomic<int32_t> mNewsKey{-1};
     std::atomic<int32_t> mNewsDiff{0};
-    int64_t mProtectedGameId = 0;
+    // The game whose record a refresh keeps alive (0: none); written by the
+    // games-list poll around its refresh, read by the refresh.
+    std::atomic<int64_t> mProtectedGameId{0};
+    // Guarded by gameDataMutex.
     std::string mGamesHash;
+    // A protected record that a refresh took out of the list and did not
+    // list again: the game on screen may still use it. Freed when the game
+    // on screen changes and at exit. Guarded by gameDataMutex.
+    std::unique_ptr<GameRecord> mUnlistedGame;
     bool mSteamFriendsRequested = false;
     std::unordered_map<int64_t, std::string> mSteamFriends;
     std::vector<WebServiceEndpoint> mEndpoints;
@@ -272,7 +330,15 @@ private:
     // A signed request with one own field, posted through the workers.
     void postUpdate(Endpoint endpoint, std::string_view field, std::string_view value);
 
+    // Takes the kept record of a refresh (still listed or held aside) and
+    // lists it again refreshed from fresh.
+    void relistProtected(GameRecord* kept, const GameRecord& fresh);
+    // Installs or removes the client as games list and avatar source.
+    void install();
+    void uninstall();
+
     mutable std::mutex mIdentityMutex;
+    bool mInstalled = false;
     Clock mClock;
     DeviceIdProvider mDeviceId;
     BSecureStorage* mStore = nullptr;

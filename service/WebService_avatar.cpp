@@ -17,6 +17,23 @@ constexpr const char* cAvatarKey = "LocalPlayerAvatar";
 
 } // namespace
 
+bool readAvatarValue(std::string_view value, std::string& id, int32_t& variant) {
+    // The pieces between separators, runs of separators read as one.
+    std::vector<std::string_view> pieces;
+    while (!value.empty() && pieces.size() < 2) {
+        const size_t bar = value.find('|');
+        if (bar != 0)
+            pieces.push_back(value.substr(0, bar));
+        value = bar == std::string_view::npos ? std::string_view() : value.substr(bar + 1);
+    }
+    int32_t number = 0;
+    if (pieces.size() < 2 || !parseDecimal(pieces[1], number))
+        return false;
+    id = std::string(pieces[0]);
+    variant = number;
+    return true;
+}
+
 void WebService::loadLocalSettings() {
     BSecureStorage& prefs = store();
     int32_t home = 0;
@@ -45,27 +62,23 @@ void WebService::setLocalAvatar(std::string_view value) {
 }
 
 void WebService::setLocalAvatarLocked(std::string_view value) {
-    // The pieces between separators, runs of separators read as one.
-    std::vector<std::string_view> pieces;
-    while (!value.empty() && pieces.size() < 2) {
-        const size_t bar = value.find('|');
-        if (bar != 0)
-            pieces.push_back(value.substr(0, bar));
-        value = bar == std::string_view::npos ? std::string_view() : value.substr(bar + 1);
-    }
-    int32_t variant = 0;
-    if (pieces.size() < 2 || !parseDecimal(pieces[1], variant)) {
+    if (!readAvatarValue(value, mLocalAvatar, mLocalAvatarVariant)) {
         mLocalAvatar = cFallbackAvatar;
         mLocalAvatarVariant = 0;
-        return;
     }
-    mLocalAvatar = std::string(pieces[0]);
-    mLocalAvatarVariant = variant;
 }
 
 LocalAvatar WebService::localAvatar() const {
     const std::lock_guard lock(mIdentityMutex);
     return {mLocalAvatar, mLocalAvatarVariant};
+}
+
+std::string WebService::localAvatarPackId() {
+    return localAvatar().mId;
+}
+
+int32_t WebService::localAvatarIndex() {
+    return localAvatar().mVariant;
 }
 
 int32_t WebService::localHomeColor() const {

@@ -60,3 +60,15 @@ TEST_F(GameLockLoadTest, ALoadOfAListedGameWaitsWhileAnotherThreadHoldsTheLock) 
     EXPECT_TRUE(loaded.load());
     opened->release();
 }
+
+TEST(GameLockTest, TellsWhetherTheCallingThreadHoldsIt) {
+    EXPECT_FALSE(gameDataMutexHeldHere());
+    {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        EXPECT_TRUE(gameDataMutexHeldHere());
+        bool heldThere = true;
+        std::thread([&] { heldThere = gameDataMutexHeldHere(); }).join();
+        EXPECT_FALSE(heldThere);
+    }
+    EXPECT_FALSE(gameDataMutexHeldHere());
+}

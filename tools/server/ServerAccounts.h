@@ -7,6 +7,7 @@
 // are unique ignoring ASCII case. Callers run inside a database transaction.
 
 #include "tools/server/ServerDatabase.h"
+#include "tools/server/ServerRoutes.h"
 
 #include <cstdint>
 #include <optional>
@@ -62,3 +63,10 @@ private:
     std::optional<ServerAccount> findBy(std::string_view column, std::string_view value);
     ServerDatabase& mDatabase;
 };
+
+// A handler for the logged-in account of the request.
+using AccountHandler =
+    std::function<ServerReply(RouteContext&, ServerAccounts&, const ServerAccount&)>;
+// The route that finds the request's account by its "authKey" and runs
+// handler; "NotLoggedIn" for an unknown or empty key.
+RouteHandler forAccount(AccountHandler handler);

@@ -45,6 +45,13 @@ bool SqlStatement::step() {
     return false;
 }
 
+SqlStatement& SqlStatement::bindBlob(int index, std::string_view bytes) {
+    if (sqlite3_bind_blob64(mStatement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT) !=
+        SQLITE_OK)
+        fail(mDb, "bind");
+    return *this;
+}
+
 int64_t SqlStatement::columnInt64(int column) const {
     return sqlite3_column_int64(mStatement, column);
 }

@@ -48,9 +48,11 @@ public:
 
     SqlStatement& bind(int index, int64_t value);
     SqlStatement& bind(int index, std::string_view value);
+    SqlStatement& bindBlob(int index, std::string_view bytes);
     // True while a row is ready; false when done.
     bool step();
     int64_t columnInt64(int column) const;
+    // Text, or a blob's bytes.
     std::string columnText(int column) const;
 
 private:

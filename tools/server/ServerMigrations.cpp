@@ -23,6 +23,32 @@ const std::vector<ServerMigration>& serverMigrations() {
             "  id INTEGER PRIMARY KEY,"
             "  title TEXT NOT NULL,"
             "  body TEXT NOT NULL)"},
+        {3, "CREATE TABLE games ("
+            "  id INTEGER PRIMARY KEY,"
+            "  creation_time INTEGER NOT NULL,"
+            "  last_turn_time INTEGER,"
+            "  creation_player TEXT NOT NULL,"
+            "  creation_method TEXT NOT NULL DEFAULT 'CUSTOM',"
+            "  current_turn_player TEXT NOT NULL DEFAULT '',"
+            "  turn_count INTEGER NOT NULL DEFAULT 0,"
+            "  was_matchmade INTEGER NOT NULL DEFAULT 0,"
+            "  is_complete INTEGER NOT NULL DEFAULT 0,"
+            "  state BLOB NOT NULL DEFAULT x'');"
+            "CREATE TABLE game_players ("
+            "  game_id INTEGER NOT NULL REFERENCES games (id) ON DELETE CASCADE,"
+            "  seat INTEGER NOT NULL,"
+            "  name TEXT NOT NULL COLLATE NOCASE,"
+            "  status TEXT NOT NULL DEFAULT 'active',"
+            "  substatus TEXT NOT NULL DEFAULT 'none',"
+            "  civ TEXT NOT NULL DEFAULT '',"
+            "  avatar TEXT NOT NULL DEFAULT 'AVATAR_COUNCIL_FREE|0',"
+            "  home_color INTEGER NOT NULL DEFAULT 0,"
+            "  away_color INTEGER NOT NULL DEFAULT 0,"
+            "  new_chat_count INTEGER NOT NULL DEFAULT 0,"
+            "  play_taunt INTEGER NOT NULL DEFAULT 0,"
+            "  build_version INTEGER NOT NULL DEFAULT 0,"
+            "  PRIMARY KEY (game_id, seat));"
+            "CREATE INDEX game_players_name ON game_players (name)"},
     };
     return migrations;
 }

@@ -89,4 +89,5 @@ void addServerRoutes(ServerRoutes& routes) {
     addClockRoutes(routes);
     addAccountRoutes(routes);
     addNewsRoutes(routes);
+    addGameRoutes(routes);
 }

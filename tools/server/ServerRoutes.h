@@ -67,3 +67,4 @@ void addServerRoutes(ServerRoutes& routes);
 void addClockRoutes(ServerRoutes& routes);
 void addAccountRoutes(ServerRoutes& routes);
 void addNewsRoutes(ServerRoutes& routes);
+void addGameRoutes(ServerRoutes& routes);

@@ -31,21 +31,6 @@ ServerReply loginSuccess(RouteContext& context, ServerAccounts& accounts,
                                            {"t", std::to_string(serverClock(context.database))}})};
 }
 
-// A handler for the logged-in account of the request.
-using AccountHandler =
-    std::function<ServerReply(RouteContext&, ServerAccounts&, const ServerAccount&)>;
-
-RouteHandler forAccount(AccountHandler handler) {
-    return [handler = std::move(handler)](RouteContext& context) {
-        ServerAccounts accounts(context.database);
-        const std::optional<ServerAccount> account =
-            accounts.byAuthKey(context.field("authKey"));
-        if (!account)
-            return errorReply("NotLoggedIn");
-        return handler(context, accounts, *account);
-    };
-}
-
 // A colour update: the field as a decimal index of 0 or more.
 RouteHandler colorUpdate(const char* field, const char* column) {
     return forAccount([field, column](RouteContext& context, ServerAccounts& accounts,
@@ -64,6 +49,17 @@ bool allDigits(std::string_view text) {
 }
 
 } // namespace
+
+RouteHandler forAccount(AccountHandler handler) {
+    return [handler = std::move(handler)](RouteContext& context) {
+        ServerAccounts accounts(context.database);
+        const std::optional<ServerAccount> account =
+            accounts.byAuthKey(context.field("authKey"));
+        if (!account)
+            return errorReply("NotLoggedIn");
+        return handler(context, accounts, *account);
+    };
+}
 
 void addAccountRoutes(ServerRoutes& routes) {
     routes["Accounts/registerWithNickname"] = [](RouteContext& context) {

@@ -1,8 +1,13 @@
 #include "tools/server/ServerSeed.h"
 
 #include "tools/server/ServerAccounts.h"
+#include "tools/server/ServerGames.h"
+
+#include "service/GameRecordReader.h"
 
 #include "service/ServiceReply.h"
+
+#include "content/TimeTexts.h"
 
 #include <fstream>
 #include <iterator>
@@ -66,6 +71,66 @@ void seedNews(ServerDatabase& database, const XmlNode& element) {
         .step();
 }
 
+int64_t timeAttribute(const XmlNode& element, const char* name) {
+    const std::string text = requiredAttribute(element, name);
+    int64_t seconds = 0;
+    if (!parseServerTime(text, seconds))
+        throw ServerDatabaseError(std::string("seed: <") + element.name() + "> " + name +
+                                  " is not a time: " + text);
+    return seconds;
+}
+
+// <Player name="" status="" substatus="" civ="" avatar="" home="" away=""
+// chats="" taunt="" build=""/>: all but the name optional.
+ServerGamePlayer seedGamePlayer(const XmlNode& element) {
+    ServerGamePlayer player;
+    player.mName = requiredAttribute(element, "name");
+    player.mStatus = optionalAttribute(element, "status", player.mStatus);
+    player.mSubstatus = optionalAttribute(element, "substatus", player.mSubstatus);
+    player.mCiv = optionalAttribute(element, "civ", "");
+    player.mAvatar = optionalAttribute(element, "avatar", player.mAvatar);
+    player.mHomeColor = decimalAttribute(element, "home", 0);
+    player.mAwayColor = decimalAttribute(element, "away", 0);
+    player.mNewChatCount = decimalAttribute(element, "chats", 0);
+    player.mPlayTaunt = decimalAttribute(element, "taunt", 0);
+    player.mBuildVersion = decimalAttribute(element, "build", 0);
+    return player;
+}
+
+// <Game id="" created="" lastTurn="" creator="" method="" turnPlayer=""
+// turns="" matchmade="" complete="" state=""> with its <Player> elements in
+// seat order; the times as the service writes them, the state in base64;
+// id, created and creator required.
+void seedGame(ServerDatabase& database, const XmlNode& element) {
+    ServerGame game;
+    game.mId = decimalAttribute(element, "id", 0);
+    if (game.mId < 1)
+        throw ServerDatabaseError("seed: <Game> needs an id of 1 or more");
+    SqlStatement taken = database.prepare("SELECT 1 FROM games WHERE id = ?");
+    if (taken.bind(1, game.mId).step())
+        throw ServerDatabaseError("seed: game " + std::to_string(game.mId) + " given twice");
+    game.mCreationTime = timeAttribute(element, "created");
+    if (xmlFindAttribute(&element, "lastTurn") != nullptr)
+        game.mLastTurnTime = timeAttribute(element, "lastTurn");
+    game.mCreationPlayer = requiredAttribute(element, "creator");
+    game.mCreationMethod = optionalAttribute(element, "method", game.mCreationMethod);
+    game.mCurrentTurnPlayer = optionalAttribute(element, "turnPlayer", "");
+    game.mTurnCount = decimalAttribute(element, "turns", 0);
+    game.mWasMatchmade = decimalAttribute(element, "matchmade", 0);
+    game.mIsComplete = decimalAttribute(element, "complete", 0) != 0;
+    const std::vector<uint8_t> state = decodeBase64(optionalAttribute(element, "state", ""));
+    game.mState.assign(state.begin(), state.end());
+    for (const XmlNode* child = element.first_node(); child != nullptr;
+         child = child->next_sibling()) {
+        if (child->type() != rapidxml::node_element)
+            continue;
+        if (!xmlNameEquals(child, "Player"))
+            throw ServerDatabaseError("seed: <Game> holds only <Player> elements");
+        game.mPlayers.push_back(seedGamePlayer(*child));
+    }
+    ServerGames(database).store(game);
+}
+
 } // namespace
 
 const std::map<std::string, SeedHandler, std::less<>>& seedHandlers() {
@@ -73,6 +138,7 @@ const std::map<std::string, SeedHandler, std::less<>>& seedHandlers() {
         {"Setting", &seedSetting},
         {"Account", &seedAccount},
         {"News", &seedNews},
+        {"Game", &seedGame},
     };
     return handlers;
 }
