@@ -13,11 +13,12 @@
 #include "content/XMLHelper.h"
 
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <variant>
+#include <vector>
 
 enum class FieldKind {
     Text,     // the value as it stands
@@ -38,8 +39,10 @@ template <class Record> struct FieldKey {
     Member member;
 };
 
-// The node's value as a string ("" when it has none).
+// The node's value as a string ("" when it has none), and a view of it in
+// the parsed text.
 std::string xmlText(const XmlBase* node);
+std::string_view xmlValueView(const XmlBase* node);
 
 // Reads node's value as kind into an int, float, string or bool target.
 void readFieldValue(const XmlBase* node, FieldKind kind, std::string& out);
@@ -61,24 +64,95 @@ bool readFieldKey(Record& record, std::span<const FieldKey<Record>> keys, const 
     return false;
 }
 
+// A fixed set of names, each with its value, found through a hash of the
+// name: open addressing over a power-of-two table at most half full. The first
+// entry of a name wins. Built once, then only read.
+template <class Value> class NameIndex {
+public:
+    struct Entry {
+        std::string_view name;
+        Value value;
+    };
+    explicit NameIndex(std::span<const Entry> entries) {
+        size_t size = 8;
+        while (size < entries.size() * 2)
+            size *= 2;
+        mSlots.resize(size);
+        for (const Entry& entry : entries) {
+            size_t slot = hashOf(entry.name) & (size - 1);
+            while (mSlots[slot] && mSlots[slot]->name != entry.name)
+                slot = (slot + 1) & (size - 1);
+            if (!mSlots[slot])
+                mSlots[slot] = &entry;
+        }
+    }
+    // The entry of exactly that name, or null.
+    const Entry* find(std::string_view name) const {
+        const size_t mask = mSlots.size() - 1;
+        for (size_t slot = hashOf(name) & mask; mSlots[slot]; slot = (slot + 1) & mask)
+            if (mSlots[slot]->name == name)
+                return mSlots[slot];
+        return nullptr;
+    }
+
+private:
+    // The first and last eight bytes (or the bytes of a shorter name) mixed
+    // with the length: cheap for the short names of data files, and distinct
+    // enough that probes stay short.
+    static size_t hashOf(std::string_view name) {
+        uint64_t head = 0;
+        uint64_t tail = 0;
+        if (name.size() >= 8) {
+            std::memcpy(&head, name.data(), 8);
+            std::memcpy(&tail, name.data() + name.size() - 8, 8);
+        } else {
+            for (const char c : name)
+                head = head << 8 | static_cast<unsigned char>(c);
+        }
+        uint64_t hash =
+            (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ name.size();
+        hash ^= hash >> 32;
+        return static_cast<size_t>(hash ^ (hash >> 15));
+    }
+
+    std::vector<const Entry*> mSlots;
+};
+
 // readFieldKey over a fixed table through a hash of its names, for records
 // read many times.
 template <class Record> class FieldKeyIndex {
 public:
-    explicit FieldKeyIndex(std::span<const FieldKey<Record>> keys) {
-        for (const FieldKey<Record>& key : keys)
-            mKeys.try_emplace(key.name, &key); // the first key of a name wins
-    }
+    explicit FieldKeyIndex(std::span<const FieldKey<Record>> keys)
+        : mEntries(entriesOf(keys)), mIndex(mEntries) {}
+    FieldKeyIndex(const FieldKeyIndex&) = delete;
+    FieldKeyIndex& operator=(const FieldKeyIndex&) = delete;
+
     bool read(Record& record, const XmlBase* node) const {
-        const auto found = mKeys.find(std::string_view(node->name(), node->name_size()));
-        if (found == mKeys.end())
+        const auto* found = mIndex.find(std::string_view(node->name(), node->name_size()));
+        if (!found)
             return false;
-        const FieldKey<Record>& key = *found->second;
+        const FieldKey<Record>& key = *found->value;
         std::visit([&](auto member) { readFieldValue(node, key.kind, record.*member); },
                    key.member);
         return true;
     }
+    // Reads every attribute of element that a key names.
+    void readAttributes(Record& record, const XmlNode* element) const {
+        for (const XmlAttribute* attribute = element->first_attribute(); attribute;
+             attribute = attribute->next_attribute())
+            read(record, attribute);
+    }
 
 private:
-    std::unordered_map<std::string_view, const FieldKey<Record>*> mKeys;
+    using Index = NameIndex<const FieldKey<Record>*>;
+    static std::vector<typename Index::Entry> entriesOf(std::span<const FieldKey<Record>> keys) {
+        std::vector<typename Index::Entry> entries;
+        entries.reserve(keys.size());
+        for (const FieldKey<Record>& key : keys)
+            entries.push_back({key.name, &key});
+        return entries;
+    }
+
+    std::vector<typename Index::Entry> mEntries;
+    Index mIndex;
 };
