@@ -8,13 +8,13 @@
 // Main thread only.
 
 #include "content/XMLHelper.h"
+#include "content/protos/NameIndex.h"
 #include "content/protos/ProtoEntity.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class Database {
@@ -49,6 +49,7 @@ private:
     std::vector<std::unique_ptr<ProtoEntity>> mProtos;
     // Name to position of the first proto of that name (the names live in
     // the protos), so that references by name do not scan the list.
-    std::unordered_map<std::string_view, int32_t> mPositionByName;
+    std::vector<NameIndex<int32_t>::Entry> mNames;
+    NameIndex<int32_t> mPositionByName;
     std::map<int32_t, int32_t> mRemap;
 };

@@ -11,9 +11,9 @@
 
 #include "content/NumberText.h"
 #include "content/XMLHelper.h"
+#include "content/protos/NameIndex.h"
 
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -63,60 +63,6 @@ bool readFieldKey(Record& record, std::span<const FieldKey<Record>> keys, const 
     }
     return false;
 }
-
-// A fixed set of names, each with its value, found through a hash of the
-// name: open addressing over a power-of-two table at most half full. The first
-// entry of a name wins. Built once, then only read.
-template <class Value> class NameIndex {
-public:
-    struct Entry {
-        std::string_view name;
-        Value value;
-    };
-    explicit NameIndex(std::span<const Entry> entries) {
-        size_t size = 8;
-        while (size < entries.size() * 2)
-            size *= 2;
-        mSlots.resize(size);
-        for (const Entry& entry : entries) {
-            size_t slot = hashOf(entry.name) & (size - 1);
-            while (mSlots[slot] && mSlots[slot]->name != entry.name)
-                slot = (slot + 1) & (size - 1);
-            if (!mSlots[slot])
-                mSlots[slot] = &entry;
-        }
-    }
-    // The entry of exactly that name, or null.
-    const Entry* find(std::string_view name) const {
-        const size_t mask = mSlots.size() - 1;
-        for (size_t slot = hashOf(name) & mask; mSlots[slot]; slot = (slot + 1) & mask)
-            if (mSlots[slot]->name == name)
-                return mSlots[slot];
-        return nullptr;
-    }
-
-private:
-    // The first and last eight bytes (or the bytes of a shorter name) mixed
-    // with the length: cheap for the short names of data files, and distinct
-    // enough that probes stay short.
-    static size_t hashOf(std::string_view name) {
-        uint64_t head = 0;
-        uint64_t tail = 0;
-        if (name.size() >= 8) {
-            std::memcpy(&head, name.data(), 8);
-            std::memcpy(&tail, name.data() + name.size() - 8, 8);
-        } else {
-            for (const char c : name)
-                head = head << 8 | static_cast<unsigned char>(c);
-        }
-        uint64_t hash =
-            (head * 0x9E3779B97F4A7C15ull) ^ (tail * 0xC2B2AE3D27D4EB4Full) ^ name.size();
-        hash ^= hash >> 32;
-        return static_cast<size_t>(hash ^ (hash >> 15));
-    }
-
-    std::vector<const Entry*> mSlots;
-};
 
 // readFieldKey over a fixed table through a hash of its names, for records
 // read many times.
