@@ -73,8 +73,12 @@ private:
         const size_t size = name.size();
         if (size != other.size())
             return false;
-        if (size < 8)
-            return name == other;
+        if (size < 8) {
+            for (size_t i = 0; i < size; ++i)
+                if (name[i] != other[i])
+                    return false;
+            return true;
+        }
         for (size_t i = 0; i + 8 < size; i += 8)
             if (load8(name.data() + i) != load8(other.data() + i))
                 return false;

@@ -313,29 +313,46 @@ void ProtoEntity::loadEffectOverride(const XmlNode* child) {
 }
 
 void ProtoEntity::loadLocalizedTexts() {
-    // One key buffer, on the stack for the usual names: the prefix
-    // "Entity_<name>_" and each field in turn.
-    constexpr std::string_view cPrefix = "Entity_";
-    constexpr size_t cLongestField = sizeof("AltPowerAttackDisplayName") - 1;
+    // The keys "Entity_<name>_<field>" of one proto sit together in the sorted
+    // table: one search finds the first, and a walk reads them all. A field
+    // without its key is empty.
+    constexpr std::string_view cEntity = "Entity_";
     char buffer[128];
-    std::string heapKey;
-    const size_t prefixSize = cPrefix.size() + mName.size() + 1;
+    std::string heapPrefix;
+    const size_t prefixSize = cEntity.size() + mName.size() + 1;
     char* key = buffer;
-    if (prefixSize + cLongestField > sizeof buffer) {
-        heapKey.resize(prefixSize + cLongestField);
-        key = heapKey.data();
+    if (prefixSize > sizeof buffer) {
+        heapPrefix.resize(prefixSize);
+        key = heapPrefix.data();
     }
-    cPrefix.copy(key, cPrefix.size());
-    mName.copy(key + cPrefix.size(), mName.size());
+    cEntity.copy(key, cEntity.size());
+    mName.copy(key + cEntity.size(), mName.size());
     key[prefixSize - 1] = '_';
-    const auto text = [&](std::string_view field) {
-        field.copy(key + prefixSize, field.size());
-        return localizedStringOrDefault(std::string_view(key, prefixSize + field.size()), "");
+    const std::string_view prefix(key, prefixSize);
+    std::string* const fields[] = {
+        &mDisplayName,
+        &mShortHelp,
+        &mDetailedHelp,
+        &mPowerAttackDisplayName,
+        &mAltPowerAttackDisplayName,
+        &mClassDisplayName,
     };
-    mDisplayName = text("DisplayName");
-    mShortHelp = text("ShortHelp");
-    mDetailedHelp = text("DetailedHelp");
-    mPowerAttackDisplayName = text("PowerAttackDisplayName");
-    mAltPowerAttackDisplayName = text("AltPowerAttackDisplayName");
-    mClassDisplayName = text("ClassDisplayName");
+    static constexpr std::string_view cFieldNames[] = {
+        "DisplayName",
+        "ShortHelp",
+        "DetailedHelp",
+        "PowerAttackDisplayName",
+        "AltPowerAttackDisplayName",
+        "ClassDisplayName",
+    };
+    for (std::string* field : fields)
+        field->clear();
+    const LocalizedStringTable& strings = localizedStrings();
+    for (auto entry = strings.lower_bound(prefix);
+         entry != strings.end() && entry->first.starts_with(prefix); ++entry) {
+        const std::string_view field = std::string_view(entry->first).substr(prefix.size());
+        for (size_t i = 0; i < std::size(cFieldNames); ++i)
+            if (field == cFieldNames[i])
+                *fields[i] = entry->second;
+    }
 }
