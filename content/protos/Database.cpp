@@ -38,12 +38,11 @@ bool Database::loadRoot(const XmlNode* root) {
         if (!proto->loadName(element))
             continue;
         proto->mId = static_cast<int32_t>(protos.size());
-        database.mNames.push_back({proto->mName, proto->mId});
         named.emplace_back(element, proto.get());
         protos.push_back(std::move(proto));
     }
 
-    database.mPositionByName.assign(database.mNames);
+    database.indexNames();
 
     // Pass 2: the full read.
     for (const auto& [element, proto] : named)
@@ -52,9 +51,24 @@ bool Database::loadRoot(const XmlNode* root) {
     return true;
 }
 
+void Database::indexNames() {
+    size_t nameBytes = 0;
+    for (const auto& proto : mProtos)
+        nameBytes += proto->mName.size();
+    mNameBytes.reserve(nameBytes); // the views below need the block to stay put
+    mNames.reserve(mProtos.size());
+    for (const auto& proto : mProtos) {
+        const size_t start = mNameBytes.size();
+        mNameBytes += proto->mName;
+        mNames.push_back({std::string_view(mNameBytes).substr(start), proto->mId});
+    }
+    mPositionByName.assign(mNames);
+}
+
 void Database::clear() {
     instance().mPositionByName.clear();
     instance().mNames.clear();
+    instance().mNameBytes.clear();
     instance().mProtos.clear();
     instance().mRemap.clear();
 }

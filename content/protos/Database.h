@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -45,10 +46,14 @@ public:
 
 private:
     static Database& instance();
+    // Builds the name index over the protos read so far.
+    void indexNames();
 
     std::vector<std::unique_ptr<ProtoEntity>> mProtos;
-    // Name to position of the first proto of that name (the names live in
-    // the protos), so that references by name do not scan the list.
+    // Name to position of the first proto of that name, so that references
+    // by name do not scan the list. The index reads its names from one block
+    // of copies, close together rather than spread over the protos.
+    std::string mNameBytes;
     std::vector<NameIndex<int32_t>::Entry> mNames;
     NameIndex<int32_t> mPositionByName;
     std::map<int32_t, int32_t> mRemap;
