@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string_view>
 
+// strtoll base 10 and strtod of the text, which needs no NUL after it; errno
+// is left as the conversion sets it.
+long long strtollText(std::string_view text);
+double strtodText(std::string_view text);
 // strtol base 10 of the text, saturated to the int32 range.
 int32_t parseIntText(std::string_view text);
 // strtod of the text narrowed to float; beyond float's range it is infinite.

@@ -2,11 +2,10 @@
 
 #include "content/XMLHelper.h"
 
-#include <boost/algorithm/string/predicate.hpp>
+#include "content/NumberText.h"
 
 #include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -21,9 +20,8 @@ std::string_view valueOf(const XmlBase* node) {
 
 // The value's leading decimal number; false only when it is out of range.
 bool readNumber(const XmlBase* node, long long& out) {
-    const std::string text(valueOf(node));
     errno = 0;
-    out = std::strtoll(text.c_str(), nullptr, 10);
+    out = strtollText(valueOf(node));
     return errno != ERANGE;
 }
 
@@ -32,6 +30,19 @@ bool readAttribute(const XmlNode* element, const char* name, T& out,
                    bool (*reader)(const XmlBase*, T&)) {
     const XmlAttribute* attribute = xmlFindAttribute(element, name);
     return attribute && reader(attribute, out);
+}
+
+// ASCII letters compared without case, as the data files' words are.
+bool equalsNoCase(std::string_view text, std::string_view word) {
+    if (text.size() != word.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != word[i])
+            return false;
+    }
+    return true;
 }
 
 bool readInRange(const XmlBase* node, long long low, long long high, long long& out) {
@@ -78,9 +89,8 @@ bool xmlValueByte(const XmlBase* node, uint8_t& out) {
 }
 
 bool xmlValueFloat(const XmlBase* node, float& out) {
-    const std::string text(valueOf(node));
     errno = 0;
-    const double value = std::strtod(text.c_str(), nullptr);
+    const double value = strtodText(valueOf(node));
     if (errno == ERANGE)
         return false;
     const float narrowed = static_cast<float>(value);
@@ -92,9 +102,9 @@ bool xmlValueFloat(const XmlBase* node, float& out) {
 
 bool xmlValueBool(const XmlBase* node, bool& out) {
     const std::string_view text = valueOf(node);
-    if (text == "1" || boost::algorithm::iequals(text, "true"))
+    if (text == "1" || equalsNoCase(text, "true"))
         out = true;
-    else if (text == "0" || boost::algorithm::iequals(text, "false"))
+    else if (text == "0" || equalsNoCase(text, "false"))
         out = false;
     else
         return false;

@@ -22,13 +22,14 @@ AllyAbilityInfo::~AllyAbilityInfo() = default;
 bool AllyAbilityInfo::load(const XmlNode* element) {
     if (!element)
         return false;
+    static const FieldKeyIndex<AllyAbilityInfo> keys(cAllyAbilityKeys);
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling()) {
         if (child->type() != rapidxml::node_element)
             continue;
         if (xmlNameEquals(child, "RequiredTargetState"))
             mRequiredTargetState = entityStateFromName(xmlText(child));
         else
-            readFieldKey<AllyAbilityInfo>(*this, cAllyAbilityKeys, child);
+            keys.read(*this, child);
     }
     return true;
 }

@@ -22,8 +22,7 @@ bool AtlasInfo::load(const XmlNode* element) {
     if (!element)
         return false;
     mImage = xmlText(element);
-    for (const XmlAttribute* attribute = element->first_attribute(); attribute;
-         attribute = attribute->next_attribute())
-        readFieldKey<AtlasInfo>(*this, cAtlasKeys, attribute);
+    static const FieldKeyIndex<AtlasInfo> keys(cAtlasKeys);
+    keys.readAttributes(*this, element);
     return true;
 }

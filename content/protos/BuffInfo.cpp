@@ -112,10 +112,11 @@ bool BuffInfo::load(const XmlNode* element) {
         return false;
     if (const XmlAttribute* range = xmlFindAttribute(element, "Range"))
         readFieldValue(range, FieldKind::Int, mRange);
+    static const FieldKeyIndex<BuffInfo> flagKeys(cBuffFlagKeys);
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling()) {
         if (child->type() != rapidxml::node_element)
             continue;
-        if (readFieldKey<BuffInfo>(*this, cBuffFlagKeys, child))
+        if (flagKeys.read(*this, child))
             continue;
         if (xmlNameEquals(child, "ConsumeType")) {
             const int32_t consume = findNameExact(cBuffConsumeTypeNames, xmlText(child));

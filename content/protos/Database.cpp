@@ -25,7 +25,8 @@ bool Database::loadRoot(const XmlNode* root) {
     clear();
     if (!root) // an empty file holds no usable database
         return false;
-    std::vector<std::unique_ptr<ProtoEntity>>& protos = instance().mProtos;
+    Database& database = instance();
+    std::vector<std::unique_ptr<ProtoEntity>>& protos = database.mProtos;
 
     // Pass 1: every named entity gets the next id, so references by name
     // resolve in pass 2 whatever the order of the file.
@@ -37,10 +38,11 @@ bool Database::loadRoot(const XmlNode* root) {
         if (!proto->loadName(element))
             continue;
         proto->mId = static_cast<int32_t>(protos.size());
-        instance().mPositionByName.try_emplace(proto->mName, proto->mId);
         named.emplace_back(element, proto.get());
         protos.push_back(std::move(proto));
     }
+
+    database.indexNames();
 
     // Pass 2: the full read.
     for (const auto& [element, proto] : named)
@@ -49,8 +51,24 @@ bool Database::loadRoot(const XmlNode* root) {
     return true;
 }
 
+void Database::indexNames() {
+    size_t nameBytes = 0;
+    for (const auto& proto : mProtos)
+        nameBytes += proto->mName.size();
+    mNameBytes.reserve(nameBytes); // the views below need the block to stay put
+    mNames.reserve(mProtos.size());
+    for (const auto& proto : mProtos) {
+        const size_t start = mNameBytes.size();
+        mNameBytes += proto->mName;
+        mNames.push_back({std::string_view(mNameBytes).substr(start), proto->mId});
+    }
+    mPositionByName.assign(mNames);
+}
+
 void Database::clear() {
     instance().mPositionByName.clear();
+    instance().mNames.clear();
+    instance().mNameBytes.clear();
     instance().mProtos.clear();
     instance().mRemap.clear();
 }
@@ -65,9 +83,8 @@ ProtoEntity* Database::getProto(int32_t id) {
 }
 
 int32_t Database::getProtoIndexByName(std::string_view name) {
-    const auto& index = instance().mPositionByName;
-    const auto found = index.find(name);
-    return found != index.end() ? found->second : -1;
+    const auto* found = instance().mPositionByName.find(name);
+    return found ? found->value : -1;
 }
 
 int32_t Database::getProtoIdByName(std::string_view name) {

@@ -8,13 +8,14 @@
 // Main thread only.
 
 #include "content/XMLHelper.h"
+#include "content/protos/NameIndex.h"
 #include "content/protos/ProtoEntity.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class Database {
@@ -45,10 +46,15 @@ public:
 
 private:
     static Database& instance();
+    // Builds the name index over the protos read so far.
+    void indexNames();
 
     std::vector<std::unique_ptr<ProtoEntity>> mProtos;
-    // Name to position of the first proto of that name (the names live in
-    // the protos), so that references by name do not scan the list.
-    std::unordered_map<std::string_view, int32_t> mPositionByName;
+    // Name to position of the first proto of that name, so that references
+    // by name do not scan the list. The index reads its names from one block
+    // of copies, close together rather than spread over the protos.
+    std::string mNameBytes;
+    std::vector<NameIndex<int32_t>::Entry> mNames;
+    NameIndex<int32_t> mPositionByName;
     std::map<int32_t, int32_t> mRemap;
 };

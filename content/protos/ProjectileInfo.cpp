@@ -46,10 +46,11 @@ ProjectileInfo::~ProjectileInfo() = default;
 bool ProjectileInfo::load(const XmlNode* element) {
     if (!element)
         return false;
+    static const FieldKeyIndex<ProjectileInfo> keys(cProjectileKeys);
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling()) {
         if (child->type() != rapidxml::node_element)
             continue;
-        if (readFieldKey<ProjectileInfo>(*this, cProjectileKeys, child))
+        if (keys.read(*this, child))
             continue;
         if (xmlNameEquals(child, "MoveType"))
             readWord(child, cMoveTypeNames, mMoveType);

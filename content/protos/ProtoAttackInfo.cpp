@@ -58,8 +58,7 @@ ProtoAttackInfo::~ProtoAttackInfo() = default;
 bool ProtoAttackInfo::load(const XmlNode* element) {
     if (!element)
         return false;
-    for (const XmlAttribute* attribute = element->first_attribute(); attribute;
-         attribute = attribute->next_attribute())
-        readFieldKey<ProtoAttackInfo>(*this, cAttackKeys, attribute);
+    static const FieldKeyIndex<ProtoAttackInfo> keys(cAttackKeys);
+    keys.readAttributes(*this, element);
     return true;
 }

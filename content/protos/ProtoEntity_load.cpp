@@ -111,12 +111,52 @@ const FieldKey<P> cAutoAttachKeys[] = {
     {"endOfOpponentTurn", K::Bool, &P::mAutoAttachAtEndOfOpponentTurn},
 };
 
-// Reads every attribute of element that one of keys names.
-void readAttributes(ProtoEntity& proto, std::span<const FieldKey<P>> keys, const XmlNode* element) {
-    for (const XmlAttribute* attribute = element->first_attribute(); attribute;
-         attribute = attribute->next_attribute())
-        readFieldKey(proto, keys, attribute);
-}
+// The children read by a handler of their own.
+enum class Child {
+    Type,
+    DeployEffect,
+    Atlas,
+    Puppet,
+    DamageType,
+    AttackInfo,
+    ProjectileInfo,
+    HelperIconInfo,
+    BuffInfo,
+    AllyAbility,
+    DeployInfo,
+    AnchorPoint,
+    CanHeal,
+    CanRevive,
+    BonusRange,
+    DeployToEntityState,
+    EquipCategory,
+    EffectOverride,
+    Ongoing,
+    AutoAttach,
+};
+
+const NameIndex<Child>::Entry cChildNames[] = {
+    {"Type", Child::Type},
+    {"DeployEffect", Child::DeployEffect},
+    {"Atlas", Child::Atlas},
+    {"Puppet", Child::Puppet},
+    {"DamageType", Child::DamageType},
+    {"AttackInfo", Child::AttackInfo},
+    {"ProjectileInfo", Child::ProjectileInfo},
+    {"HelperIconInfo", Child::HelperIconInfo},
+    {"BuffInfo", Child::BuffInfo},
+    {"AllyAbility", Child::AllyAbility},
+    {"DeployInfo", Child::DeployInfo},
+    {"AnchorPoint", Child::AnchorPoint},
+    {"CanHeal", Child::CanHeal},
+    {"CanRevive", Child::CanRevive},
+    {"BonusRange", Child::BonusRange},
+    {"DeployToEntityState", Child::DeployToEntityState},
+    {"EquipCategory", Child::EquipCategory},
+    {"EffectOverride", Child::EffectOverride},
+    {"Ongoing", Child::Ongoing},
+    {"AutoAttach", Child::AutoAttach},
+};
 
 // A new part with its defaults reads the child and replaces the proto's part;
 // a part that refuses its element is dropped.
@@ -135,67 +175,96 @@ bool preloadPuppets() {
 bool ProtoEntity::load(const XmlNode* element) {
     if (!element)
         return false;
+    static const FieldKeyIndex<ProtoEntity> entityKeys(cEntityKeys);
+    static const NameIndex<Child> children(cChildNames);
+    static const FieldKeyIndex<ProtoEntity> canHealKeys(cCanHealKeys);
+    static const FieldKeyIndex<ProtoEntity> canReviveKeys(cCanReviveKeys);
+    static const FieldKeyIndex<ProtoEntity> ongoingKeys(cOngoingKeys);
+    static const FieldKeyIndex<ProtoEntity> autoAttachKeys(cAutoAttachKeys);
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling()) {
         if (child->type() != rapidxml::node_element)
             continue;
-        static const FieldKeyIndex<ProtoEntity> entityKeys(cEntityKeys);
         if (entityKeys.read(*this, child))
             continue;
-        if (xmlNameEquals(child, "Type")) {
+        const auto* entry = children.find(std::string_view(child->name(), child->name_size()));
+        if (!entry)
+            continue;
+        switch (entry->value) {
+        case Child::Type:
             loadType(child);
-        } else if (xmlNameEquals(child, "DeployEffect")) {
-            mDeployEffect = xmlText(child);
+            break;
+        case Child::DeployEffect:
+            mDeployEffect = xmlValueView(child);
             if (xmlFindAttribute(child, "alternateAnimVersusCrystal"))
                 mAlternateAnimVersusCrystal = true;
-        } else if (xmlNameEquals(child, "Atlas")) {
+            break;
+        case Child::Atlas:
             mAtlas = std::make_unique<AtlasInfo>();
             mAtlas->load(child);
-        } else if (xmlNameEquals(child, "Puppet")) {
+            break;
+        case Child::Puppet:
             loadPuppet(child);
-        } else if (xmlNameEquals(child, "DamageType")) {
+            break;
+        case Child::DamageType:
             if (xmlValueEquals(child, "physical"))
                 mDamageType = cDamagePhysical;
             else if (xmlValueEquals(child, "Magic"))
                 mDamageType = cDamageMagic;
-        } else if (xmlNameEquals(child, "AttackInfo")) {
+            break;
+        case Child::AttackInfo:
             if (!mAttackInfo)
                 std::printf("**> AttackInfo of '%s' ignored: the proto has no attack part\n",
                             mName.c_str());
             else if (!mAttackInfo->load(child))
                 return false;
-        } else if (xmlNameEquals(child, "ProjectileInfo")) {
+            break;
+        case Child::ProjectileInfo:
             loadPart(mProjectileInfo, child);
-        } else if (xmlNameEquals(child, "HelperIconInfo")) {
+            break;
+        case Child::HelperIconInfo:
             loadPart(mHelperIconInfo, child);
-        } else if (xmlNameEquals(child, "BuffInfo")) {
+            break;
+        case Child::BuffInfo:
             loadPart(mBuffInfo, child);
-        } else if (xmlNameEquals(child, "AllyAbility")) {
+            break;
+        case Child::AllyAbility:
             loadPart(mAllyAbility, child);
-        } else if (xmlNameEquals(child, "DeployInfo")) {
+            break;
+        case Child::DeployInfo:
             loadPart(mDeployInfo, child);
-        } else if (xmlNameEquals(child, "AnchorPoint")) {
+            break;
+        case Child::AnchorPoint:
             xmlAttrFloat(child, "x", mAnchorPoint.x);
             xmlAttrFloat(child, "y", mAnchorPoint.y);
-        } else if (xmlNameEquals(child, "CanHeal")) {
+            break;
+        case Child::CanHeal:
             mCanHeal = true;
-            readAttributes(*this, cCanHealKeys, child);
-        } else if (xmlNameEquals(child, "CanRevive")) {
+            canHealKeys.readAttributes(*this, child);
+            break;
+        case Child::CanRevive:
             mCanRevive = true;
-            readAttributes(*this, cCanReviveKeys, child);
-        } else if (xmlNameEquals(child, "BonusRange")) {
+            canReviveKeys.readAttributes(*this, child);
+            break;
+        case Child::BonusRange:
             xmlAttrInt(child, "X", mBonusRangeX);
             xmlAttrInt(child, "Y", mBonusRangeY);
-        } else if (xmlNameEquals(child, "DeployToEntityState")) {
-            mDeployToEntityState = entityStateFromName(xmlText(child));
-        } else if (xmlNameEquals(child, "EquipCategory")) {
-            mEquipCategory = PuppetRegistry::categoryIndex(xmlText(child));
-        } else if (xmlNameEquals(child, "EffectOverride")) {
+            break;
+        case Child::DeployToEntityState:
+            mDeployToEntityState = entityStateFromName(xmlValueView(child));
+            break;
+        case Child::EquipCategory:
+            mEquipCategory = PuppetRegistry::categoryIndex(xmlValueView(child));
+            break;
+        case Child::EffectOverride:
             loadEffectOverride(child);
-        } else if (xmlNameEquals(child, "Ongoing")) {
-            readAttributes(*this, cOngoingKeys, child);
-        } else if (xmlNameEquals(child, "AutoAttach")) {
+            break;
+        case Child::Ongoing:
+            ongoingKeys.readAttributes(*this, child);
+            break;
+        case Child::AutoAttach:
             mAutoAttachProto = -1;
-            readAttributes(*this, cAutoAttachKeys, child);
+            autoAttachKeys.readAttributes(*this, child);
+            break;
         }
     }
     loadLocalizedTexts();
@@ -203,7 +272,7 @@ bool ProtoEntity::load(const XmlNode* element) {
 }
 
 void ProtoEntity::loadType(const XmlNode* child) {
-    mType = entityTypeFromName(xmlText(child));
+    mType = entityTypeFromName(xmlValueView(child));
     if (mType == cEntityUnit || mType == cEntityPower)
         mAttackInfo = std::make_unique<ProtoAttackInfo>();
 }
@@ -212,7 +281,7 @@ void ProtoEntity::loadPuppet(const XmlNode* child) {
     if (preloadPuppets())
         mPuppetHandle = PuppetRegistry::loadPuppet(xmlText(child));
     else
-        mPuppetName = xmlText(child);
+        mPuppetName = xmlValueView(child);
     loadUpgrades(child);
 }
 
@@ -221,7 +290,7 @@ void ProtoEntity::loadUpgrades(const XmlNode* puppet) {
     for (const XmlNode* upgrade = puppet->first_node("Upgrade"); upgrade;
          upgrade = upgrade->next_sibling("Upgrade")) {
         if (!preload) {
-            mUpgradePuppetNames.push_back(xmlText(upgrade));
+            mUpgradePuppetNames.emplace_back(xmlValueView(upgrade));
             mUpgradePuppetHandles.push_back(-1);
             continue;
         }
@@ -234,10 +303,8 @@ void ProtoEntity::loadUpgrades(const XmlNode* puppet) {
 
 void ProtoEntity::loadEffectOverride(const XmlNode* child) {
     EffectOverride record;
-    std::string category;
-    xmlAttrString(child, "category", category);
-    record.mImpactType = impactTypeFromName(category);
-    record.mEffectName = xmlText(child);
+    record.mImpactType = impactTypeFromName(xmlValueView(xmlFindAttribute(child, "category")));
+    record.mEffectName = xmlValueView(child);
     xmlAttrFloat(child, "timeOffset", record.mTimeOffset);
     xmlAttrInt(child, "offsetZ", record.mOffsetZ);
     xmlAttrBool(child, "rotate", record.mRotate);
@@ -246,14 +313,46 @@ void ProtoEntity::loadEffectOverride(const XmlNode* child) {
 }
 
 void ProtoEntity::loadLocalizedTexts() {
-    const std::string prefix = "Entity_" + mName + "_";
-    const auto text = [&](const char* field) {
-        return localizedStringOrDefault(prefix + field, "");
+    // The keys "Entity_<name>_<field>" of one proto sit together in the sorted
+    // table: one search finds the first, and a walk reads them all. A field
+    // without its key is empty.
+    constexpr std::string_view cEntity = "Entity_";
+    char buffer[128];
+    std::string heapPrefix;
+    const size_t prefixSize = cEntity.size() + mName.size() + 1;
+    char* key = buffer;
+    if (prefixSize > sizeof buffer) {
+        heapPrefix.resize(prefixSize);
+        key = heapPrefix.data();
+    }
+    cEntity.copy(key, cEntity.size());
+    mName.copy(key + cEntity.size(), mName.size());
+    key[prefixSize - 1] = '_';
+    const std::string_view prefix(key, prefixSize);
+    std::string* const fields[] = {
+        &mDisplayName,
+        &mShortHelp,
+        &mDetailedHelp,
+        &mPowerAttackDisplayName,
+        &mAltPowerAttackDisplayName,
+        &mClassDisplayName,
     };
-    mDisplayName = text("DisplayName");
-    mShortHelp = text("ShortHelp");
-    mDetailedHelp = text("DetailedHelp");
-    mPowerAttackDisplayName = text("PowerAttackDisplayName");
-    mAltPowerAttackDisplayName = text("AltPowerAttackDisplayName");
-    mClassDisplayName = text("ClassDisplayName");
+    static constexpr std::string_view cFieldNames[] = {
+        "DisplayName",
+        "ShortHelp",
+        "DetailedHelp",
+        "PowerAttackDisplayName",
+        "AltPowerAttackDisplayName",
+        "ClassDisplayName",
+    };
+    for (std::string* field : fields)
+        field->clear();
+    const LocalizedStringTable& strings = localizedStrings();
+    for (auto entry = strings.lower_bound(prefix);
+         entry != strings.end() && entry->first.starts_with(prefix); ++entry) {
+        const std::string_view field = std::string_view(entry->first).substr(prefix.size());
+        for (size_t i = 0; i < std::size(cFieldNames); ++i)
+            if (field == cFieldNames[i])
+                *fields[i] = entry->second;
+    }
 }

@@ -9,21 +9,27 @@ std::string xmlText(const XmlBase* node) {
     return std::string(node->value(), node->value_size());
 }
 
+std::string_view xmlValueView(const XmlBase* node) {
+    if (!node || !node->value())
+        return {};
+    return {node->value(), node->value_size()};
+}
+
 void readFieldValue(const XmlBase* node, FieldKind kind, std::string& out) {
     if (kind == FieldKind::Text)
-        out = xmlText(node);
+        out.assign(xmlValueView(node));
 }
 
 void readFieldValue(const XmlBase* node, FieldKind kind, int32_t& out) {
     switch (kind) {
     case FieldKind::Int:
-        out = parseIntText(xmlText(node));
+        out = parseIntText(xmlValueView(node));
         break;
     case FieldKind::Anim:
-        out = animStateFromName(xmlText(node));
+        out = animStateFromName(xmlValueView(node));
         break;
     case FieldKind::ProtoRef:
-        out = Database::getProtoIdByName(xmlText(node));
+        out = Database::getProtoIdByName(xmlValueView(node));
         break;
     default:
         break;
@@ -32,7 +38,7 @@ void readFieldValue(const XmlBase* node, FieldKind kind, int32_t& out) {
 
 void readFieldValue(const XmlBase* node, FieldKind kind, float& out) {
     if (kind == FieldKind::Float)
-        out = parseFloatText(xmlText(node));
+        out = parseFloatText(xmlValueView(node));
 }
 
 void readFieldValue(const XmlBase* node, FieldKind kind, bool& out) {

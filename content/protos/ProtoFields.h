@@ -11,13 +11,14 @@
 
 #include "content/NumberText.h"
 #include "content/XMLHelper.h"
+#include "content/protos/NameIndex.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <variant>
+#include <vector>
 
 enum class FieldKind {
     Text,     // the value as it stands
@@ -38,8 +39,10 @@ template <class Record> struct FieldKey {
     Member member;
 };
 
-// The node's value as a string ("" when it has none).
+// The node's value as a string ("" when it has none), and a view of it in
+// the parsed text.
 std::string xmlText(const XmlBase* node);
+std::string_view xmlValueView(const XmlBase* node);
 
 // Reads node's value as kind into an int, float, string or bool target.
 void readFieldValue(const XmlBase* node, FieldKind kind, std::string& out);
@@ -65,20 +68,37 @@ bool readFieldKey(Record& record, std::span<const FieldKey<Record>> keys, const 
 // read many times.
 template <class Record> class FieldKeyIndex {
 public:
-    explicit FieldKeyIndex(std::span<const FieldKey<Record>> keys) {
-        for (const FieldKey<Record>& key : keys)
-            mKeys.try_emplace(key.name, &key); // the first key of a name wins
-    }
+    explicit FieldKeyIndex(std::span<const FieldKey<Record>> keys)
+        : mEntries(entriesOf(keys)), mIndex(mEntries) {}
+    FieldKeyIndex(const FieldKeyIndex&) = delete;
+    FieldKeyIndex& operator=(const FieldKeyIndex&) = delete;
+
     bool read(Record& record, const XmlBase* node) const {
-        const auto found = mKeys.find(std::string_view(node->name(), node->name_size()));
-        if (found == mKeys.end())
+        const auto* found = mIndex.find(std::string_view(node->name(), node->name_size()));
+        if (!found)
             return false;
-        const FieldKey<Record>& key = *found->second;
+        const FieldKey<Record>& key = *found->value;
         std::visit([&](auto member) { readFieldValue(node, key.kind, record.*member); },
                    key.member);
         return true;
     }
+    // Reads every attribute of element that a key names.
+    void readAttributes(Record& record, const XmlNode* element) const {
+        for (const XmlAttribute* attribute = element->first_attribute(); attribute;
+             attribute = attribute->next_attribute())
+            read(record, attribute);
+    }
 
 private:
-    std::unordered_map<std::string_view, const FieldKey<Record>*> mKeys;
+    using Index = NameIndex<const FieldKey<Record>*>;
+    static std::vector<typename Index::Entry> entriesOf(std::span<const FieldKey<Record>> keys) {
+        std::vector<typename Index::Entry> entries;
+        entries.reserve(keys.size());
+        for (const FieldKey<Record>& key : keys)
+            entries.push_back({key.name, &key});
+        return entries;
+    }
+
+    std::vector<typename Index::Entry> mEntries;
+    Index mIndex;
 };

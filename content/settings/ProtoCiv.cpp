@@ -38,10 +38,11 @@ bool ProtoCiv::load(const XmlNode* element) {
         if (xmlNameEquals(attribute, "name"))
             mName = xmlText(attribute);
 
+    static const FieldKeyIndex<ProtoCiv> keys(cCivKeys);
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling()) {
         if (child->type() != rapidxml::node_element)
             continue;
-        if (readFieldKey<C>(*this, cCivKeys, child))
+        if (keys.read(*this, child))
             continue;
         if (xmlNameEquals(child, "tileAllocation")) {
             mTileAllocation = std::make_unique<TileAllocation>();

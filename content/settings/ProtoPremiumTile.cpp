@@ -27,9 +27,10 @@ bool ProtoPremiumTile::load(const XmlNode* element) {
     // An element without attributes names no type.
     const XmlAttribute* first = element->first_attribute();
     mType = first ? premiumTileTypeFromName(xmlText(first)) : cPremiumInvalid;
+    static const FieldKeyIndex<ProtoPremiumTile> keys(cPremiumTileKeys);
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling())
         if (child->type() == rapidxml::node_element)
-            readFieldKey<ProtoPremiumTile>(*this, cPremiumTileKeys, child);
+            keys.read(*this, child);
 
     const std::string prefix = "PremiumTile_" + std::string(premiumTileTypeName(mType)) + "_";
     mTooltipTitle = localizedStringOrDefault(prefix + "TooltipTitle", "");
