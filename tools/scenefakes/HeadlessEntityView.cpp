@@ -14,8 +14,8 @@ namespace {
 // The entity's puppet, else a sprite of its art, else a plain node.
 cocos2d::CCNode* makeMainNode(const Entity* entity) {
     const ProtoEntity* proto = entity != nullptr ? entity->getProto() : nullptr;
-    if (proto != nullptr && proto->mPuppetHandle >= 0)
-        return PuppetInstance::create(proto->mPuppetHandle, entity->getTeamColor());
+    if (proto != nullptr && entity->getPuppetHandle() >= 0)
+        return PuppetInstance::create(entity->getPuppetHandle(), entity->getTeamColor());
     if (proto != nullptr && !proto->mArt.empty())
         if (cocos2d::CCSprite* sprite = cocos2d::CCSprite::spriteWithFile(proto->mArt))
             return sprite;
