@@ -241,4 +241,197 @@ TEST_F(ActionEffectsTest, ArcJumpsAndDirectMoves) {
     }
 }
 
+// A projectile launched by a bare unit (no puppet: no launch offset) at
+// from toward a target whose aim point is to.
+struct Shot {
+    cocos2d::CCSprite* sprite;
+    CCPoint start;
+    CCPoint end;
+};
+
+class ProjectileTest : public ActionEffectsTest {
+protected:
+    Shot shoot(ProjectileInfo& info, CCPoint from, CCPoint to, float delay = 0.2f) {
+        (void)info;
+        mScene->clearEffectNodes();
+        Entity* source = standing(cBareProto, 0, GridSlot(mNextColumn, 0), from);
+        Entity* target = standing(cPlainProto, 1, GridSlot(mNextColumn, 1), CCPoint(to.x, to.y - 8));
+        ++mNextColumn;
+        launchProjectile(action(cActionAttack, source, target), source->mSlot, target->mSlot,
+                         false, delay);
+        const auto sprites = effects<cocos2d::CCSprite>();
+        EXPECT_EQ(sprites.size(), 1u);
+        return {sprites.empty() ? nullptr : sprites[0], from, to};
+    }
+    int32_t mNextColumn = 0;
+};
+
+TEST_F(ProjectileTest, OrientationRules) {
+    const struct {
+        int32_t move;
+        int32_t orient;
+        CCPoint from;
+        CCPoint to;
+        float startRotation;
+        float endRotation;
+        bool flipped;
+    } cases[] = {
+        // Direction on an arc: up to the apex (2 x 60 above the middle), then
+        // down; leftward it turns by -90 (270 - 360), not by 270.
+        {cProjectileArc, cOrientDirection, {100, 100}, {340, 100}, -45.0f, 45.0f, false},
+        {cProjectileArc, cOrientDirection, {340, 100}, {100, 100}, -135.0f, -225.0f, false},
+        {cProjectileDirect, cOrientDirection, {100, 100}, {200, 200}, -45.0f, -45.0f, false},
+        // Spin: 0.3 s x 360 x 2 turns, against the flight leftward.
+        {cProjectileArc, cOrientSpin, {100, 100}, {340, 100}, 0.0f, 216.0f, false},
+        {cProjectileArc, cOrientSpin, {340, 100}, {100, 100}, 0.0f, -216.0f, false},
+        {cProjectileDirect, cOrientNone, {340, 100}, {100, 100}, 0.0f, 0.0f, true},
+        {cProjectileDirect, cOrientNone, {100, 100}, {340, 100}, 0.0f, 0.0f, false},
+    };
+    for (const auto& c : cases) {
+        ProjectileInfo& info = projectile(cBareProto, c.move, c.orient);
+        info.mSpinSpeed = 2.0f;
+        const Shot shot = shoot(info, c.from, c.to);
+        ASSERT_NE(shot.sprite, nullptr);
+        EXPECT_NEAR(shot.sprite->getRotation(), c.startRotation, 0.01f) << c.move << c.orient;
+        EXPECT_EQ(shot.sprite->isFlipX(), c.flipped);
+        run(0.2f + 0.01f + info.flightTime(ccpDistance(c.from, c.to)) + 0.02f);
+        EXPECT_NEAR(shot.sprite->getRotation(), c.endRotation, 0.01f) << c.move << c.orient;
+        EXPECT_NEAR(shot.sprite->getPosition().x, c.to.x, 0.01f);
+    }
+}
+
+TEST_F(ProjectileTest, SpinningArcFliesTwiceItsHeightWhateverTheDistance) {
+    for (float distance : {120.0f, 480.0f}) {
+        ProjectileInfo& info = projectile(cBareProto, cProjectileArc, cOrientSpin);
+        const Shot shot = shoot(info, CCPoint(100, 100), CCPoint(100 + distance, 100), 0.0f);
+        // 2 x 60 / 400 = 0.3 s of flight after the 0.01 s fade-in.
+        run(0.01f + 0.15f);
+        EXPECT_NEAR(shot.sprite->getPosition().x, 100.0f + distance / 2.0f, distance * 0.02f);
+        run(0.16f);
+        EXPECT_NEAR(shot.sprite->getPosition().x, 100.0f + distance, 0.01f);
+    }
+}
+
+TEST_F(ProjectileTest, AccelerationEasesTheMotionIn) {
+    ProjectileInfo& info = projectile(cBareProto, cProjectileDirect, cOrientNone);
+    info.mAccelerationRate = 1000.0f;
+    const Shot shot = shoot(info, CCPoint(100, 100), CCPoint(600, 100), 0.0f);
+    const float seconds = info.flightTime(500.0f);
+    EXPECT_FLOAT_EQ(seconds, 1.0f);
+    run(0.01f + 0.5f);
+    EXPECT_NEAR(shot.sprite->getPosition().x, 100.0f + 500.0f * std::pow(0.5f, 2.5f), 3.0f);
+}
+
+TEST_F(ActionEffectsTest, LaunchOffsetMirrors) {
+    const struct {
+        int32_t targetColumn;
+        bool sourceFlipped;
+        bool mirrored;
+    } cases[] = {{5, false, false}, {0, false, true}, {2, false, false}, {2, true, true}};
+    for (const auto& c : cases) {
+        mScene->clearEffectNodes();
+        projectile(cArcherProto, cProjectileDirect, cOrientNone);
+        Entity* archer = standing(cArcherProto, 0, GridSlot(2, 0), CCPoint(300, 100));
+        Entity* target = standing(cPlainProto, 1, GridSlot(c.targetColumn, 3),
+                                  CCPoint(100.0f * c.targetColumn, 400));
+        auto* puppet = dynamic_cast<PuppetInstance*>(node(archer));
+        puppet->setFlipX(c.sourceFlipped);
+        launchProjectile(action(cActionAttack, archer, target), archer->mSlot, target->mSlot,
+                         false, 0.0f);
+        const CCPoint bone = puppet->getBonePosition(
+            cAnimStateAttack, PuppetRegistry::boneIndex("BoneLaunchpoint"), 0.0f, true);
+        const auto sprites = effects<cocos2d::CCSprite>();
+        ASSERT_EQ(sprites.size(), 1u);
+        EXPECT_NEAR(sprites[0]->getPosition().x, 300.0f + (c.mirrored ? -bone.x : bone.x), 0.01f)
+            << c.targetColumn << " " << c.sourceFlipped;
+        for (Entity* made : {archer, target}) {
+            mBoard->removeEntity(made->mId);
+            made->unlink();
+        }
+    }
+}
+
+TEST_F(ActionEffectsTest, ImpactPuppetAndLaunchArt) {
+    for (bool big : {false, true}) {
+        mScene->clearEffectNodes();
+        ProjectileInfo& info = projectile(cBareProto, cProjectileDirect, cOrientNone);
+        info.mImpactEffect = "Effects/ArrowHit";
+        info.mImpactEffectBig = "Effects/ArrowHitBig";
+        info.mLaunchArt = big ? "Effects/Launch01" : "Flash.png";
+        Entity* source = standing(cBareProto, 0, GridSlot(1, 0), CCPoint(100, 100));
+        Entity* target = standing(cPlainProto, 1, GridSlot(5, 0), CCPoint(500, 92));
+        CandidateAction* shot = action(cActionAttack, source, target);
+        launchProjectile(shot, source->mSlot, target->mSlot, big, 0.2f);
+        const std::vector<PuppetInstance*> hits =
+            puppetsOf(big ? "Effects/ArrowHitBig" : "Effects/ArrowHit");
+        ASSERT_EQ(hits.size(), 1u) << big;
+        EXPECT_TRUE(puppetsOf(big ? "Effects/ArrowHit" : "Effects/ArrowHitBig").empty());
+        EXPECT_EQ(hits[0]->getPosition().x, 500.0f);
+        EXPECT_EQ(hits[0]->getPosition().y, 100.0f);
+        if (big) {
+            const std::vector<PuppetInstance*> flashes = puppetsOf("Effects/Launch01");
+            ASSERT_EQ(flashes.size(), 1u);
+            const CCPoint aim = cocos2d::ccpSub(mBoard->pointForCoords(GridSlot(5, 0), true),
+                                                flashes[0]->getPosition());
+            EXPECT_NEAR(flashes[0]->getRotation(),
+                        180.0f - std::atan2(aim.y, aim.x) * 57.29578f, 0.01f)
+                << "aimed at the target square";
+        } else {
+            const auto sprites = effects<cocos2d::CCSprite>();
+            ASSERT_EQ(sprites.size(), 2u);
+            cocos2d::CCSprite* flash = sprites[1];
+            EXPECT_EQ(flash->getAnchorPoint().x, 0.0f);
+            EXPECT_FLOAT_EQ(flash->getScale(), 0.5f);
+            EXPECT_NEAR(flash->getRotation(), 45.0f, 0.01f);
+            EXPECT_FALSE(flash->getIsVisible());
+        }
+        // 400 units at 400 per second land at 0.2 + 1.0.
+        run(0.2f + 0.99f);
+        EXPECT_FALSE(hits[0]->getIsVisible());
+        run(0.03f);
+        EXPECT_TRUE(hits[0]->getIsVisible());
+        for (Entity* made : {source, target}) {
+            mBoard->removeEntity(made->mId);
+            made->unlink();
+        }
+    }
+}
+
+TEST_F(ActionEffectsTest, ChainBoltsPerLinkStaggeredOnEnemiesOnly) {
+    for (bool big : {false, true}) {
+        mScene->clearEffectNodes();
+        ProjectileInfo& info = projectile(cBareProto, cProjectileChain, cOrientNone);
+        info.mLaunchArt = "BoltA.png";
+        info.mLaunchArt2 = "BoltB.png";
+        info.mArt = "Spark.png";
+        info.mArt2 = "Spark2.png";
+        Entity* source = entity(create(cBareProto, 0));
+        ASSERT_TRUE(source->link(CCPoint(100, 100), cocos2d::CCSize(0, 0)));
+        Entity* ally = entity(create(cPlainProto, 0));
+        ASSERT_TRUE(ally->link(CCPoint(300, 100), cocos2d::CCSize(0, 0)));
+        Entity* enemy = entity(create(cPlainProto, 1));
+        ASSERT_TRUE(enemy->link(CCPoint(500, 100), cocos2d::CCSize(0, 0)));
+        playChainLightning(source, {ally->mId, enemy->mId}, big, 0.5f);
+        const int bolts = big ? 10 : 3;
+        const auto sprites = effects<cocos2d::CCSprite>();
+        // Bolts and one spark per link (two for a big chain).
+        ASSERT_EQ(sprites.size(), static_cast<size_t>(2 * bolts + (big ? 4 : 2)));
+        cocos2d::CCSprite* firstBolt = sprites[0];
+        EXPECT_NEAR(firstBolt->getPosition().x, 200.0f, 0.01f);
+        EXPECT_NEAR(firstBolt->getScaleX(), 2.0f, 0.001f);
+        EXPECT_NEAR(firstBolt->getScaleY(), 1.0f, 0.001f);
+        cocos2d::CCSprite* secondLinkBolt = sprites[static_cast<size_t>(bolts + (big ? 2 : 1))];
+        EXPECT_NEAR(secondLinkBolt->getPosition().x, 400.0f, 0.01f);
+        EXPECT_NEAR(secondLinkBolt->getScaleY(), 0.8f, 0.001f);
+        // The ally link starts at 0.5, the enemy link (k = 1) 0.15 later.
+        run(0.52f);
+        EXPECT_GT(firstBolt->getOpacity(), 0);
+        EXPECT_EQ(secondLinkBolt->getOpacity(), 0);
+        run(0.15f);
+        EXPECT_GT(secondLinkBolt->getOpacity(), 0);
+        for (Entity* made : {source, ally, enemy})
+            made->unlink();
+    }
+}
+
 } // namespace
