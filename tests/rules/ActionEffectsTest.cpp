@@ -434,4 +434,206 @@ TEST_F(ActionEffectsTest, ChainBoltsPerLinkStaggeredOnEnemiesOnly) {
     }
 }
 
+TEST_F(ActionEffectsTest, CrystalShardsFromTheCosmeticGenerator) {
+    Entity* attacker = standing(cPlainProto, 0, GridSlot(5, 2), CCPoint(500, 100));
+    Entity* crystal = standing(cCrystalProto, 1, GridSlot(1, 2), CCPoint(100, 100));
+    CandidateAction* hit = action(cActionAttack, attacker, crystal);
+    hit->getOrCreateResult(crystal->mId)->mFinalState = cStateKnockedOut;
+    gRng.seed(2024);
+    playCrystalShardBurst(hit, attacker, crystal, 0.1f);
+    const auto sprites = effects<cocos2d::CCSprite>();
+    ASSERT_EQ(sprites.size(), 10u);
+    // x, y, scale and z of each shard for the seed (the crystal lies left:
+    // the shards fly left).
+    const float golden[10][4] = {
+        {102.57f, 101.76f, 1.0796f, 39},
+        {104.87f, 94.10f, 0.8424f, 39},
+        {102.34f, 99.48f, 0.9793f, 41},
+        {96.43f, 102.05f, 1.1847f, 41},
+        {95.18f, 98.98f, 0.8901f, 41},
+        {98.77f, 95.16f, 0.8382f, 41},
+        {97.53f, 95.64f, 1.1073f, 41},
+        {101.74f, 97.65f, 0.9527f, 39},
+        {101.71f, 94.78f, 0.9751f, 41},
+        {104.59f, 105.69f, 1.1036f, 41},
+    };
+    for (size_t i = 0; i < 10; ++i) {
+        EXPECT_NEAR(sprites[i]->getPosition().x, golden[i][0], 0.006f) << i;
+        EXPECT_NEAR(sprites[i]->getPosition().y, golden[i][1], 0.006f) << i;
+        EXPECT_NEAR(sprites[i]->getScale(), golden[i][2], 0.0001f) << i;
+        EXPECT_EQ(sprites[i]->getZOrder(), static_cast<int>(golden[i][3])) << i;
+        EXPECT_EQ(sprites[i]->getChildrenCount(), 1u);
+        EXPECT_EQ(sprites[i]->getOpacity(), 0);
+    }
+    // The first shard's draws, in their order: y jitter, x jitter, scale.
+    RNG replay;
+    replay.seed(2024);
+    const float jitterY = static_cast<float>(replay.rand()) * 20.0f - 10.0f;
+    const float jitterX = static_cast<float>(replay.rand()) * 10.0f - 5.0f;
+    EXPECT_NEAR(sprites[0]->getPosition().x, 100.0f + jitterX, 0.001f);
+    EXPECT_NEAR(sprites[0]->getPosition().y, 100.0f + jitterY, 0.001f);
+    EXPECT_NEAR(sprites[0]->getScale(), 0.8f + 0.4f * static_cast<float>(replay.rand()), 0.0001f);
+    // A knocked-out crystal resets its debuff display and breaks.
+    ASSERT_EQ(view(crystal)->mCalls.size(), 1u);
+    EXPECT_EQ(view(crystal)->mCalls[0].mName, "crystalDebuff");
+    EXPECT_EQ(view(crystal)->mCalls[0].mValue, 0.0f);
+    EXPECT_EQ(puppetsOf("Effects/CrystalDestruction01").size(), 1u);
+    run(0.12f);
+    EXPECT_GT(sprites[0]->getOpacity(), 0);
+    EXPECT_LT(sprites[0]->getPosition().x, golden[0][0]) << "flies away from the attacker";
+}
+
+TEST_F(ActionEffectsTest, HealCrossesOrSoulLeech) {
+    Entity* healer = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    Entity* patient = standing(cPlainProto, 0, GridSlot(2, 1), CCPoint(200, 100));
+    healer->getProto()->mAttackInfo->mLeechPercentage = 0.5f;
+    CandidateAction* heal = action(cActionHeal, healer, patient);
+    playHealEffect(heal, patient, 0.2f);
+    auto crosses = effects<cocos2d::CCSprite>();
+    ASSERT_EQ(crosses.size(), 3u);
+    EXPECT_EQ(crosses[1]->getPosition().x, 185.0f);
+    EXPECT_EQ(crosses[2]->getPosition().y, 110.0f);
+    EXPECT_FLOAT_EQ(crosses[0]->getScale(), 0.1f);
+    EXPECT_EQ(crosses[0]->getZOrder(), node(patient)->getZOrder() + 1);
+    run(0.45f);
+    EXPECT_NEAR(crosses[0]->getPosition().y, 90.0f + 45.0f * 0.25f / 0.4f, 0.5f);
+    EXPECT_NEAR(crosses[1]->getPosition().y, 100.0f + 45.0f * 0.1f / 0.4f, 0.5f);
+    EXPECT_EQ(crosses[2]->getPosition().y, 110.0f) << "not started";
+    mScene->clearEffectNodes();
+    // The leeching source itself: the soul-leech puppet instead.
+    playHealEffect(heal, healer, 0.0f);
+    EXPECT_TRUE(effects<cocos2d::CCSprite>().empty());
+    EXPECT_EQ(puppetsOf("Effects/SoulLeech01").size(), 1u);
+}
+
+TEST_F(ActionEffectsTest, HealthChangeFlyouts) {
+    Entity* unit = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    CandidateAction* hit = action(cActionAttack, unit, unit);
+    showHealthChange(unit, -20, hit, 0.5f);
+    showHealthChange(unit, 0, hit, 0.5f);
+    showHealthChange(unit, 15, hit, 0.5f);
+    ASSERT_EQ(mScene->mCalls.size(), 2u);
+    EXPECT_EQ(mScene->mCalls[0].mName, "damage");
+    EXPECT_EQ(mScene->mCalls[0].mValue, -20);
+    EXPECT_FLOAT_EQ(mScene->mCalls[0].mDelay, 0.5f);
+    EXPECT_EQ(mScene->mCalls[1].mName, "healing");
+    EXPECT_FLOAT_EQ(mScene->mCalls[1].mDelay, 0.8f);
+    EXPECT_EQ(effects<cocos2d::CCSprite>().size(), 3u) << "with the crosses";
+}
+
+TEST_F(ActionEffectsTest, KnockbackMarkOnlyWhenTheColumnChanged) {
+    Entity* attacker = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    Entity* pushed = standing(cPlainProto, 1, GridSlot(4, 1), CCPoint(400, 100));
+    ActionResultInfo result(pushed->mId);
+    result.mInitialSlot = GridSlot(3, 1);
+    result.mFinalSlot = GridSlot(3, 2);
+    playKnockbackEffect(&result, attacker, 0.0f);
+    EXPECT_TRUE(mScene->effectNodes().empty());
+    result.mFinalSlot = GridSlot(2, 1);
+    playKnockbackEffect(&result, attacker, 0.0f);
+    const auto marks = effects<cocos2d::CCSprite>();
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_TRUE(marks[0]->isFlipX());
+    EXPECT_FLOAT_EQ(marks[0]->getAnchorPoint().x, 0.8f);
+    const CCPoint square = mBoard->pointForCoords(GridSlot(3, 1), true);
+    EXPECT_FLOAT_EQ(marks[0]->getPosition().y, square.y - 16.0f);
+    run(0.81f);
+    EXPECT_NEAR(marks[0]->getPosition().x, square.x - 3.0f, 0.01f);
+}
+
+TEST_F(ActionEffectsTest, ImpactCategoriesOverridesAndDamagedOnly) {
+    Entity* attacker = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    Entity* hit = standing(cPlainProto, 1, GridSlot(4, 1), CCPoint(400, 100));
+    ProtoEntity* proto = attacker->getProto();
+    EffectOverride custom;
+    custom.mImpactType = 4;
+    custom.mEffectName = "Effects/Custom";
+    custom.mOffsetZ = 5;
+    custom.mRotate = false;
+    custom.mDamagedOnly = true;
+    proto->mEffectOverrides.push_back(custom);
+    const struct {
+        bool magic, ranged, big;
+        int32_t change;
+        const char* puppet;
+        int zOffset;
+    } cases[] = {
+        {false, false, false, -10, "Effects/Impact0", 1},
+        {false, false, true, -10, "Effects/Impact1", 1},
+        {true, true, false, -10, "Effects/Impact2", 1},
+        {true, true, true, -10, "Effects/Impact3", 1},
+        {false, true, true, -10, "Effects/Impact5", 1},
+        {false, true, false, -10, "Effects/Custom", 5},
+        // A damaged-only override is skipped when nothing was lost.
+        {false, true, false, 0, "Effects/Impact4", 1},
+    };
+    for (const auto& c : cases) {
+        mScene->clearEffectNodes();
+        playImpactEffect(hit, action(cActionAttack, attacker, hit), c.magic, c.ranged, c.big,
+                         c.change, 0.0f);
+        const auto layers = mScene->effectNodes();
+        ASSERT_EQ(layers.size(), 1u) << c.puppet;
+        EXPECT_EQ(layers[0]->getZOrder(), node(hit)->getZOrder() + c.zOffset) << c.puppet;
+        ASSERT_EQ(layers[0]->getChildrenCount(), 1u) << c.puppet;
+        auto* spawned = dynamic_cast<PuppetInstance*>(layers[0]->getChildren()->getObjectAtIndex(0));
+        ASSERT_NE(spawned, nullptr);
+        EXPECT_EQ(spawned->getPuppetIndex(), PuppetRegistry::loadPuppet(c.puppet)) << c.puppet;
+        EXPECT_EQ(spawned->getPosition().y, 108.0f);
+        // Rotated away from the attacker (180 - 0) unless the override says no.
+        EXPECT_FLOAT_EQ(spawned->getRotation(), c.zOffset == 5 ? 0.0f : 180.0f) << c.puppet;
+    }
+}
+
+TEST_F(ActionEffectsTest, MeleeSlashPlaysAbilityForAllButTheLastHit) {
+    Entity* attacker = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    Entity* target = standing(cPlainProto, 1, GridSlot(2, 1), CCPoint(200, 100));
+    playMeleeSlash(attacker, target, false, true, 0.0f);
+    EXPECT_EQ(node(attacker)->getChildrenCount(), 0u) << "the proto shows no slash";
+    attacker->getProto()->mShowMeleeSlashEffect = true;
+    const struct {
+        bool big, notLast;
+        const char* puppet;
+        int32_t state;
+    } cases[] = {
+        {false, true, "Effects/MeleeSlash01", cAnimStateAbility},
+        {false, false, "Effects/MeleeSlash01", cAnimStatePlay},
+        // The big slash has no Ability.
+        {true, true, "Effects/MeleeSlashBig01", cAnimStatePlay},
+    };
+    for (const auto& c : cases) {
+        node(attacker)->removeAllChildrenWithCleanup(true);
+        playMeleeSlash(attacker, target, c.big, c.notLast, 0.1f);
+        ASSERT_EQ(node(attacker)->getChildrenCount(), 1u);
+        auto* slash = dynamic_cast<PuppetInstance*>(node(attacker)->getChildren()->getObjectAtIndex(0));
+        ASSERT_NE(slash, nullptr);
+        EXPECT_EQ(slash->getPuppetIndex(), PuppetRegistry::loadPuppet(c.puppet));
+        EXPECT_EQ(slash->getZOrder(), 100);
+        EXPECT_TRUE(slash->isFlipX());
+        EXPECT_FALSE(slash->getIsVisible());
+        run(0.11f);
+        EXPECT_TRUE(slash->getIsVisible());
+        EXPECT_EQ(slash->getCurrentState(), c.state) << c.puppet << " " << c.notLast;
+    }
+}
+
+TEST_F(ActionEffectsTest, ScoreFlyoutsOnlyWhenScoreCounts) {
+    Entity* unit = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    Entity* other = standing(cPlainProto, 1, GridSlot(2, 1), CCPoint(200, 100));
+    CandidateAction* scored = action(cActionAttack, unit, other);
+    scored->getOrCreateResult(unit->mId)->mScore = 30;
+    scored->getOrCreateResult(other->mId)->mScore = 0;
+    SettingsManager::instance().mScoreToWin = 0;
+    playScoreFlyouts(scored, 0.4f);
+    EXPECT_TRUE(mScene->mCalls.empty());
+    SettingsManager::instance().mScoreToWin = 500;
+    playScoreFlyouts(scored, 0.4f);
+    ASSERT_EQ(mScene->mCalls.size(), 1u);
+    EXPECT_EQ(mScene->mCalls[0].mName, "score");
+    EXPECT_EQ(mScene->mCalls[0].mValue, 30);
+    EXPECT_TRUE(mScene->mCalls[0].mFlag) << "counts";
+    EXPECT_FLOAT_EQ(mScene->mCalls[0].mFraction, 1.0f) << "scale";
+    EXPECT_EQ(mScene->mCalls[0].mPosition.x, 100.0f);
+    SettingsManager::instance().mScoreToWin = -1;
+}
+
 } // namespace
