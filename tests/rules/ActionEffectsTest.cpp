@@ -11,6 +11,7 @@
 
 #include "content/DataPath.h"
 #include "content/protos/ProtoEntity.h"
+#include "content/settings/ProtoCiv.h"
 #include "content/settings/SettingsManager.h"
 #include "puppet/EffectGroup.h"
 #include "puppet/PuppetInstance.h"
@@ -62,11 +63,13 @@ class ActionEffectsTest : public RulesTest {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
-        mGame->release();
-        mGame = new StepGame();
-        mGame->mPlayers = {new Player(mGame, 0), new Player(mGame, 1)};
-        mGame->mCurrentPlayer = 0;
-        mGame->mFlags |= cGameLocal;
+        if (mCountSteps) {
+            mGame->release();
+            mGame = new StepGame();
+            mGame->mPlayers = {new Player(mGame, 0), new Player(mGame, 1)};
+            mGame->mCurrentPlayer = 0;
+            mGame->mFlags |= cGameLocal;
+        }
         Database::clear();
         setBaseFolder(TARNWICK_FIXTURES_DIR "/rules/effects");
         ASSERT_TRUE(loadTestDatabase(cEffectsDatabase));
@@ -153,9 +156,11 @@ protected:
         return *made->mProjectileInfo;
     }
 
+    // The game counts visual steps (a StepGame, which the saved state does not know).
+    bool mCountSteps = false;
     std::unique_ptr<HeadlessSceneServices> mServices;
     std::unique_ptr<HeadlessGameScene> mScene;
-    EffectsBoard* mBoard = nullptr;
+    GameBoard* mBoard = nullptr;
     std::vector<CandidateAction*> mActions;
 };
 
@@ -634,6 +639,253 @@ TEST_F(ActionEffectsTest, ScoreFlyoutsOnlyWhenScoreCounts) {
     EXPECT_FLOAT_EQ(mScene->mCalls[0].mFraction, 1.0f) << "scale";
     EXPECT_EQ(mScene->mCalls[0].mPosition.x, 100.0f);
     SettingsManager::instance().mScoreToWin = -1;
+}
+
+TEST_F(ActionEffectsTest, CorpseStompChoice) {
+    auto orcs = std::make_unique<ProtoCiv>(7);
+    orcs->mName = "orcs";
+    SettingsManager::instance().mCivs.push_back(std::move(orcs));
+    const struct {
+        int32_t stomperOwner; // -1: no stomper
+        bool apForStomp;
+        bool victoryUnit;
+        bool diesOnKnockOut;
+        bool stompedOrc;
+        const char* puppet;
+        bool regen;
+    } cases[] = {
+        {1, true, false, false, false, "Civ/KX4/Effects/CorpseStompAP01", true},
+        {1, true, false, false, true, "Civ/KX4/Effects/CorpseStompAP01", true},
+        {0, true, false, false, false, "Effects/CorpseStomp01", false},
+        {1, false, false, false, false, "Effects/CorpseStomp01", false},
+        {1, true, true, false, false, "Effects/CorpseStomp01", false},
+        {1, true, false, true, true, "Civ/Orcs/Effects/CorpseStompBR01", false},
+        {-1, true, false, false, true, "Civ/Orcs/Effects/CorpseStompBR01", false},
+    };
+    int column = 0;
+    for (const auto& c : cases) {
+        mScene->clearEffectNodes();
+        mScene->mCalls.clear();
+        mGame->mCurrentPlayer = 1;
+        Entity* stomped = standing(c.victoryUnit ? cCrystalProto : cBareProto, 0,
+                                   GridSlot(column, 0), CCPoint(100, 100));
+        if (c.victoryUnit)
+            mGame->mPlayers[0]->mVictoryUnitIds.push_back(stomped->mId);
+        stomped->getProto()->mDiesOnKnockOut = c.diesOnKnockOut;
+        mGame->mPlayers[0]->mCivId = c.stompedOrc ? 7 : -1;
+        Entity* stomper = c.stomperOwner < 0
+                              ? nullptr
+                              : standing(cPlainProto, c.stomperOwner, GridSlot(column, 1),
+                                         CCPoint(100, 200));
+        ++column;
+        Database::getProto(cPlainProto)->mAPForStomp = c.apForStomp;
+        playCorpseStompEffect(stomped, stomper, action(cActionAttack, stomper, stomped), 9, 0.1f);
+        EXPECT_EQ(puppetsOf(c.puppet).size(), 1u) << c.puppet << " row " << column;
+        EXPECT_EQ(mScene->effectNodes().size(), 1u);
+        EXPECT_EQ(!mScene->mCalls.empty() && mScene->mCalls[0].mName == "apRegen", c.regen)
+            << "row " << column;
+        stomped->getProto()->mDiesOnKnockOut = false;
+    }
+}
+
+TEST_F(ActionEffectsTest, AurasSkipPremiumSquaresAndHidePowerAtOnce) {
+    Entity* unit = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    ActionResultInfo result(unit->mId);
+    result.mFinalAuraFlags.assign(20, false);
+    for (int aura : {1, 3, 7, 14})
+        result.mFinalAuraFlags[static_cast<size_t>(aura)] = true;
+    updateAuras(mGame, &result, 0.5f);
+    std::vector<std::string> calls;
+    for (const auto& call : view(unit)->mCalls)
+        calls.push_back(call.mName + " " + std::to_string(static_cast<int>(call.mValue)) + " " +
+                        std::to_string(call.mDelay).substr(0, 3));
+    const std::vector<std::string> expected = {
+        "hideAura 0 0.0", "showAura 1 0.5",  "hideAura 6 0.5",  "showAura 7 0.5",
+        "hideAura 8 0.0", "hideAura 9 0.5",  "hideAura 10 0.5", "hideAura 11 0.5",
+        "hideAura 12 0.5", "hideAura 13 0.5", "hideAura 15 0.5", "hideAura 16 0.5",
+        "hideAura 17 0.5", "hideAura 18 0.5", "hideAura 19 0.5"};
+    EXPECT_EQ(calls, expected);
+}
+
+TEST_F(ActionEffectsTest, BloodrageGainPlaysInPlace) {
+    Entity* unit = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    const struct {
+        std::vector<bool> before, after;
+        bool plays;
+    } cases[] = {
+        {{false, false}, {true, false}, true},
+        {{}, {true, true}, true},
+        {{true, false}, {true, false}, false},
+        {{false, false}, {true}, false},
+        {{false, false}, {false, true}, false},
+    };
+    for (const auto& c : cases) {
+        mServices->mAnimations.clear();
+        ActionResultInfo result(unit->mId);
+        result.mInitialFlags = c.before;
+        result.mFinalFlags = c.after;
+        playBloodrageGain(mGame, &result, 0.3f);
+        ASSERT_EQ(mServices->mAnimations.size(), c.plays ? 1u : 0u);
+        if (c.plays) {
+            EXPECT_EQ(mServices->mAnimations[0].mKind, HeadlessSceneServices::Animation::cInPlace);
+            EXPECT_EQ(mServices->mAnimations[0].mState, cAnimStateGainBloodRage);
+            EXPECT_FLOAT_EQ(mServices->mAnimations[0].mDelay, 0.3f);
+        }
+    }
+}
+
+class StepCountingTest : public ActionEffectsTest {
+protected:
+    StepCountingTest() { mCountSteps = true; }
+};
+
+TEST_F(StepCountingTest, CastPowerDropFallsAndReports) {
+    Entity* power = standing(cDropProto, 0, GridSlot(3, 4), CCPoint(0, 0));
+    CandidateAction* cast = action(cActionCastPower, power, nullptr);
+    cast->mTargetSlot = GridSlot(3, 2);
+    playCastPowerDrop(cast);
+    const CCPoint a = mBoard->pointForCoords(GridSlot(3, 4), true);
+    const CCPoint b = mBoard->pointForCoords(GridSlot(3, 0), true);
+    cocos2d::CCNode* drop = node(power);
+    EXPECT_EQ(drop->getZOrder(), 1);
+    EXPECT_NEAR(drop->getPosition().y, a.y - 1.75f * (b.y - a.y), 0.01f);
+    EXPECT_FALSE(drop->getIsVisible());
+    auto& steps = static_cast<StepGame*>(mGame)->mSteps;
+    run(0.75f);
+    EXPECT_TRUE(drop->getIsVisible());
+    EXPECT_NEAR(drop->getPosition().y,
+                0.5f * (a.y - 1.75f * (b.y - a.y) + b.y + 1.5f * (b.y - a.y)), 1.0f);
+    EXPECT_TRUE(steps.empty());
+    run(0.8f);
+    EXPECT_FALSE(drop->getIsVisible());
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0], power);
+
+    // Without a puppet: nothing shows and nothing is reported.
+    Entity* bare = standing(cBareProto, 0, GridSlot(5, 4), CCPoint(10, 10));
+    playCastPowerDrop(action(cActionCastPower, bare, nullptr));
+    run(2.0f);
+    EXPECT_EQ(node(bare)->getPosition().x, 10.0f);
+    EXPECT_EQ(steps.size(), 1u);
+}
+
+TEST_F(StepCountingTest, TeleportReportsOnlyWithAPuppet) {
+    auto& steps = static_cast<StepGame*>(mGame)->mSteps;
+    Entity* unit = standing(cPlainProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    float delay = -1.0f;
+    playTeleportEffect(action(cActionMove, unit, nullptr), unit->mId, GridSlot(1, 1),
+                       GridSlot(6, 3), 0.3f, &delay);
+    EXPECT_FLOAT_EQ(delay, 0.3f);
+    EXPECT_EQ(node(unit)->getZOrder(), mBoard->zOrderForCoords(GridSlot(6, 3)));
+    const auto flashes = puppetsOf("Effects/Teleport01");
+    ASSERT_EQ(flashes.size(), 2u);
+    const CCPoint arrival = mBoard->pointForCoords(GridSlot(6, 3), true);
+    EXPECT_FLOAT_EQ(flashes[1]->getPosition().y, arrival.y - 12.0f);
+    // Scale 0.2, delay 0.3, fade 0.1 and the two jumps, then Deploy (0.5 s),
+    // 0.4 s, and the report.
+    run(0.2f + 0.3f + 0.1f + 0.01f);
+    EXPECT_NEAR(node(unit)->getPosition().x, arrival.x, 0.01f);
+    run(0.5f + 0.3f);
+    EXPECT_TRUE(steps.empty());
+    run(0.2f);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_EQ(steps[0], unit);
+
+    mScene->clearEffectNodes();
+    Entity* bare = standing(cBareProto, 0, GridSlot(2, 1), CCPoint(200, 100));
+    playTeleportEffect(action(cActionMove, bare, nullptr), bare->mId, GridSlot(2, 1),
+                       GridSlot(7, 3), 0.0f, &delay);
+    EXPECT_EQ(puppetsOf("Effects/Teleport01").size(), 2u);
+    run(2.0f);
+    EXPECT_EQ(node(bare)->getPosition().x, 200.0f) << "no node moves";
+    EXPECT_EQ(steps.size(), 1u) << "and nothing is reported";
+}
+
+TEST_F(ActionEffectsTest, EffectsLeaveTheModelAndItsGeneratorAlone) {
+    // A plain board, which the saved state knows.
+    delete mGame->mGameBoard;
+    mBoard = new GameBoard(-1, mGame);
+    mGame->mGameBoard = mBoard;
+    mBoard->setSize(9, 5);
+    Entity* archer = standing(cArcherProto, 0, GridSlot(1, 1), CCPoint(100, 100));
+    Entity* crystal = standing(cCrystalProto, 1, GridSlot(6, 1), CCPoint(600, 100));
+    Entity* power = standing(cDropProto, 0, GridSlot(3, 4), CCPoint(0, 0));
+    mGame->mPlayers[1]->mVictoryUnitIds.push_back(crystal->mId);
+    ProjectileInfo& info = projectile(cArcherProto, cProjectileArc, cOrientSpin);
+    info.mImpactEffect = "Effects/ArrowHit";
+    info.mLaunchArt = "Effects/Launch01";
+    mGame->mRng.seed(5);
+    const std::vector<uint8_t> blob = mGame->saveToBuffer();
+    RNG rng = mGame->mRng;
+
+    CandidateAction* hit = action(cActionAttack, archer, crystal);
+    ActionResultInfo* record = hit->getOrCreateResult(crystal->mId);
+    record->mHealthChange = -20;
+    record->mScore = 10;
+    record->mFinalAuraFlags.assign(20, true);
+    record->mInitialSlot = GridSlot(6, 1);
+    record->mFinalSlot = GridSlot(7, 1);
+    float delay = 0.0f;
+    launchProjectile(hit, archer->mSlot, crystal->mSlot, true, 0.1f);
+    playChainLightning(archer, {crystal->mId}, true, 0.1f);
+    playCrystalShardBurst(hit, archer, crystal, 0.1f);
+    playImpactEffect(crystal, hit, false, true, true, -20, 0.1f);
+    playMeleeSlash(archer, crystal, true, true, 0.1f);
+    playKnockbackEffect(record, archer, 0.1f);
+    playHealEffect(hit, archer, 0.1f);
+    showHealthChange(crystal, -20, hit, 0.1f);
+    showPlayerHealth(crystal, hit, 0.8f, 0.1f);
+    playScoreFlyouts(hit, 0.1f);
+    playReviveEffect(crystal, 0.1f);
+    playTeleportEffect(hit, archer->mId, GridSlot(1, 1), GridSlot(2, 1), 0.1f, &delay);
+    playCastPowerDrop(action(cActionCastPower, power, crystal));
+    playNinjaSmoke(CCPoint(5, 5), 3, 0.1f);
+    playDeploySmoke(hit, crystal);
+    playTyphoon(hit, GridSlot(4, 2));
+    playCorpseStompEffect(crystal, archer, hit, 9, 0.1f);
+    playStompSound(hit);
+    playUpgradeAnimation(hit, 0);
+    applyPuppetUpgradeLevel(mGame, archer->mId, 0);
+    updateAuras(mGame, record, 0.1f);
+    playBloodrageGain(mGame, record, 0.1f);
+    playPremiumSquareReactions(hit);
+    run(3.0f);
+
+    EXPECT_EQ(mGame->saveToBuffer(), blob);
+    EXPECT_EQ(mGame->mRng.randInt(), rng.randInt());
+    EXPECT_EQ(puppetsOf("Effects/ReviveBack").size(), 1u);
+    EXPECT_EQ(puppetsOf("Effects/ReviveFront").size(), 1u);
+}
+
+TEST_F(ActionEffectsTest, MissingPiecesShowNothing) {
+    Entity* bare = entity(create(cBareProto, 0)); // no view
+    Entity* unit = standing(cPlainProto, 1, GridSlot(2, 2), CCPoint(200, 200));
+    CandidateAction* orphan = action(cActionAttack, bare, unit);
+    float delay = 0.0f;
+    launchProjectile(orphan, GridSlot(0, 0), GridSlot(2, 2), false, 0.0f);
+    launchProjectile(nullptr, GridSlot(0, 0), GridSlot(2, 2), false, 0.0f);
+    playChainLightning(bare, {unit->mId}, false, 0.0f);
+    playCrystalShardBurst(orphan, bare, unit, 0.0f);
+    playImpactEffect(bare, orphan, false, false, false, -5, 0.0f);
+    playMeleeSlash(bare, unit, false, false, 0.0f);
+    playKnockbackEffect(nullptr, unit, 0.0f);
+    playHealEffect(orphan, bare, 0.0f);
+    showHealthChange(bare, -5, orphan, 0.0f);
+    showPlayerHealth(nullptr, orphan, 1.0f, 0.0f);
+    playScoreFlyouts(nullptr, 0.0f);
+    playReviveEffect(bare, 0.0f);
+    playTeleportEffect(orphan, 99, GridSlot(0, 0), GridSlot(1, 1), 0.0f, &delay);
+    playCastPowerDrop(nullptr);
+    playDeploySmoke(orphan, bare);
+    playCorpseStompEffect(bare, unit, orphan, 0, 0.0f);
+    playStompSound(orphan);
+    playUpgradeAnimation(nullptr, 1);
+    applyPuppetUpgradeLevel(mGame, unit->mId, 5);
+    updateAuras(mGame, nullptr, 0.0f);
+    playBloodrageGain(mGame, nullptr, 0.0f);
+    playPremiumSquareReactions(nullptr);
+    EXPECT_TRUE(mScene->effectNodes().empty());
+    EXPECT_TRUE(mScene->mCalls.empty());
 }
 
 } // namespace
