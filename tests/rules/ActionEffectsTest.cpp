@@ -14,6 +14,7 @@
 #include "content/settings/ProtoCiv.h"
 #include "content/settings/SettingsManager.h"
 #include "puppet/EffectGroup.h"
+#include "puppet/PuppetDefinition.h"
 #include "puppet/PuppetInstance.h"
 
 #include "platform/render/CCSprite.h"
@@ -886,6 +887,36 @@ TEST_F(ActionEffectsTest, MissingPiecesShowNothing) {
     playPremiumSquareReactions(nullptr);
     EXPECT_TRUE(mScene->effectNodes().empty());
     EXPECT_TRUE(mScene->mCalls.empty());
+}
+
+TEST(SampleEffectContent, EveryEffectLoads) {
+    setBaseFolder(TARNWICK_SOURCE_DIR);
+    PuppetRegistry::clear();
+    ASSERT_TRUE(PuppetRegistry::loadAttachmentsFile("Attachments"));
+    const char* puppets[] = {
+        "Effects/MeleeSlash01", "Effects/MeleeSlashBig01", "Effects/SoulLeech01",
+        "Effects/CrystalDestruction01", "Effects/CorpseStomp01", "Effects/Teleport01",
+        "Effects/ArrowHit", "Effects/AxeHit", "Effects/WitchHit", "Effects/LightningBig",
+        "Effects/ReviveBack01", "Effects/ReviveFront01", "Civ/Orcs/Effects/CorpseStompBR01",
+        "Civ/Orcs/Effects/Typhoon01", "Civ/KX4/Effects/CorpseStompAP01"};
+    for (const char* path : puppets) {
+        const PuppetDefinition* puppet = PuppetRegistry::getPuppet(PuppetRegistry::loadPuppet(path));
+        ASSERT_NE(puppet, nullptr) << path;
+        EXPECT_NE(puppet->getAnimForState(cAnimStatePlay), nullptr) << path;
+    }
+    EXPECT_NE(PuppetRegistry::getPuppet(PuppetRegistry::loadPuppet("Effects/MeleeSlash01"))
+                  ->getAnimForState(cAnimStateAbility),
+              nullptr);
+    for (int32_t type = 0; type < 6; ++type) {
+        std::string path;
+        ASSERT_TRUE(impactEffectPath(type, path));
+        EXPECT_GE(EffectGroup::load(path), 0) << path;
+    }
+    for (const char* group : {"Civ/Humans/KnightSlash", "Civ/Orcs/GrenadeBlast"})
+        EXPECT_GE(EffectGroup::load(group), 0) << group;
+    EffectGroup::clearRegistry();
+    PuppetRegistry::clear();
+    setBaseFolder({});
 }
 
 } // namespace
