@@ -10,8 +10,8 @@
 #include "content/protos/ProtoEntity.h"
 #include "content/settings/SettingsManager.h"
 #include "puppet/EffectGroup.h"
-#include "puppet/PuppetDefinition.h"
 #include "puppet/PuppetAnimAction.h"
+#include "puppet/PuppetDefinition.h"
 #include "puppet/PuppetInstance.h"
 #include "puppet/PuppetRegistry.h"
 
@@ -35,7 +35,7 @@ using effects::viewNode;
 namespace {
 
 constexpr std::array<const char*, 6> cImpactPaths = {
-    "Effects/FX-Impact01",       "Effects/FX-ImpactBig01",      "Effects/FX-ImpactMagic01",
+    "Effects/FX-Impact01",         "Effects/FX-ImpactBig01",    "Effects/FX-ImpactMagic01",
     "Effects/FX-ImpactMagicBig01", "Effects/FX-ImpactRanged01", "Effects/FX-ImpactRangedBig01",
 };
 
@@ -121,14 +121,13 @@ void playImpactEffect(Entity* hit, CandidateAction* action, bool magic, bool ran
     cocos2d::CCNode* sourceNode = viewNode(source);
     if (!rotate || sourceNode == nullptr || layer->getChildren() == nullptr)
         return;
-    const float angle =
-        180.0f + effects::headingOf(cocos2d::ccpSub(hitNode->getPosition(), sourceNode->getPosition()));
+    const float angle = 180.0f + effects::headingOf(cocos2d::ccpSub(hitNode->getPosition(),
+                                                                    sourceNode->getPosition()));
     for (cocos2d::CCNode* child : *layer->getChildren())
         child->setRotation(angle);
 }
 
-void playMeleeSlash(Entity* attacker, Entity* /*target*/, bool big, bool notLastHit,
-                    float delay) {
+void playMeleeSlash(Entity* attacker, Entity* /*target*/, bool big, bool notLastHit, float delay) {
     cocos2d::CCNode* node = viewNode(attacker);
     const ProtoEntity* proto = attacker != nullptr ? attacker->getProto() : nullptr;
     if (node == nullptr || proto == nullptr || !proto->mShowMeleeSlashEffect)
@@ -145,10 +144,9 @@ void playMeleeSlash(Entity* attacker, Entity* /*target*/, bool big, bool notLast
     const CCPoint& anchor = node->getAnchorPoint();
     slash->setPosition(CCPoint(size.width * anchor.x, size.height * anchor.y));
     const PuppetDefinition* definition = PuppetRegistry::getPuppet(index);
-    const int32_t state =
-        notLastHit && definition->getAnimForState(cAnimStateAbility) != nullptr
-            ? cAnimStateAbility
-            : cAnimStatePlay;
+    const int32_t state = notLastHit && definition->getAnimForState(cAnimStateAbility) != nullptr
+                              ? cAnimStateAbility
+                              : cAnimStatePlay;
     slash->runAction(CCSequence::actions(
         CCDelayTime::actionWithDuration(delay), cocos2d::CCShow::action(),
         PuppetAnimAction::actionWithAnim(state, false, 0.0f, 0.0f, -1,
@@ -159,8 +157,8 @@ void playKnockbackEffect(const ActionResultInfo* result, Entity* attacker, float
     if (result == nullptr || result->mInitialSlot.x == result->mFinalSlot.x)
         return;
     cocos2d::CCNode* attackerNode = viewNode(attacker);
-    Entity* pushed = effects::entityOf(attacker != nullptr ? attacker->mGame : nullptr,
-                                       result->mEntityID);
+    Entity* pushed =
+        effects::entityOf(attacker != nullptr ? attacker->mGame : nullptr, result->mEntityID);
     if (attackerNode == nullptr || pushed == nullptr || pushed->mGrid == nullptr)
         return;
     const bool left = result->mFinalSlot.x < result->mInitialSlot.x;
@@ -200,8 +198,8 @@ void playHealEffect(CandidateAction* action, Entity* healed, float delay) {
     }
     const CCPoint offsets[3] = {{0.0f, -10.0f}, {-15.0f, 0.0f}, {15.0f, 10.0f}};
     for (int i = 0; i < 3; ++i) {
-        cocos2d::CCSprite* cross =
-            effectSprite("HealingCross.png", cocos2d::ccpAdd(at, offsets[i]), node->getZOrder() + 1);
+        cocos2d::CCSprite* cross = effectSprite("HealingCross.png", cocos2d::ccpAdd(at, offsets[i]),
+                                                node->getZOrder() + 1);
         if (cross == nullptr)
             return;
         cross->setScale(0.1f);
@@ -243,8 +241,7 @@ void showPlayerHealth(Entity* entity, CandidateAction* action, float fraction, f
 }
 
 void playScoreFlyouts(CandidateAction* action, float delay) {
-    if (action == nullptr || gGameScene == nullptr ||
-        SettingsManager::instance().mScoreToWin == 0)
+    if (action == nullptr || gGameScene == nullptr || SettingsManager::instance().mScoreToWin == 0)
         return;
     for (const ActionResultInfo* result : action->mResults) {
         if (result == nullptr || result->mScore <= 0)

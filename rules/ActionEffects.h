@@ -40,8 +40,8 @@ class PuppetInstance;
 PuppetInstance* createEffectPuppet(const std::string& path, int zOrder);
 // createEffectPuppet, hidden at point (mirrored with flip), shown after the
 // delay playing "Play" once; null when it cannot be made.
-PuppetInstance* playEffectPuppet(const std::string& path, const cocos2d::CCPoint& point,
-                                 int zOrder, float delay, bool flip);
+PuppetInstance* playEffectPuppet(const std::string& path, const cocos2d::CCPoint& point, int zOrder,
+                                 float delay, bool flip);
 // An empty node added to the scene at zOrder and registered; null without a scene.
 cocos2d::CCNode* createEffectLayer(int zOrder);
 
@@ -56,8 +56,7 @@ void launchProjectile(CandidateAction* action, const GridSlot& source, const Gri
 // A chain of bolts from the source through the ids in order.
 void playChainLightning(Entity* source, const std::vector<int32_t>& chain, bool big, float delay);
 // Ten shards flying off a hit victory unit.
-void playCrystalShardBurst(CandidateAction* action, Entity* attacker, Entity* crystal,
-                           float delay);
+void playCrystalShardBurst(CandidateAction* action, Entity* attacker, Entity* crystal, float delay);
 // The impact effect group where a hit lands.
 void playImpactEffect(Entity* hit, CandidateAction* action, bool magic, bool ranged, bool big,
                       int32_t healthChange, float delay);

@@ -84,8 +84,8 @@ cocos2d::CCFiniteTimeAction* orient(cocos2d::CCNode* node, const ProjectileInfo&
     }
     if (info.mOrientType == cOrientSpin) {
         const float sign = end.x < start.x ? -1.0f : 1.0f;
-        return cocos2d::CCRotateBy::actionWithDuration(
-            seconds, seconds * 360.0f * info.mSpinSpeed * sign);
+        return cocos2d::CCRotateBy::actionWithDuration(seconds,
+                                                       seconds * 360.0f * info.mSpinSpeed * sign);
     }
     if (end.x < start.x) {
         if (auto* sprite = dynamic_cast<cocos2d::CCSprite*>(node))
@@ -153,10 +153,10 @@ void launchProjectile(CandidateAction* action, const GridSlot& source, const Gri
 
     CCPoint offset(0.0f, 0.0f);
     if (auto* puppet = dynamic_cast<PuppetInstance*>(fromNode)) {
-        const CCPoint bone = puppet->getBonePosition(
-            big ? cAnimStateAttackBig : cAnimStateAttack, launchBone(), delay, true);
-        offset = CCPoint(bone.x, bone.y - fromNode->getAnchorPoint().y *
-                                              fromNode->getContentSize().height);
+        const CCPoint bone = puppet->getBonePosition(big ? cAnimStateAttackBig : cAnimStateAttack,
+                                                     launchBone(), delay, true);
+        offset = CCPoint(bone.x,
+                         bone.y - fromNode->getAnchorPoint().y * fromNode->getContentSize().height);
     }
     bool flipped = false;
     if (auto* puppet = dynamic_cast<PuppetInstance*>(fromNode))
@@ -194,8 +194,7 @@ void launchProjectile(CandidateAction* action, const GridSlot& source, const Gri
         playLaunchArt(*action, info, fromNode->getPosition(), start, zOrder, delay);
 }
 
-void playChainLightning(Entity* source, const std::vector<int32_t>& chain, bool big,
-                        float delay) {
+void playChainLightning(Entity* source, const std::vector<int32_t>& chain, bool big, float delay) {
     cocos2d::CCNode* sourceNode = viewNode(source);
     const ProtoEntity* proto = source != nullptr ? source->getProto() : nullptr;
     if (sourceNode == nullptr || proto == nullptr || !proto->mProjectileInfo)
@@ -297,16 +296,14 @@ void playCrystalShardBurst(CandidateAction* action, Entity* attacker, Entity* cr
         shard->runAction(CCSequence::actions(
             CCDelayTime::actionWithDuration(delay), CCFadeIn::actionWithDuration(0.01f),
             CCSpawn::actions(
-                CCSequence::actions(
-                    cocos2d::CCJumpBy::actionWithDuration(t / 2.0f, jump, h, 1),
-                    cocos2d::CCJumpBy::actionWithDuration(0.15f * t, cocos2d::ccpMult(jump, 0.15f),
-                                                          0.15f * h, 1)),
+                CCSequence::actions(cocos2d::CCJumpBy::actionWithDuration(t / 2.0f, jump, h, 1),
+                                    cocos2d::CCJumpBy::actionWithDuration(
+                                        0.15f * t, cocos2d::ccpMult(jump, 0.15f), 0.15f * h, 1)),
                 cocos2d::CCEaseOut::actionWithAction(
                     cocos2d::CCRotateBy::actionWithDuration(t / 2.0f, r * t * dir), 2.0f)),
             CCFadeOut::actionWithDuration(0.2f)));
     }
-    const ActionResultInfo* result =
-        action != nullptr ? action->findResult(crystal->mId) : nullptr;
+    const ActionResultInfo* result = action != nullptr ? action->findResult(crystal->mId) : nullptr;
     if (result == nullptr || result->mFinalState != cStateKnockedOut)
         return;
     crystal->getEntityLink()->setCrystalDebuffLevel(0, true, delay);

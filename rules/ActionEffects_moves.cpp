@@ -47,8 +47,8 @@ CCPoint boardPoint(const Game* game, const GridSlot& square) {
 
 // The step-done report of an entity at the end of a sequence.
 cocos2d::CCFiniteTimeAction* stepDone(Game* game, Entity* entity) {
-    return cocos2d::CCCallFuncND::actionWithTarget(
-        game, callfuncND_selector(Game::visualStepDone), entity);
+    return cocos2d::CCCallFuncND::actionWithTarget(game, callfuncND_selector(Game::visualStepDone),
+                                                   entity);
 }
 
 // A smoke sprite at the point and zOrder, faded and grown by its action.
@@ -93,11 +93,11 @@ void playTeleportEffect(CandidateAction* action, int32_t entityId, const GridSlo
             cocos2d::CCScaleTo::actionWithDuration(0.2f, 1.0f),
             CCSequence::actions(
                 CCDelayTime::actionWithDuration(delay),
-                CCSequence::actions(cocos2d::CCFadeOut::actionWithDuration(0.1f),
-                                    cocos2d::CCMoveTo::actionWithDuration(0.001f,
-                                                                          CCPoint(1000.0f, 1000.0f)),
-                                    cocos2d::CCMoveTo::actionWithDuration(0.001f, arrival),
-                                    cocos2d::CCFadeIn::actionWithDuration(0.001f)),
+                CCSequence::actions(
+                    cocos2d::CCFadeOut::actionWithDuration(0.1f),
+                    cocos2d::CCMoveTo::actionWithDuration(0.001f, CCPoint(1000.0f, 1000.0f)),
+                    cocos2d::CCMoveTo::actionWithDuration(0.001f, arrival),
+                    cocos2d::CCFadeIn::actionWithDuration(0.001f)),
                 PuppetAnimAction::actionWithAnim(cAnimStateDeploy, false, 0.0f, -1.0f, idle,
                                                  PuppetInstance::cDefaultBlend,
                                                  dynamic_cast<PuppetInstance*>(node))),
@@ -173,23 +173,23 @@ void playDeploySmoke(CandidateAction* action, Entity* deployed) {
     if (node == nullptr || grid == nullptr)
         return;
     const CCPoint at = grid->pointForCoords(action->mTargetSlot, true);
-    cocos2d::CCSprite* bottom = smokeSprite("DeploySmoke_Bottom.png",
-                                            CCPoint(at.x, at.y - 12.0f), node->getZOrder() + 1);
+    cocos2d::CCSprite* bottom =
+        smokeSprite("DeploySmoke_Bottom.png", CCPoint(at.x, at.y - 12.0f), node->getZOrder() + 1);
     cocos2d::CCSprite* top = smokeSprite("DeploySmoke_Top.png", at, node->getZOrder() - 1);
     if (top != nullptr)
         top->setAnchorPoint(CCPoint(0.5f, 0.0f));
     for (cocos2d::CCSprite* smoke : {bottom, top})
         if (smoke != nullptr)
-            smoke->runAction(CCSpawn::actions(
-                cocos2d::CCFadeOut::actionWithDuration(0.5f),
-                cocos2d::CCEaseOut::actionWithAction(
-                    cocos2d::CCScaleTo::actionWithDuration(0.5f, 1.4f), 2.0f)));
+            smoke->runAction(
+                CCSpawn::actions(cocos2d::CCFadeOut::actionWithDuration(0.5f),
+                                 cocos2d::CCEaseOut::actionWithAction(
+                                     cocos2d::CCScaleTo::actionWithDuration(0.5f, 1.4f), 2.0f)));
 }
 
 void playTyphoon(CandidateAction* action, const GridSlot& square) {
     if (action != nullptr)
-        playEffectPuppet("Civ/Orcs/Effects/Typhoon01", boardPoint(action->mGame, square), 500,
-                         0.0f, false);
+        playEffectPuppet("Civ/Orcs/Effects/Typhoon01", boardPoint(action->mGame, square), 500, 0.0f,
+                         false);
 }
 
 void playCorpseStompEffect(Entity* stomped, Entity* stomper, CandidateAction* action, int zOrder,
@@ -285,8 +285,8 @@ void playPremiumSquareReactions(CandidateAction* action) {
     const bool physical = sourceProto != nullptr && sourceProto->mDamageType == cDamagePhysical;
     const bool magic = sourceProto != nullptr && sourceProto->mDamageType == cDamageMagic;
     bool victoryUnitHit = false;
-    for (const ActionResultInfo* result : action != nullptr ? action->mResults
-                                                            : std::vector<ActionResultInfo*>{}) {
+    for (const ActionResultInfo* result :
+         action != nullptr ? action->mResults : std::vector<ActionResultInfo*>{}) {
         Entity* entity = effects::entityOf(game, result != nullptr ? result->mEntityID : -1);
         CocosEntityLink* view = entity != nullptr ? entity->getEntityLink() : nullptr;
         if (view == nullptr)
@@ -343,7 +343,6 @@ void playReviveEffect(Entity* entity, float delay) {
         puppet->setIsVisible(false);
         puppet->runAction(CCSequence::actions(
             CCDelayTime::actionWithDuration(delay), cocos2d::CCShow::action(),
-            PuppetAnimAction::actionWithAnim(cAnimStatePlay, false, 0.0f, 0.0f, -1, 0.0f,
-                                             puppet)));
+            PuppetAnimAction::actionWithAnim(cAnimStatePlay, false, 0.0f, 0.0f, -1, 0.0f, puppet)));
     }
 }

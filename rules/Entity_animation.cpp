@@ -53,8 +53,8 @@ int32_t Entity::chooseAnimationVariant(int32_t state, const ActionResultInfo* re
     switch (state) {
     case cAnimStateIdle: {
         const bool idleTile = mState == cStateInTileChest || mState == cStateOnTileRack;
-        const bool opponentsTurn = mGame == nullptr || !mGame->isLocalTurn() ||
-                                   (mGame->mFlags & cGameTurnFinished) != 0;
+        const bool opponentsTurn =
+            mGame == nullptr || !mGame->isLocalTurn() || (mGame->mFlags & cGameTurnFinished) != 0;
         if (idleTile && opponentsTurn && puppetDefines(puppet, cAnimStateSleep))
             return cAnimStateSleep;
         if (mState == cStateOnTileRack && puppetDefines(puppet, cAnimStateIdleTileRack))

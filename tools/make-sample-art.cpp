@@ -181,22 +181,14 @@ struct EffectPuppet {
 };
 const std::vector<EffectPuppet>& effectPuppets() {
     static const std::vector<EffectPuppet> puppets = {
-        {"Effects/ArrowHit", false},
-        {"Effects/AxeHit", false},
-        {"Effects/WitchHit", false},
-        {"Effects/LightningBig", false},
-        {"Effects/MeleeSlash01", true},
-        {"Effects/MeleeSlashBig01", false},
-        {"Effects/SoulLeech01", false},
-        {"Effects/CrystalDestruction01", false},
-        {"Effects/CorpseStomp01", false},
-        {"Effects/ReviveBack01", false},
-        {"Effects/ReviveFront01", false},
-        {"Civ/Humans/KnightSlash", false},
-        {"Civ/Orcs/GrenadeBlast", false},
-        {"Civ/Orcs/Effects/CorpseStompBR01", false},
-        {"Civ/Orcs/Effects/Typhoon01", false},
-        {"Civ/KX4/Effects/CorpseStompAP01", false},
+        {"Effects/ArrowHit", false},           {"Effects/AxeHit", false},
+        {"Effects/WitchHit", false},           {"Effects/LightningBig", false},
+        {"Effects/MeleeSlash01", true},        {"Effects/MeleeSlashBig01", false},
+        {"Effects/SoulLeech01", false},        {"Effects/CrystalDestruction01", false},
+        {"Effects/CorpseStomp01", false},      {"Effects/ReviveBack01", false},
+        {"Effects/ReviveFront01", false},      {"Civ/Humans/KnightSlash", false},
+        {"Civ/Orcs/GrenadeBlast", false},      {"Civ/Orcs/Effects/CorpseStompBR01", false},
+        {"Civ/Orcs/Effects/Typhoon01", false}, {"Civ/KX4/Effects/CorpseStompAP01", false},
     };
     return puppets;
 }
@@ -204,8 +196,8 @@ const std::vector<EffectPuppet>& effectPuppets() {
 // The effect images the code names (no content file does).
 const std::vector<std::string>& codeEffectImages() {
     static const std::vector<std::string> images = {
-        "CrystalShard.png",     "CrystalShard_Color.png", "HealingCross.png",
-        "NinjaSmoke_Top.png",   "NinjaSmoke_Bottom.png",  "DeploySmoke_Top.png",
+        "CrystalShard.png",       "CrystalShard_Color.png", "HealingCross.png",
+        "NinjaSmoke_Top.png",     "NinjaSmoke_Bottom.png",  "DeploySmoke_Top.png",
         "DeploySmoke_Bottom.png", "Knockback_Effect.png",
     };
     return images;
@@ -705,10 +697,9 @@ int main(int argc, char** argv) {
     const fs::path data = argv[1];
     const std::vector<std::string> prefixes(argv + 2, argv + argc);
     const auto wanted = [&](const std::string& path) {
-        return prefixes.empty() || std::any_of(prefixes.begin(), prefixes.end(),
-                                               [&](const std::string& prefix) {
-                                                   return path.starts_with(prefix);
-                                               });
+        return prefixes.empty() ||
+               std::any_of(prefixes.begin(), prefixes.end(),
+                           [&](const std::string& prefix) { return path.starts_with(prefix); });
     };
     int written = 0;
     for (const EffectPuppet& puppet : effectPuppets()) {

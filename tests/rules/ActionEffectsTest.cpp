@@ -44,7 +44,13 @@ constexpr const char* cEffectsDatabase = R"(<Database>
   <entity name="reviveFrontEffect"><Type>effect</Type><Puppet>Effects/ReviveFront</Puppet></entity>
 </Database>)";
 
-enum : int32_t { cArcherProto = 0, cPlainProto = 1, cCrystalProto = 2, cBareProto = 3, cDropProto = 4 };
+enum : int32_t {
+    cArcherProto = 0,
+    cPlainProto = 1,
+    cCrystalProto = 2,
+    cBareProto = 3,
+    cDropProto = 4
+};
 
 // A game that counts the visual steps reported to it.
 class StepGame : public Game {
@@ -185,8 +191,7 @@ TEST_F(ActionEffectsTest, EffectPuppetsShowAfterTheirDelay) {
     EXPECT_EQ(createEffectPuppet("Effects/Missing", 3), nullptr);
     EXPECT_EQ(playEffectPuppet("Effects/Missing", CCPoint(1, 2), 3, 0.0f, false), nullptr);
     EXPECT_TRUE(mScene->effectNodes().empty());
-    PuppetInstance* puppet =
-        playEffectPuppet("Effects/ArrowHit", CCPoint(50, 60), 7, 0.3f, true);
+    PuppetInstance* puppet = playEffectPuppet("Effects/ArrowHit", CCPoint(50, 60), 7, 0.3f, true);
     ASSERT_NE(puppet, nullptr);
     EXPECT_EQ(puppet->getZOrder(), 7);
     EXPECT_TRUE(puppet->isFlipX());
@@ -208,8 +213,8 @@ TEST_F(ActionEffectsTest, ArcJumpsAndDirectMoves) {
         projectile(cArcherProto, move, cOrientNone);
         Entity* archer = standing(cArcherProto, 0, GridSlot(1, 2), CCPoint(100, 100));
         Entity* target = standing(cPlainProto, 1, GridSlot(5, 2), CCPoint(500, 100));
-        launchProjectile(action(cActionAttack, archer, target), archer->mSlot, target->mSlot,
-                         false, 0.2f);
+        launchProjectile(action(cActionAttack, archer, target), archer->mSlot, target->mSlot, false,
+                         0.2f);
         const auto sprites = effects<cocos2d::CCSprite>();
         ASSERT_EQ(sprites.size(), 1u) << move;
         cocos2d::CCSprite* arrow = sprites[0];
@@ -221,7 +226,7 @@ TEST_F(ActionEffectsTest, ArcJumpsAndDirectMoves) {
         ASSERT_GT(bone.x, 0.0f);
         const CCPoint start(100.0f + bone.x,
                             100.0f + bone.y -
-                                     puppet->getAnchorPoint().y * puppet->getContentSize().height);
+                                puppet->getAnchorPoint().y * puppet->getContentSize().height);
         const CCPoint end(500.0f, 108.0f);
         EXPECT_NEAR(arrow->getPosition().x, start.x, 0.01f);
         EXPECT_NEAR(arrow->getPosition().y, start.y, 0.01f);
@@ -261,10 +266,11 @@ protected:
         (void)info;
         mScene->clearEffectNodes();
         Entity* source = standing(cBareProto, 0, GridSlot(mNextColumn, 0), from);
-        Entity* target = standing(cPlainProto, 1, GridSlot(mNextColumn, 1), CCPoint(to.x, to.y - 8));
+        Entity* target =
+            standing(cPlainProto, 1, GridSlot(mNextColumn, 1), CCPoint(to.x, to.y - 8));
         ++mNextColumn;
-        launchProjectile(action(cActionAttack, source, target), source->mSlot, target->mSlot,
-                         false, delay);
+        launchProjectile(action(cActionAttack, source, target), source->mSlot, target->mSlot, false,
+                         delay);
         const auto sprites = effects<cocos2d::CCSprite>();
         EXPECT_EQ(sprites.size(), 1u);
         return {sprites.empty() ? nullptr : sprites[0], from, to};
@@ -342,8 +348,8 @@ TEST_F(ActionEffectsTest, LaunchOffsetMirrors) {
                                   CCPoint(100.0f * c.targetColumn, 400));
         auto* puppet = dynamic_cast<PuppetInstance*>(node(archer));
         puppet->setFlipX(c.sourceFlipped);
-        launchProjectile(action(cActionAttack, archer, target), archer->mSlot, target->mSlot,
-                         false, 0.0f);
+        launchProjectile(action(cActionAttack, archer, target), archer->mSlot, target->mSlot, false,
+                         0.0f);
         const CCPoint bone = puppet->getBonePosition(
             cAnimStateAttack, PuppetRegistry::boneIndex("BoneLaunchpoint"), 0.0f, true);
         const auto sprites = effects<cocos2d::CCSprite>();
@@ -379,8 +385,8 @@ TEST_F(ActionEffectsTest, ImpactPuppetAndLaunchArt) {
             ASSERT_EQ(flashes.size(), 1u);
             const CCPoint aim = cocos2d::ccpSub(mBoard->pointForCoords(GridSlot(5, 0), true),
                                                 flashes[0]->getPosition());
-            EXPECT_NEAR(flashes[0]->getRotation(),
-                        180.0f - std::atan2(aim.y, aim.x) * 57.29578f, 0.01f)
+            EXPECT_NEAR(flashes[0]->getRotation(), 180.0f - std::atan2(aim.y, aim.x) * 57.29578f,
+                        0.01f)
                 << "aimed at the target square";
         } else {
             const auto sprites = effects<cocos2d::CCSprite>();
@@ -452,16 +458,11 @@ TEST_F(ActionEffectsTest, CrystalShardsFromTheCosmeticGenerator) {
     // x, y, scale and z of each shard for the seed (the crystal lies left:
     // the shards fly left).
     const float golden[10][4] = {
-        {102.57f, 101.76f, 1.0796f, 39},
-        {104.87f, 94.10f, 0.8424f, 39},
-        {102.34f, 99.48f, 0.9793f, 41},
-        {96.43f, 102.05f, 1.1847f, 41},
-        {95.18f, 98.98f, 0.8901f, 41},
-        {98.77f, 95.16f, 0.8382f, 41},
-        {97.53f, 95.64f, 1.1073f, 41},
-        {101.74f, 97.65f, 0.9527f, 39},
-        {101.71f, 94.78f, 0.9751f, 41},
-        {104.59f, 105.69f, 1.1036f, 41},
+        {102.57f, 101.76f, 1.0796f, 39}, {104.87f, 94.10f, 0.8424f, 39},
+        {102.34f, 99.48f, 0.9793f, 41},  {96.43f, 102.05f, 1.1847f, 41},
+        {95.18f, 98.98f, 0.8901f, 41},   {98.77f, 95.16f, 0.8382f, 41},
+        {97.53f, 95.64f, 1.1073f, 41},   {101.74f, 97.65f, 0.9527f, 39},
+        {101.71f, 94.78f, 0.9751f, 41},  {104.59f, 105.69f, 1.1036f, 41},
     };
     for (size_t i = 0; i < 10; ++i) {
         EXPECT_NEAR(sprites[i]->getPosition().x, golden[i][0], 0.006f) << i;
@@ -581,7 +582,8 @@ TEST_F(ActionEffectsTest, ImpactCategoriesOverridesAndDamagedOnly) {
         ASSERT_EQ(layers.size(), 1u) << c.puppet;
         EXPECT_EQ(layers[0]->getZOrder(), node(hit)->getZOrder() + c.zOffset) << c.puppet;
         ASSERT_EQ(layers[0]->getChildrenCount(), 1u) << c.puppet;
-        auto* spawned = dynamic_cast<PuppetInstance*>(layers[0]->getChildren()->getObjectAtIndex(0));
+        auto* spawned =
+            dynamic_cast<PuppetInstance*>(layers[0]->getChildren()->getObjectAtIndex(0));
         ASSERT_NE(spawned, nullptr);
         EXPECT_EQ(spawned->getPuppetIndex(), PuppetRegistry::loadPuppet(c.puppet)) << c.puppet;
         EXPECT_EQ(spawned->getPosition().y, 108.0f);
@@ -610,7 +612,8 @@ TEST_F(ActionEffectsTest, MeleeSlashPlaysAbilityForAllButTheLastHit) {
         node(attacker)->removeAllChildrenWithCleanup(true);
         playMeleeSlash(attacker, target, c.big, c.notLast, 0.1f);
         ASSERT_EQ(node(attacker)->getChildrenCount(), 1u);
-        auto* slash = dynamic_cast<PuppetInstance*>(node(attacker)->getChildren()->getObjectAtIndex(0));
+        auto* slash =
+            dynamic_cast<PuppetInstance*>(node(attacker)->getChildren()->getObjectAtIndex(0));
         ASSERT_NE(slash, nullptr);
         EXPECT_EQ(slash->getPuppetIndex(), PuppetRegistry::loadPuppet(c.puppet));
         EXPECT_EQ(slash->getZOrder(), 100);
@@ -674,10 +677,9 @@ TEST_F(ActionEffectsTest, CorpseStompChoice) {
             mGame->mPlayers[0]->mVictoryUnitIds.push_back(stomped->mId);
         stomped->getProto()->mDiesOnKnockOut = c.diesOnKnockOut;
         mGame->mPlayers[0]->mCivId = c.stompedOrc ? 7 : -1;
-        Entity* stomper = c.stomperOwner < 0
-                              ? nullptr
-                              : standing(cPlainProto, c.stomperOwner, GridSlot(column, 1),
-                                         CCPoint(100, 200));
+        Entity* stomper = c.stomperOwner < 0 ? nullptr
+                                             : standing(cPlainProto, c.stomperOwner,
+                                                        GridSlot(column, 1), CCPoint(100, 200));
         ++column;
         Database::getProto(cPlainProto)->mAPForStomp = c.apForStomp;
         playCorpseStompEffect(stomped, stomper, action(cActionAttack, stomper, stomped), 9, 0.1f);
@@ -701,8 +703,8 @@ TEST_F(ActionEffectsTest, AurasSkipPremiumSquaresAndHidePowerAtOnce) {
         calls.push_back(call.mName + " " + std::to_string(static_cast<int>(call.mValue)) + " " +
                         std::to_string(call.mDelay).substr(0, 3));
     const std::vector<std::string> expected = {
-        "hideAura 0 0.0", "showAura 1 0.5",  "hideAura 6 0.5",  "showAura 7 0.5",
-        "hideAura 8 0.0", "hideAura 9 0.5",  "hideAura 10 0.5", "hideAura 11 0.5",
+        "hideAura 0 0.0",  "showAura 1 0.5",  "hideAura 6 0.5",  "showAura 7 0.5",
+        "hideAura 8 0.0",  "hideAura 9 0.5",  "hideAura 10 0.5", "hideAura 11 0.5",
         "hideAura 12 0.5", "hideAura 13 0.5", "hideAura 15 0.5", "hideAura 16 0.5",
         "hideAura 17 0.5", "hideAura 18 0.5", "hideAura 19 0.5"};
     EXPECT_EQ(calls, expected);
@@ -714,10 +716,8 @@ TEST_F(ActionEffectsTest, BloodrageGainPlaysInPlace) {
         std::vector<bool> before, after;
         bool plays;
     } cases[] = {
-        {{false, false}, {true, false}, true},
-        {{}, {true, true}, true},
-        {{true, false}, {true, false}, false},
-        {{false, false}, {true}, false},
+        {{false, false}, {true, false}, true},  {{}, {true, true}, true},
+        {{true, false}, {true, false}, false},  {{false, false}, {true}, false},
         {{false, false}, {false, true}, false},
     };
     for (const auto& c : cases) {
@@ -893,14 +893,24 @@ TEST(SampleEffectContent, EveryEffectLoads) {
     setBaseFolder(TARNWICK_SOURCE_DIR);
     PuppetRegistry::clear();
     ASSERT_TRUE(PuppetRegistry::loadAttachmentsFile("Attachments"));
-    const char* puppets[] = {
-        "Effects/MeleeSlash01", "Effects/MeleeSlashBig01", "Effects/SoulLeech01",
-        "Effects/CrystalDestruction01", "Effects/CorpseStomp01", "Effects/Teleport01",
-        "Effects/ArrowHit", "Effects/AxeHit", "Effects/WitchHit", "Effects/LightningBig",
-        "Effects/ReviveBack01", "Effects/ReviveFront01", "Civ/Orcs/Effects/CorpseStompBR01",
-        "Civ/Orcs/Effects/Typhoon01", "Civ/KX4/Effects/CorpseStompAP01"};
+    const char* puppets[] = {"Effects/MeleeSlash01",
+                             "Effects/MeleeSlashBig01",
+                             "Effects/SoulLeech01",
+                             "Effects/CrystalDestruction01",
+                             "Effects/CorpseStomp01",
+                             "Effects/Teleport01",
+                             "Effects/ArrowHit",
+                             "Effects/AxeHit",
+                             "Effects/WitchHit",
+                             "Effects/LightningBig",
+                             "Effects/ReviveBack01",
+                             "Effects/ReviveFront01",
+                             "Civ/Orcs/Effects/CorpseStompBR01",
+                             "Civ/Orcs/Effects/Typhoon01",
+                             "Civ/KX4/Effects/CorpseStompAP01"};
     for (const char* path : puppets) {
-        const PuppetDefinition* puppet = PuppetRegistry::getPuppet(PuppetRegistry::loadPuppet(path));
+        const PuppetDefinition* puppet =
+            PuppetRegistry::getPuppet(PuppetRegistry::loadPuppet(path));
         ASSERT_NE(puppet, nullptr) << path;
         EXPECT_NE(puppet->getAnimForState(cAnimStatePlay), nullptr) << path;
     }

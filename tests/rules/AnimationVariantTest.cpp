@@ -10,8 +10,8 @@
 #include "content/DataPath.h"
 #include "content/protos/ProtoEntity.h"
 
-#include "tools/scenefakes/HeadlessSceneServices.h"
 #include "tools/scenefakes/HeadlessEntityView.h"
+#include "tools/scenefakes/HeadlessSceneServices.h"
 
 namespace {
 
@@ -99,8 +99,8 @@ TEST_F(AnimationVariantTest, IdleByHealth) {
         int32_t health;
         int32_t expected;
     } cases[] = {
-        {cPlain, 100, cAnimStateIdleFull}, {cPlain, 95, cAnimStateIdle},
-        {cPlain, 55, cAnimStateIdle},      {cPlain, 50, cAnimStateIdleWeak},
+        {cPlain, 100, cAnimStateIdleFull},    {cPlain, 95, cAnimStateIdle},
+        {cPlain, 55, cAnimStateIdle},         {cPlain, 50, cAnimStateIdleWeak},
         {cPuppetCrystal, 50, cAnimStateIdle}, {cPuppetCrystal, 25, cAnimStateIdleWeak},
         {cBare, 10, cAnimStateIdle},
     };
@@ -247,12 +247,8 @@ TEST_F(AnimationVariantTest, VisualDelay) {
         int32_t recordedPower; // -1: no record of the source
         float expected;
     } cases[] = {
-        {cBare, false, 0, -1, 0.1f},
-        {cPlain, true, 0, -1, 0.6f},
-        {cPlain, true, 2, 500, 0.6f},
-        {cPlain, false, 2, 500, 1.0f},
-        {cPlain, false, 2, 100, 0.3f},
-        {cPlain, false, 2, -1, 0.3f},
+        {cBare, false, 0, -1, 0.1f},   {cPlain, true, 0, -1, 0.6f},   {cPlain, true, 2, 500, 0.6f},
+        {cPlain, false, 2, 500, 1.0f}, {cPlain, false, 2, 100, 0.3f}, {cPlain, false, 2, -1, 0.3f},
         {cPlain, false, 0, 500, 0.1f},
     };
     for (const auto& c : cases) {

@@ -16,7 +16,7 @@ class HeadlessEntityView : public CocosEntityLink {
 public:
     // One recorded view call.
     struct Call {
-        std::string mName; // "showAura", "hideAura", "auraAbility", "crystalDebuff", "healthBar"
+        std::string mName;   // "showAura", "hideAura", "auraAbility", "crystalDebuff", "healthBar"
         float mValue = 0.0f; // aura, level or percent
         float mDelay = 0.0f;
         bool mAnimate = false;

@@ -62,27 +62,26 @@ void HeadlessGameScene::playAPRegenEffect(float delay) {
     mCalls.push_back({"apRegen", 0, {}, delay, 0.0f, false});
 }
 
-void HeadlessGameScene::setPlayerHealth(int32_t player, float fraction, bool animate,
-                                         float delay) {
+void HeadlessGameScene::setPlayerHealth(int32_t player, float fraction, bool animate, float delay) {
     mCalls.push_back({"playerHealth", player, {}, delay, fraction, animate});
 }
 
 void HeadlessGameScene::setCrystalDebuffLevels(int32_t player, int32_t level, bool animated,
-                                                float delay) {
+                                               float delay) {
     mCalls.push_back({"crystalDebuff", player, {}, delay, static_cast<float>(level), animated});
 }
 
 void HeadlessGameScene::showDamageFlyout(int32_t amount, const cocos2d::CCPoint& position,
-                                          float delay) {
+                                         float delay) {
     mCalls.push_back({"damage", amount, position, delay, 0.0f, false});
 }
 
 void HeadlessGameScene::showHealingFlyout(int32_t amount, const cocos2d::CCPoint& position,
-                                           float delay) {
+                                          float delay) {
     mCalls.push_back({"healing", amount, position, delay, 0.0f, false});
 }
 
 void HeadlessGameScene::showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position,
-                                         float delay, bool counts, float scale) {
+                                        float delay, bool counts, float scale) {
     mCalls.push_back({"score", amount, position, delay, scale, counts});
 }

@@ -22,8 +22,9 @@ class HeadlessGameScene : public GameSceneInterface {
 public:
     // One recorded HUD call.
     struct Call {
-        std::string mName; // "damage", "healing", "score", "playerHealth", "apRegen", "crystalDebuff"
-        int32_t mValue = 0;  // amount, score, player
+        std::string
+            mName; // "damage", "healing", "score", "playerHealth", "apRegen", "crystalDebuff"
+        int32_t mValue = 0; // amount, score, player
         cocos2d::CCPoint mPosition;
         float mDelay = 0.0f;
         float mFraction = 0.0f; // player health; crystal-debuff level
@@ -55,16 +56,14 @@ public:
     void setPlayerHealthText(int32_t, int32_t, int32_t) override {}
     void showHealthNumbers() override {}
     void hideHealthNumbers() override {}
-    void setCrystalDebuffLevels(int32_t player, int32_t level, bool animated,
-                                float delay) override;
+    void setCrystalDebuffLevels(int32_t player, int32_t level, bool animated, float delay) override;
     void showTurnNotice(const std::string&) override {}
     void showBigAttackBanner(const std::string&, const cocos2d::CCPoint&,
                              cocos2d::CCFiniteTimeAction*, float, float) override {}
     void showDamageFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay) override;
-    void showHealingFlyout(int32_t amount, const cocos2d::CCPoint& position,
-                           float delay) override;
-    void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay,
-                         bool counts, float scale) override;
+    void showHealingFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay) override;
+    void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay, bool counts,
+                         float scale) override;
     void startSlowMotion(float, float, float) override {}
     void updateDrag(float, float, TooltipProtocol*, bool) override {}
 
