@@ -90,6 +90,21 @@ public:
     // its target column, farthest column first.
     void resolveTrainPushes();
 
+    // Outcomes that playback chooses its visuals by (CandidateAction_outcomes.cpp).
+    // Seconds from the start of the source's attack animation until its
+    // effect lands.
+    float getVisualDelay() const;
+    // The source's attack plays AttackBig or AttackBigMelee.
+    bool isBigAttackVariant() const;
+    // The source raised a dead unit of its RaiseDead proto.
+    bool raisedDead() const;
+    // An executing attack finished off a target at low health.
+    bool executedLowHealthTarget() const;
+    // A cut-down attack hit another entity that was not at low health.
+    bool cutDownHealthyTarget() const;
+    // A corpse-exploding attack turned a knocked-out entity dead.
+    bool explodedCorpse() const;
+
     // The saved-state archive (CandidateAction_archive.cpp).
     template <class Archive> void serialize(Archive& ar, unsigned version);
 

@@ -32,6 +32,9 @@ void CocosEntityLink::hideAura(int32_t /*aura*/, bool /*animate*/, float /*delay
 void CocosEntityLink::playAuraAbility(int32_t /*aura*/, float /*delay*/) {}
 void CocosEntityLink::setAuraSelected(bool /*selected*/) {}
 void CocosEntityLink::setCharge(int32_t /*charge*/) {}
+bool CocosEntityLink::isDualWielding() const {
+    return false;
+}
 void CocosEntityLink::setCrystalDebuffLevel(int32_t /*level*/, bool /*animate*/, float /*delay*/) {}
 void CocosEntityLink::setTargetMarker(int32_t /*kind*/) {}
 cocos2d::CCNode* CocosEntityLink::getTargetMarkerNode() const {

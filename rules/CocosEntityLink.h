@@ -53,6 +53,9 @@ public:
     virtual void setAuraSelected(bool selected);
 
     virtual void setCharge(int32_t charge);
+    // The dual-wield mark: an item that can be dual-wielded is equipped on a
+    // unit that can dual-wield it (attacks play AttackUpgrade); false here.
+    virtual bool isDualWielding() const;
     virtual void setCrystalDebuffLevel(int32_t level, bool animate, float delay);
     // Marker kind 0..4 under the unit; cHideTargetMarker hides it.
     static constexpr int32_t cHideTargetMarker = -1;

@@ -272,6 +272,30 @@ public:
     // spent, an attack or heal on the linked target.
     void applyOngoingEffects(CandidateAction* action);
 
+    // Animation (Entity_animation.cpp).
+    // The registry index of the proto's puppet, loading it on first use
+    // (kept in the proto); -1 when the proto names none or it cannot load.
+    int32_t getPuppetHandle() const;
+    // This entity's record in the action whose views are being set to its
+    // final state, else in the one playing; null.
+    ActionResultInfo* getPlayingActionResult() const;
+    // The state to play for a request: the variant chosen with the playing
+    // action's record, or the request itself without a puppet.
+    int32_t resolveAnimationState(int32_t state, bool useFinalHealth) const;
+    // The variant of a requested state: sleep and rack idles, weak or full
+    // idles, big and upgraded attacks, the Damaged fallback, and random
+    // taunts and defeats drawn from gRng. The request itself without a puppet.
+    int32_t chooseAnimationVariant(int32_t state, const ActionResultInfo* result,
+                                   bool useFinalHealth) const;
+    // The view's animation driver (the scene services' lines): a state from
+    // the own square toward another after a delay, ending on end (none:
+    // (-1, -1)); the same from the entity's square; a defender's reaction
+    // to every hit of the action.
+    void playAnimation(int32_t state, const GridSlot& own, const GridSlot& toward, float delay,
+                       const GridSlot& end = GridSlot());
+    void playAnimationInPlace(int32_t state, const GridSlot& toward, float delay);
+    void playHitAnimation(int32_t state, const GridSlot& own, const GridSlot& toward);
+
     // The saved-state archive (Entity_archive.cpp).
     template <class Archive> void serialize(Archive& ar, unsigned version);
 

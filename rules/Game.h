@@ -218,6 +218,12 @@ public:
     // Starts the visuals of the next recorded action; with no display
     // there are none to start.
     void processNextVisual();
+    // An entity's view reports that its part of a visual step ended: the
+    // next visual starts. Nothing for a null entity.
+    virtual void onVisualStepDone(Entity* entity);
+    // onVisualStepDone as the end of a node's action sequence (CCCallFuncND
+    // with the entity as data).
+    void visualStepDone(cocos2d::CCNode* node, void* entity);
     // Deletes the turn's last command, or all of them.
     void clearCommands(bool all);
     // Pushes a snapshot of the game as it is now on the undo stack.

@@ -68,6 +68,15 @@ void Game::processNextVisual() {
     // display there is nothing to start.
 }
 
+void Game::onVisualStepDone(Entity* entity) {
+    if (entity != nullptr)
+        processNextVisual();
+}
+
+void Game::visualStepDone(cocos2d::CCNode* /*node*/, void* entity) {
+    onVisualStepDone(static_cast<Entity*>(entity));
+}
+
 void Game::clearCommands(bool all) {
     for (size_t i = mCommands.size(); i-- > 0;) {
         if (mCommands[i] == nullptr)

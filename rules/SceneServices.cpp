@@ -34,6 +34,14 @@ std::vector<TooltipProtocol*> SceneServices::tooltipTargets() {
     return {};
 }
 
+void SceneServices::playEntityAnimation(Entity* /*entity*/, int32_t /*state*/,
+                                        const GridSlot& /*own*/, const GridSlot& /*toward*/,
+                                        float /*delay*/, const GridSlot& /*end*/) {}
+void SceneServices::playEntityAnimationInPlace(Entity* /*entity*/, int32_t /*state*/,
+                                               const GridSlot& /*toward*/, float /*delay*/) {}
+void SceneServices::playEntityHitAnimation(Entity* /*entity*/, int32_t /*state*/,
+                                           const GridSlot& /*own*/, const GridSlot& /*toward*/) {}
+
 SceneServices& sceneServices() {
     static SceneServices builtIn;
     return gInstalled != nullptr ? *gInstalled : builtIn;

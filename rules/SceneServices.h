@@ -9,6 +9,8 @@
 // built-in services answer as the game does with no scene: no entity view is
 // made, tooltips and debug drawing do nothing. Main thread only.
 
+#include "rules/GridSlot.h"
+
 #include "platform/engine/CCGeometry.h"
 #include "platform/engine/ccTypes.h"
 
@@ -64,6 +66,15 @@ public:
     virtual void updateCivLeaderboards();
     // The tooltip manager's registered targets, in their order; none here.
     virtual std::vector<TooltipProtocol*> tooltipTargets();
+
+    // The animation driver of entity views (Entity::playAnimation and its
+    // kin hand over to these); nothing here.
+    virtual void playEntityAnimation(Entity* entity, int32_t state, const GridSlot& own,
+                                     const GridSlot& toward, float delay, const GridSlot& end);
+    virtual void playEntityAnimationInPlace(Entity* entity, int32_t state, const GridSlot& toward,
+                                            float delay);
+    virtual void playEntityHitAnimation(Entity* entity, int32_t state, const GridSlot& own,
+                                        const GridSlot& toward);
 };
 
 // The services in use: the installed ones, else the built-in ones.

@@ -12,8 +12,15 @@
 // bars and the beam's mask are drawn from lists of their own; the pages'
 // background and loading screen go to the "html" folder beside the data.
 //
-// Usage: make-sample-art DATA_FOLDER. Runs the same way every time, so the
-// committed output only changes when the content or this tool changes.
+// The action effects' one-part placeholder puppets come first (a "Play" animation,
+// and "Ability" where an effect plays it), then their images with the rest;
+// the images the code names itself (shards, crosses, smoke, the knockback
+// mark) are drawn from a list of their own.
+//
+// Usage: make-sample-art DATA_FOLDER [PREFIX...]. With prefixes, only the
+// puppets and content images whose paths start with one of them are written
+// (nothing of the interface, fonts or pages). Runs the same way every time, so
+// the committed output only changes when the content or this tool changes.
 
 #include <stb/stb_image_write.h>
 #include <stb/stb_truetype.h>
@@ -167,6 +174,49 @@ Color darker(Color c) {
 
 enum class Kind { Unit, Portrait, LargePortrait, Effect, ColorLayer, Mask };
 
+// The placeholder effect puppets, with whether an effect plays "Ability" on them.
+struct EffectPuppet {
+    const char* path;
+    bool ability;
+};
+const std::vector<EffectPuppet>& effectPuppets() {
+    static const std::vector<EffectPuppet> puppets = {
+        {"Effects/ArrowHit", false},           {"Effects/AxeHit", false},
+        {"Effects/WitchHit", false},           {"Effects/LightningBig", false},
+        {"Effects/MeleeSlash01", true},        {"Effects/MeleeSlashBig01", false},
+        {"Effects/SoulLeech01", false},        {"Effects/CrystalDestruction01", false},
+        {"Effects/CorpseStomp01", false},      {"Effects/ReviveBack01", false},
+        {"Effects/ReviveFront01", false},      {"Civ/Humans/KnightSlash", false},
+        {"Civ/Orcs/GrenadeBlast", false},      {"Civ/Orcs/Effects/CorpseStompBR01", false},
+        {"Civ/Orcs/Effects/Typhoon01", false}, {"Civ/KX4/Effects/CorpseStompAP01", false},
+    };
+    return puppets;
+}
+
+// The effect images the code names (no content file does).
+const std::vector<std::string>& codeEffectImages() {
+    static const std::vector<std::string> images = {
+        "CrystalShard.png",       "CrystalShard_Color.png", "HealingCross.png",
+        "NinjaSmoke_Top.png",     "NinjaSmoke_Bottom.png",  "DeploySmoke_Top.png",
+        "DeploySmoke_Bottom.png", "Knockback_Effect.png",
+    };
+    return images;
+}
+
+// One part showing its own image, flashing through the impact animation.
+std::string effectPuppetText(const EffectPuppet& puppet) {
+    std::string text = "<!-- Placeholder effect written by make-sample-art. -->\n<Puppet>\n";
+    text += "  <SizeX>64</SizeX>\n  <SizeY>64</SizeY>\n  <Attachments>\n";
+    text += "    <Attachment name=\"" + std::string(puppet.path) + "\" textureName=\"" +
+            puppet.path + ".png\"/>\n  </Attachments>\n";
+    text += "  <Part type=\"Torso\" bone=\"Body\" defaultAttachment=\"" + std::string(puppet.path) +
+            "\"/>\n";
+    text += "  <Anim type=\"Play\" name=\"Anims/Effect/Impact\"/>\n";
+    if (puppet.ability)
+        text += "  <Anim type=\"Ability\" name=\"Anims/Effect/Impact\"/>\n";
+    return text + "</Puppet>\n";
+}
+
 Kind kindOf(const std::string& path) {
     const std::string stem = fs::path(path).stem().string();
     if (stem.ends_with("_Mask"))
@@ -175,7 +225,9 @@ Kind kindOf(const std::string& path) {
         return Kind::LargePortrait;
     if (stem.ends_with("_Portrait"))
         return Kind::Portrait;
-    if (path.starts_with("Effects/"))
+    if (path.starts_with("Effects/") || path.find("/Effects/") != std::string::npos ||
+        std::find(codeEffectImages().begin(), codeEffectImages().end(), path) !=
+            codeEffectImages().end())
         return Kind::Effect;
     if (path.starts_with("UI/Avatars/"))
         return Kind::Portrait;
@@ -638,11 +690,31 @@ Canvas drawPageImage(const std::string& stem) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-sample-art DATA_FOLDER\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make-sample-art DATA_FOLDER [PREFIX...]\n");
         return 2;
     }
     const fs::path data = argv[1];
+    const std::vector<std::string> prefixes(argv + 2, argv + argc);
+    const auto wanted = [&](const std::string& path) {
+        return prefixes.empty() ||
+               std::any_of(prefixes.begin(), prefixes.end(),
+                           [&](const std::string& prefix) { return path.starts_with(prefix); });
+    };
+    int written = 0;
+    for (const EffectPuppet& puppet : effectPuppets()) {
+        if (!wanted(puppet.path))
+            continue;
+        const fs::path file = data / (std::string(puppet.path) + ".Puppet");
+        fs::create_directories(file.parent_path());
+        std::ofstream out(file, std::ios::binary);
+        out << effectPuppetText(puppet);
+        if (!out) {
+            std::fprintf(stderr, "cannot write %s\n", file.string().c_str());
+            return 1;
+        }
+        ++written;
+    }
     Font font;
     if (!font.load()) {
         std::fprintf(stderr, "font not found: %s\n", kFontFile);
@@ -673,8 +745,10 @@ int main(int argc, char** argv) {
             images.insert((bare ? "UI/Avatars/" : folder) + found);
         }
     }
-    int written = 0;
+    images.insert(codeEffectImages().begin(), codeEffectImages().end());
     for (const std::string& image : images) {
+        if (!wanted(image))
+            continue;
         const Kind kind = kindOf(image);
         std::vector<std::pair<std::string, Kind>> outputs = {{image, kind}};
         if (kind == Kind::Unit && image.starts_with("Civ/"))
@@ -691,6 +765,10 @@ int main(int argc, char** argv) {
                 ++written;
             }
         }
+    }
+    if (!prefixes.empty()) {
+        std::printf("%d files written to %s\n", written, data.string().c_str());
+        return 0;
     }
     for (const UiImage& image : uiImages()) {
         for (int scale : {1, 2}) {

@@ -4,6 +4,7 @@
 #include "rules/core/NameTable.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 
@@ -65,4 +66,12 @@ bool ProjectileInfo::load(const XmlNode* element) {
         mSpeed = cDefaultProjectileSpeed;
     }
     return true;
+}
+
+float ProjectileInfo::flightTime(float distance) const {
+    if (mOrientType == cOrientSpin && mMoveType == cProjectileArc)
+        distance = 2.0f * mArcHeight;
+    if (mAccelerationRate > 0.0f)
+        return std::sqrt(distance / (0.5f * mAccelerationRate));
+    return distance / mSpeed;
 }

@@ -31,6 +31,11 @@ public:
     // speed, with a "**> " warning. False only for a null element.
     bool load(const XmlNode* element);
 
+    // Seconds to fly that distance: distance / speed, or from rest at the
+    // acceleration rate when it is above 0. A spinning arc always flies the
+    // distance 2 x its arc height.
+    float flightTime(float distance) const;
+
     std::string mArt;
     std::string mArt2;
     std::string mLaunchArt;

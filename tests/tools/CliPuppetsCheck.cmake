@@ -11,7 +11,7 @@ run_cli(out code puppets)
 if(NOT code STREQUAL "0")
   message(FATAL_ERROR "puppets: exit ${code}\n${out}")
 endif()
-expect_texts("puppets" "${out}" "19 puppets" "; 0 failures" "Civ/Orcs/Phantom"
+expect_texts("puppets" "${out}" "21 puppets" "; 0 failures" "Civ/Orcs/Phantom"
   "Civ/Humans/KnightUpgraded" "Civ/Orcs/WarriorRage" "Civ/Orcs/Grenade" "Effects/Door01"
   "Effects/DoorKX401" "Effects/Teleport01" "part Torso (order 1) on bone \"Body\""
   "0.35 Attack" "0.95 Attack" "MainHand shows \"Effects/SwordSwipe\", under \"weapon\""

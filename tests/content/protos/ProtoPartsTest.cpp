@@ -108,6 +108,36 @@ TEST_F(ProtoTest, ProjectileNeedsFiniteFlightTime) {
     }
 }
 
+TEST_F(ProtoTest, ProjectileFlightTime) {
+    const struct {
+        int32_t move;
+        int32_t orient;
+        float accel;
+        float distance;
+        float seconds;
+    } cases[] = {
+        {cProjectileDirect, cOrientNone, 0.0f, 300.0f, 0.75f},
+        {cProjectileArc, cOrientDirection, 0.0f, 300.0f, 0.75f},
+        // A spinning arc flies 2 x 60 whatever the distance.
+        {cProjectileArc, cOrientSpin, 0.0f, 300.0f, 0.3f},
+        {cProjectileArc, cOrientSpin, 0.0f, 20.0f, 0.3f},
+        {cProjectileDirect, cOrientSpin, 0.0f, 20.0f, 0.05f},
+        // From rest: distance = a t^2 / 2.
+        {cProjectileDirect, cOrientNone, 1000.0f, 500.0f, 1.0f},
+        {cProjectileArc, cOrientSpin, 240.0f, 900.0f, 1.0f},
+    };
+    for (const auto& c : cases) {
+        ProjectileInfo info;
+        info.mSpeed = 400.0f;
+        info.mArcHeight = 60.0f;
+        info.mMoveType = c.move;
+        info.mOrientType = c.orient;
+        info.mAccelerationRate = c.accel;
+        EXPECT_FLOAT_EQ(info.flightTime(c.distance), c.seconds)
+            << c.move << " " << c.orient << " " << c.accel << " " << c.distance;
+    }
+}
+
 TEST_F(ProtoTest, AtlasHelperIconAndAllyAbility) {
     const AtlasInfo atlas = readPart<AtlasInfo>(
         R"(<Atlas cellDimX="256" cellsPerRow="4" other="9">Fx/Train.png</Atlas>)");
