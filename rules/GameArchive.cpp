@@ -49,6 +49,151 @@ GameOArchive::GameOArchive(ArchiveSink& sink)
     init(0);
 }
 
+int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& bos) {
+    for (size_t i = 0; i < mClasses.size(); ++i)
+        if (mClasses[i].serializer == &bos)
+            return static_cast<int32_t>(i);
+    mClasses.push_back({&bos, false});
+    Base::register_basic_serializer(bos);
+    return static_cast<int32_t>(mClasses.size() - 1);
+}
+
+namespace {
+
+size_t objectSlot(const void* address, int32_t classId, size_t mask) {
+    auto key = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(address));
+    key ^= static_cast<uint64_t>(static_cast<uint32_t>(classId)) << 48;
+    key *= 0x9E3779B97F4A7C15ull;
+    return static_cast<size_t>(key >> 32) & mask;
+}
+
+} // namespace
+
+GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t classId,
+                                                  bool& isNew) {
+    if (2 * (static_cast<size_t>(mObjectCount) + 1) > mObjects.size()) {
+        std::vector<SavedObject> grown(std::max<size_t>(256, 2 * mObjects.size()));
+        for (const SavedObject& object : mObjects) {
+            if (object.address == nullptr)
+                continue;
+            size_t slot = objectSlot(object.address, object.classId, grown.size() - 1);
+            while (grown[slot].address != nullptr)
+                slot = (slot + 1) & (grown.size() - 1);
+            grown[slot] = object;
+        }
+        mObjects.swap(grown);
+    }
+    const size_t mask = mObjects.size() - 1;
+    size_t slot = objectSlot(address, classId, mask);
+    while (mObjects[slot].address != nullptr) {
+        if (mObjects[slot].address == address && mObjects[slot].classId == classId) {
+            isNew = false;
+            return mObjects[slot];
+        }
+        slot = (slot + 1) & mask;
+    }
+    isNew = true;
+    mObjects[slot] = {address, classId, mObjectCount++, false};
+    return mObjects[slot];
+}
+
+void GameOArchive::save_object(const void* x, const boost::archive::detail::basic_oserializer& bos) {
+    using namespace boost::archive;
+    // The object a pointer's preamble has just introduced: its data only.
+    if (x == mPendingObject && &bos == mPendingSerializer) {
+        end_preamble();
+        bos.save_object_data(*this, x);
+        return;
+    }
+    const int32_t classId = classOf(bos);
+    if (bos.class_info() && !mClasses[static_cast<size_t>(classId)].written) {
+        *this << class_id_optional_type(class_id_type(classId));
+        *this << tracking_type(bos.tracking(get_flags()));
+        *this << version_type(bos.version());
+        mClasses[static_cast<size_t>(classId)].written = true;
+    }
+    if (!bos.tracking(get_flags())) {
+        end_preamble();
+        bos.save_object_data(*this, x);
+        return;
+    }
+    bool isNew = false;
+    const SavedObject& object = objectOf(x, classId, isNew);
+    const object_id_type objectId(object.objectId);
+    if (isNew) {
+        *this << objectId;
+        end_preamble();
+        bos.save_object_data(*this, x);
+        return;
+    }
+    // Reading it back would make the object twice.
+    if (object.throughPointer)
+        throw archive_exception(archive_exception::pointer_conflict);
+    *this << object_reference_type(objectId);
+    end_preamble();
+}
+
+void GameOArchive::save_pointer(const void* t,
+                                const boost::archive::detail::basic_pointer_oserializer* bpos) {
+    using namespace boost::archive;
+    const detail::basic_oserializer& bos = bpos->get_basic_serializer();
+    const size_t known = mClasses.size();
+    const int32_t classId = classOf(bos);
+    SavedClass& savedClass = mClasses[static_cast<size_t>(classId)];
+    if (!savedClass.written) {
+        *this << class_id_type(classId);
+        // A class first met here is named, for a reader to find it.
+        if (mClasses.size() > known && bos.is_polymorphic()) {
+            const char* key = bos.get_eti().get_key();
+            if (key == nullptr)
+                throw archive_exception(archive_exception::unregistered_class);
+            if (std::strlen(key) > BOOST_SERIALIZATION_MAX_KEY_SIZE - 1)
+                throw archive_exception(archive_exception::invalid_class_name);
+            *this << class_name_type(key);
+        }
+        if (bos.class_info()) {
+            *this << tracking_type(bos.tracking(get_flags()));
+            *this << version_type(bos.version());
+        }
+        mClasses[static_cast<size_t>(classId)].written = true;
+    } else {
+        *this << class_id_reference_type(class_id_type(classId));
+    }
+    if (!bos.tracking(get_flags())) {
+        end_preamble();
+        savePending(t, bpos);
+        return;
+    }
+    bool isNew = false;
+    const object_id_type objectId(objectOf(t, classId, isNew).objectId);
+    if (!isNew) {
+        *this << object_reference_type(objectId);
+        end_preamble();
+        return;
+    }
+    *this << objectId;
+    end_preamble();
+    savePending(t, bpos);
+    objectOf(t, classId, isNew).throughPointer = true;
+}
+
+void GameOArchive::savePending(const void* t,
+                               const boost::archive::detail::basic_pointer_oserializer* bpos) {
+    const void* const outerObject = mPendingObject;
+    const auto* const outerSerializer = mPendingSerializer;
+    mPendingObject = t;
+    mPendingSerializer = &bpos->get_basic_serializer();
+    try {
+        bpos->save_object_ptr(*this, t);
+    } catch (...) {
+        mPendingObject = outerObject;
+        mPendingSerializer = outerSerializer;
+        throw;
+    }
+    mPendingObject = outerObject;
+    mPendingSerializer = outerSerializer;
+}
+
 void GameOArchive::setClassVersion(ArchiveClass archiveClass, unsigned version) {
     mVersions[static_cast<size_t>(archiveClass)] = static_cast<int32_t>(version);
 }

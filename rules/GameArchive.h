@@ -44,6 +44,8 @@
 #include <cstdint>
 #include <cstring>
 #include <streambuf>
+#include <type_traits>
+#include <typeinfo>
 #include <string>
 #include <utility>
 #include <vector>
@@ -163,12 +165,17 @@ public:
 
     // Registers a class once: the library looks each up again per object.
     void register_basic_serializer(const boost::archive::detail::basic_oserializer& bos) {
-        for (const auto* known : mRegistered)
-            if (known == &bos)
-                return;
-        mRegistered.push_back(&bos);
-        Base::register_basic_serializer(bos);
+        classOf(bos);
     }
+
+    // The library's object and pointer saves (the serializers call these
+    // by the archive's own type), with the same bytes: class ids in order
+    // of first sight, each class's information before its first object,
+    // and an id for each tracked object, a reference for one seen before.
+    // The classes are found in a short list and the objects in a flat hash
+    // table rather than in the library's ordered sets of type names.
+    void save_object(const void* x, const boost::archive::detail::basic_oserializer& bos);
+    void save_pointer(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
 
     // Writes that class at an older version (every class starts at its own).
     void setClassVersion(ArchiveClass archiveClass, unsigned version);
@@ -177,6 +184,24 @@ public:
 
 protected:
     template <class T> void save_override(const T& t) { Base::save_override(t); }
+    // A pointer to an object of exactly its declared class is saved as
+    // such, without the library's look-up of the object's dynamic type.
+    template <class T> void save_override(T* const& t) {
+        if constexpr (std::is_polymorphic_v<T>) {
+            if (t != nullptr && typeid(*t) != typeid(T)) {
+                Base::save_override(t);
+                return;
+            }
+        }
+        const boost::archive::detail::basic_pointer_oserializer* bpos =
+            this->register_type(static_cast<T*>(nullptr));
+        if (t == nullptr) {
+            save_null_pointer();
+            end_preamble();
+            return;
+        }
+        save_pointer(t, bpos);
+    }
     // The by-value classes a game holds thousands of: the library's own
     // save for the first object of each (which writes the class's
     // preamble); later ones of an untracked class hold nothing but their
@@ -205,11 +230,37 @@ private:
         direct = !serializer.tracking(0);
     }
 
+    // A class of the archive: its id is its place in mClasses.
+    struct SavedClass {
+        const boost::archive::detail::basic_oserializer* serializer;
+        bool written; // its class information is in the archive
+    };
+    // A tracked object saved: address and class id, with its object id.
+    struct SavedObject {
+        const void* address = nullptr;
+        int32_t classId = -1;
+        uint32_t objectId = 0;
+        bool throughPointer = false;
+    };
+
+    // The class's id, registering it when new (and then with the library too).
+    int32_t classOf(const boost::archive::detail::basic_oserializer& bos);
+    // The object's entry, made with the next object id when new (then
+    // isNew is set). The reference is valid until the next call.
+    SavedObject& objectOf(const void* address, int32_t classId, bool& isNew);
+    // Saves an object's data with it marked as the one whose preamble is written.
+    void savePending(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
+
     ArchiveSink& mSink;
     std::array<bool, 4> mDirect{};
     std::array<int32_t, cArchiveClassCount> mVersions;
     int32_t mLastClassId = -1;
-    std::vector<const boost::archive::detail::basic_oserializer*> mRegistered;
+    std::vector<SavedClass> mClasses;
+    // Open addressing, a power of two in size, at most half full.
+    std::vector<SavedObject> mObjects;
+    uint32_t mObjectCount = 0;
+    const void* mPendingObject = nullptr;
+    const boost::archive::detail::basic_oserializer* mPendingSerializer = nullptr;
 };
 
 class GameIArchive
