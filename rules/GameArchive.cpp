@@ -177,6 +177,17 @@ void GameOArchive::save_pointer(const void* t,
     objectOf(t, classId, isNew).throughPointer = true;
 }
 
+void GameOArchive::saveFields(const std::vector<bool>& t) {
+    *this << boost::serialization::collection_size_type(t.size());
+    std::array<uint8_t, 64> chunk;
+    for (size_t at = 0; at < t.size(); at += chunk.size()) {
+        const size_t count = std::min(chunk.size(), t.size() - at);
+        for (size_t i = 0; i < count; ++i)
+            chunk[i] = t[at + i] ? 1 : 0;
+        mSink.append(chunk.data(), count);
+    }
+}
+
 void GameOArchive::savePending(const void* t,
                                const boost::archive::detail::basic_pointer_oserializer* bpos) {
     const void* const outerObject = mPendingObject;

@@ -223,12 +223,18 @@ private:
             boost::archive::detail::oserializer<GameOArchive, T>>::get_const_instance();
         if (direct) {
             end_preamble();
-            serializer.save_object_data(*this, &t);
+            if constexpr (std::is_same_v<T, std::vector<bool>>)
+                saveFields(t);
+            else
+                serializer.save_object_data(*this, &t);
             return;
         }
         Base::save_override(t);
         direct = !serializer.tracking(0);
     }
+
+    // The flags in bulk, a byte each, as the library's save writes them one by one.
+    void saveFields(const std::vector<bool>& t);
 
     // A class of the archive: its id is its place in mClasses.
     struct SavedClass {
