@@ -31,6 +31,16 @@ ArchiveSource::ArchiveSource(const uint8_t* data, size_t size) {
     setg(begin, begin, begin + size);
 }
 
+void ArchiveSink::appendBeyondChunk(const void* data, size_t count) {
+    flush();
+    if (count < mChunk.size()) {
+        append(data, count);
+        return;
+    }
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    mBytes.insert(mBytes.end(), bytes, bytes + count);
+}
+
 std::streamsize ArchiveSink::xsputn(const char* data, std::streamsize count) {
     append(data, static_cast<size_t>(count));
     return count;
@@ -39,8 +49,14 @@ std::streamsize ArchiveSink::xsputn(const char* data, std::streamsize count) {
 ArchiveSink::int_type ArchiveSink::overflow(int_type c) {
     if (traits_type::eq_int_type(c, traits_type::eof()))
         return traits_type::not_eof(c);
-    mBytes.push_back(static_cast<uint8_t>(c));
+    const auto byte = static_cast<uint8_t>(c);
+    append(&byte, 1);
     return c;
+}
+
+int ArchiveSink::sync() {
+    flush();
+    return 0;
 }
 
 GameOArchive::GameOArchive(ArchiveSink& sink)
@@ -97,7 +113,7 @@ GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t c
     return mObjects[slot];
 }
 
-void GameOArchive::save_object(const void* x, const boost::archive::detail::basic_oserializer& bos) {
+void GameOArchive::saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos) {
     using namespace boost::archive;
     // The object a pointer's preamble has just introduced: its data only.
     if (x == mPendingObject && &bos == mPendingSerializer) {

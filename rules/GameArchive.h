@@ -116,27 +116,40 @@ public:
 
 // An archive's bytes written to the end of a byte vector, by the archive's
 // fields straight (append) and by the library's own code through the stream.
+// Bytes gather in a chunk moved to the vector when full and on flush; the
+// archive flushes after each object it is given, and so does the sink's end.
 class ArchiveSink : public std::streambuf {
 public:
     explicit ArchiveSink(std::vector<uint8_t>& bytes) : mBytes(bytes) {}
+    ~ArchiveSink() override { flush(); }
+    ArchiveSink(const ArchiveSink&) = delete;
+    ArchiveSink& operator=(const ArchiveSink&) = delete;
+
     void append(const void* data, size_t count) {
-        const auto* bytes = static_cast<const uint8_t*>(data);
-        // Most writes are a field of a few bytes: a general insert costs
-        // more than the copy.
-        if (count <= sizeof(uint64_t) && mBytes.capacity() - mBytes.size() >= count) {
-            for (size_t i = 0; i < count; ++i)
-                mBytes.push_back(bytes[i]);
+        if (count <= static_cast<size_t>(mChunk.data() + mChunk.size() - mAt)) {
+            std::memcpy(mAt, data, count);
+            mAt += count;
             return;
         }
-        mBytes.insert(mBytes.end(), bytes, bytes + count);
+        appendBeyondChunk(data, count);
+    }
+    // Moves the gathered bytes to the vector.
+    void flush() {
+        mBytes.insert(mBytes.end(), mChunk.data(), mAt);
+        mAt = mChunk.data();
     }
 
 protected:
     std::streamsize xsputn(const char* data, std::streamsize count) override;
     int_type overflow(int_type c) override;
+    int sync() override;
 
 private:
+    void appendBeyondChunk(const void* data, size_t count);
+
     std::vector<uint8_t>& mBytes;
+    std::array<uint8_t, 4096> mChunk;
+    uint8_t* mAt = mChunk.data();
 };
 
 class GameOArchive
@@ -174,7 +187,18 @@ public:
     // and an id for each tracked object, a reference for one seen before.
     // The classes are found in a short list and the objects in a flat hash
     // table rather than in the library's ordered sets of type names.
-    void save_object(const void* x, const boost::archive::detail::basic_oserializer& bos);
+    void save_object(const void* x, const boost::archive::detail::basic_oserializer& bos) {
+        ++mDepth;
+        try {
+            saveObject(x, bos);
+        } catch (...) {
+            --mDepth;
+            throw;
+        }
+        // The whole of what the archive was given is in the vector.
+        if (--mDepth == 0)
+            mSink.flush();
+    }
     void save_pointer(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
 
     // Writes that class at an older version (every class starts at its own).
@@ -249,6 +273,7 @@ private:
         bool throughPointer = false;
     };
 
+    void saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos);
     // The class's id, registering it when new (and then with the library too).
     int32_t classOf(const boost::archive::detail::basic_oserializer& bos);
     // The object's entry, made with the next object id when new (then
@@ -265,6 +290,7 @@ private:
     // Open addressing, a power of two in size, at most half full.
     std::vector<SavedObject> mObjects;
     uint32_t mObjectCount = 0;
+    int32_t mDepth = 0; // objects being saved, one inside another
     const void* mPendingObject = nullptr;
     const boost::archive::detail::basic_oserializer* mPendingSerializer = nullptr;
 };
