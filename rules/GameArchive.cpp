@@ -74,16 +74,6 @@ int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& b
     return static_cast<int32_t>(mClasses.size() - 1);
 }
 
-namespace {
-
-size_t objectSlot(const void* address, int32_t classId, size_t mask) {
-    auto key = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(address));
-    key ^= static_cast<uint64_t>(static_cast<uint32_t>(classId)) << 48;
-    key *= 0x9E3779B97F4A7C15ull;
-    return static_cast<size_t>(key >> 32) & mask;
-}
-
-} // namespace
 
 GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t classId,
                                                   bool& isNew) {
@@ -92,7 +82,7 @@ GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t c
         for (const SavedObject& object : mObjects) {
             if (object.address == nullptr)
                 continue;
-            size_t slot = objectSlot(object.address, object.classId, grown.size() - 1);
+            size_t slot = addressHash(object.address, object.classId) & (grown.size() - 1);
             while (grown[slot].address != nullptr)
                 slot = (slot + 1) & (grown.size() - 1);
             grown[slot] = object;
@@ -100,7 +90,7 @@ GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t c
         mObjects.swap(grown);
     }
     const size_t mask = mObjects.size() - 1;
-    size_t slot = objectSlot(address, classId, mask);
+    size_t slot = addressHash(address, classId) & mask;
     while (mObjects[slot].address != nullptr) {
         if (mObjects[slot].address == address && mObjects[slot].classId == classId) {
             isNew = false;
@@ -318,7 +308,15 @@ void GameIArchive::loadFields(std::vector<bool>& t, unsigned /*version*/) {
     const uint8_t* bytes = mSource.take(size);
     if (std::any_of(bytes, bytes + size, [](uint8_t byte) { return byte > 1; }))
         throw ArchiveRefusal("bool neither 0 nor 1");
-    t.assign(bytes, bytes + size);
+    // Cleared by words (a record is made with its vectors at the usual
+    // sizes), then the few set flags one by one: a general assign goes bit
+    // by bit.
+    if (t.size() != size)
+        t.resize(size);
+    std::fill(t.begin(), t.end(), false);
+    for (size_t i = 0; i < size; ++i)
+        if (bytes[i] != 0)
+            t[i] = true;
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {
@@ -397,13 +395,9 @@ void load_construct_data(GameIArchive& ar, CandidateAction* action, unsigned /*v
 }
 
 void load_construct_data(GameIArchive& ar, ActionResultInfo* result, unsigned /*version*/) {
-    // Unlike a record made by the rules, one read from an archive starts
-    // with empty flag vectors and takes the sizes stored.
+    // Every read of a record sets its flag vectors whole, at the sizes
+    // stored (or the fixed ones of older records).
     construct(ar, result, cArchiveActionResultInfo, -1);
-    result->mInitialAuraFlags.clear();
-    result->mFinalAuraFlags.clear();
-    result->mInitialFlags.clear();
-    result->mFinalFlags.clear();
 }
 
 void load_construct_data(GameIArchive& ar, TauntInfo* taunt, unsigned /*version*/) {

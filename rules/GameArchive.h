@@ -427,6 +427,13 @@ BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(GameOArchive)
 BOOST_SERIALIZATION_REGISTER_ARCHIVE(GameIArchive)
 BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(GameIArchive)
 
+// A hash of an object's address and class id for the archive's flat tables.
+inline size_t addressHash(const void* address, int32_t classId) {
+    auto key = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(address));
+    key ^= static_cast<uint64_t>(static_cast<uint32_t>(classId)) << 48;
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32);
+}
+
 // The version whose fields the serialize code reads or writes: the
 // archive's for a read, the chosen one for a write.
 inline unsigned fieldVersion(GameIArchive& /*ar*/, ArchiveClass /*archiveClass*/,
