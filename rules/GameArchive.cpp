@@ -284,7 +284,12 @@ void GameIArchive::load(std::string& s) {
 }
 
 void GameIArchive::load_override(boost::archive::tracking_type& t) {
-    Base::load_override(t);
+    // One byte, 0 or 1; the library would take any other into its bool.
+    uint8_t byte = 0;
+    mSource.read(&byte, 1);
+    if (byte > 1)
+        throw ArchiveRefusal("tracking flag neither 0 nor 1");
+    t = boost::archive::tracking_type(byte != 0);
     if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking < 0) {
         mAwaitingPreamble->tracking = t ? 1 : 0;
         if (t)
