@@ -31,6 +31,16 @@ ArchiveSource::ArchiveSource(const uint8_t* data, size_t size) {
     setg(begin, begin, begin + size);
 }
 
+void ArchiveSink::appendBeyondChunk(const void* data, size_t count) {
+    flush();
+    if (count < mChunk.size()) {
+        append(data, count);
+        return;
+    }
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    mBytes.insert(mBytes.end(), bytes, bytes + count);
+}
+
 std::streamsize ArchiveSink::xsputn(const char* data, std::streamsize count) {
     append(data, static_cast<size_t>(count));
     return count;
@@ -39,14 +49,166 @@ std::streamsize ArchiveSink::xsputn(const char* data, std::streamsize count) {
 ArchiveSink::int_type ArchiveSink::overflow(int_type c) {
     if (traits_type::eq_int_type(c, traits_type::eof()))
         return traits_type::not_eof(c);
-    mBytes.push_back(static_cast<uint8_t>(c));
+    const auto byte = static_cast<uint8_t>(c);
+    append(&byte, 1);
     return c;
+}
+
+int ArchiveSink::sync() {
+    flush();
+    return 0;
 }
 
 GameOArchive::GameOArchive(ArchiveSink& sink)
     : Base(sink, boost::archive::no_header | boost::archive::no_codecvt), mSink(sink) {
     mVersions.fill(-1);
     init(0);
+}
+
+int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& bos) {
+    for (size_t i = 0; i < mClasses.size(); ++i)
+        if (mClasses[i].serializer == &bos)
+            return static_cast<int32_t>(i);
+    mClasses.push_back({&bos, false});
+    Base::register_basic_serializer(bos);
+    return static_cast<int32_t>(mClasses.size() - 1);
+}
+
+
+GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t classId,
+                                                  bool& isNew) {
+    if (2 * (static_cast<size_t>(mObjectCount) + 1) > mObjects.size()) {
+        std::vector<SavedObject> grown(std::max<size_t>(256, 2 * mObjects.size()));
+        for (const SavedObject& object : mObjects) {
+            if (object.address == nullptr)
+                continue;
+            size_t slot = addressHash(object.address, object.classId) & (grown.size() - 1);
+            while (grown[slot].address != nullptr)
+                slot = (slot + 1) & (grown.size() - 1);
+            grown[slot] = object;
+        }
+        mObjects.swap(grown);
+    }
+    const size_t mask = mObjects.size() - 1;
+    size_t slot = addressHash(address, classId) & mask;
+    while (mObjects[slot].address != nullptr) {
+        if (mObjects[slot].address == address && mObjects[slot].classId == classId) {
+            isNew = false;
+            return mObjects[slot];
+        }
+        slot = (slot + 1) & mask;
+    }
+    isNew = true;
+    mObjects[slot] = {address, classId, mObjectCount++, false};
+    return mObjects[slot];
+}
+
+void GameOArchive::saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos) {
+    using namespace boost::archive;
+    // The object a pointer's preamble has just introduced: its data only.
+    if (x == mPendingObject && &bos == mPendingSerializer) {
+        end_preamble();
+        bos.save_object_data(*this, x);
+        return;
+    }
+    const int32_t classId = classOf(bos);
+    if (bos.class_info() && !mClasses[static_cast<size_t>(classId)].written) {
+        *this << class_id_optional_type(class_id_type(classId));
+        *this << tracking_type(bos.tracking(get_flags()));
+        *this << version_type(bos.version());
+        mClasses[static_cast<size_t>(classId)].written = true;
+    }
+    if (!bos.tracking(get_flags())) {
+        end_preamble();
+        bos.save_object_data(*this, x);
+        return;
+    }
+    bool isNew = false;
+    const SavedObject& object = objectOf(x, classId, isNew);
+    const object_id_type objectId(object.objectId);
+    if (isNew) {
+        *this << objectId;
+        end_preamble();
+        bos.save_object_data(*this, x);
+        return;
+    }
+    // Reading it back would make the object twice.
+    if (object.throughPointer)
+        throw archive_exception(archive_exception::pointer_conflict);
+    *this << object_reference_type(objectId);
+    end_preamble();
+}
+
+void GameOArchive::save_pointer(const void* t,
+                                const boost::archive::detail::basic_pointer_oserializer* bpos) {
+    using namespace boost::archive;
+    const detail::basic_oserializer& bos = bpos->get_basic_serializer();
+    const size_t known = mClasses.size();
+    const int32_t classId = classOf(bos);
+    SavedClass& savedClass = mClasses[static_cast<size_t>(classId)];
+    if (!savedClass.written) {
+        *this << class_id_type(classId);
+        // A class first met here is named, for a reader to find it.
+        if (mClasses.size() > known && bos.is_polymorphic()) {
+            const char* key = bos.get_eti().get_key();
+            if (key == nullptr)
+                throw archive_exception(archive_exception::unregistered_class);
+            if (std::strlen(key) > BOOST_SERIALIZATION_MAX_KEY_SIZE - 1)
+                throw archive_exception(archive_exception::invalid_class_name);
+            *this << class_name_type(key);
+        }
+        if (bos.class_info()) {
+            *this << tracking_type(bos.tracking(get_flags()));
+            *this << version_type(bos.version());
+        }
+        mClasses[static_cast<size_t>(classId)].written = true;
+    } else {
+        *this << class_id_reference_type(class_id_type(classId));
+    }
+    if (!bos.tracking(get_flags())) {
+        end_preamble();
+        savePending(t, bpos);
+        return;
+    }
+    bool isNew = false;
+    const object_id_type objectId(objectOf(t, classId, isNew).objectId);
+    if (!isNew) {
+        *this << object_reference_type(objectId);
+        end_preamble();
+        return;
+    }
+    *this << objectId;
+    end_preamble();
+    savePending(t, bpos);
+    objectOf(t, classId, isNew).throughPointer = true;
+}
+
+void GameOArchive::saveFields(const std::vector<bool>& t) {
+    *this << boost::serialization::collection_size_type(t.size());
+    std::array<uint8_t, 64> chunk;
+    for (size_t at = 0; at < t.size(); at += chunk.size()) {
+        const size_t count = std::min(chunk.size(), t.size() - at);
+        for (size_t i = 0; i < count; ++i)
+            chunk[i] = t[at + i] ? 1 : 0;
+        mSink.append(chunk.data(), count);
+    }
+}
+
+void GameOArchive::savePending(const void* t,
+                               const boost::archive::detail::basic_pointer_oserializer* bpos) {
+    const void* const outerObject = mPendingObject;
+    const auto* const outerSerializer = mPendingSerializer;
+    mPendingObject = t;
+    mPendingSerializer = &bpos->get_basic_serializer();
+    try {
+        bpos->save_object_ptr(*this, t);
+    } catch (...) {
+        mPendingObject = outerObject;
+        mPendingSerializer = outerSerializer;
+        throw;
+    }
+    mPendingObject = outerObject;
+    mPendingSerializer = outerSerializer;
 }
 
 void GameOArchive::setClassVersion(ArchiveClass archiveClass, unsigned version) {
@@ -122,7 +284,12 @@ void GameIArchive::load(std::string& s) {
 }
 
 void GameIArchive::load_override(boost::archive::tracking_type& t) {
-    Base::load_override(t);
+    // One byte, 0 or 1; the library would take any other into its bool.
+    uint8_t byte = 0;
+    mSource.read(&byte, 1);
+    if (byte > 1)
+        throw ArchiveRefusal("tracking flag neither 0 nor 1");
+    t = boost::archive::tracking_type(byte != 0);
     if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking < 0) {
         mAwaitingPreamble->tracking = t ? 1 : 0;
         if (t)
@@ -146,7 +313,15 @@ void GameIArchive::loadFields(std::vector<bool>& t, unsigned /*version*/) {
     const uint8_t* bytes = mSource.take(size);
     if (std::any_of(bytes, bytes + size, [](uint8_t byte) { return byte > 1; }))
         throw ArchiveRefusal("bool neither 0 nor 1");
-    t.assign(bytes, bytes + size);
+    // Cleared by words (a record is made with its vectors at the usual
+    // sizes), then the few set flags one by one: a general assign goes bit
+    // by bit.
+    if (t.size() != size)
+        t.resize(size);
+    std::fill(t.begin(), t.end(), false);
+    for (size_t i = 0; i < size; ++i)
+        if (bytes[i] != 0)
+            t[i] = true;
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {
@@ -225,13 +400,9 @@ void load_construct_data(GameIArchive& ar, CandidateAction* action, unsigned /*v
 }
 
 void load_construct_data(GameIArchive& ar, ActionResultInfo* result, unsigned /*version*/) {
-    // Unlike a record made by the rules, one read from an archive starts
-    // with empty flag vectors and takes the sizes stored.
+    // Every read of a record sets its flag vectors whole, at the sizes
+    // stored (or the fixed ones of older records).
     construct(ar, result, cArchiveActionResultInfo, -1);
-    result->mInitialAuraFlags.clear();
-    result->mFinalAuraFlags.clear();
-    result->mInitialFlags.clear();
-    result->mFinalFlags.clear();
 }
 
 void load_construct_data(GameIArchive& ar, TauntInfo* taunt, unsigned /*version*/) {

@@ -44,6 +44,8 @@
 #include <cstdint>
 #include <cstring>
 #include <streambuf>
+#include <type_traits>
+#include <typeinfo>
 #include <string>
 #include <utility>
 #include <vector>
@@ -114,27 +116,40 @@ public:
 
 // An archive's bytes written to the end of a byte vector, by the archive's
 // fields straight (append) and by the library's own code through the stream.
+// Bytes gather in a chunk moved to the vector when full and on flush; the
+// archive flushes after each object it is given, and so does the sink's end.
 class ArchiveSink : public std::streambuf {
 public:
     explicit ArchiveSink(std::vector<uint8_t>& bytes) : mBytes(bytes) {}
+    ~ArchiveSink() override { flush(); }
+    ArchiveSink(const ArchiveSink&) = delete;
+    ArchiveSink& operator=(const ArchiveSink&) = delete;
+
     void append(const void* data, size_t count) {
-        const auto* bytes = static_cast<const uint8_t*>(data);
-        // Most writes are a field of a few bytes: a general insert costs
-        // more than the copy.
-        if (count <= sizeof(uint64_t) && mBytes.capacity() - mBytes.size() >= count) {
-            for (size_t i = 0; i < count; ++i)
-                mBytes.push_back(bytes[i]);
+        if (count <= static_cast<size_t>(mChunk.data() + mChunk.size() - mAt)) {
+            std::memcpy(mAt, data, count);
+            mAt += count;
             return;
         }
-        mBytes.insert(mBytes.end(), bytes, bytes + count);
+        appendBeyondChunk(data, count);
+    }
+    // Moves the gathered bytes to the vector.
+    void flush() {
+        mBytes.insert(mBytes.end(), mChunk.data(), mAt);
+        mAt = mChunk.data();
     }
 
 protected:
     std::streamsize xsputn(const char* data, std::streamsize count) override;
     int_type overflow(int_type c) override;
+    int sync() override;
 
 private:
+    void appendBeyondChunk(const void* data, size_t count);
+
     std::vector<uint8_t>& mBytes;
+    std::array<uint8_t, 4096> mChunk;
+    uint8_t* mAt = mChunk.data();
 };
 
 class GameOArchive
@@ -163,12 +178,28 @@ public:
 
     // Registers a class once: the library looks each up again per object.
     void register_basic_serializer(const boost::archive::detail::basic_oserializer& bos) {
-        for (const auto* known : mRegistered)
-            if (known == &bos)
-                return;
-        mRegistered.push_back(&bos);
-        Base::register_basic_serializer(bos);
+        classOf(bos);
     }
+
+    // The library's object and pointer saves (the serializers call these
+    // by the archive's own type), with the same bytes: class ids in order
+    // of first sight, each class's information before its first object,
+    // and an id for each tracked object, a reference for one seen before.
+    // The classes are found in a short list and the objects in a flat hash
+    // table rather than in the library's ordered sets of type names.
+    void save_object(const void* x, const boost::archive::detail::basic_oserializer& bos) {
+        ++mDepth;
+        try {
+            saveObject(x, bos);
+        } catch (...) {
+            --mDepth;
+            throw;
+        }
+        // The whole of what the archive was given is in the vector.
+        if (--mDepth == 0)
+            mSink.flush();
+    }
+    void save_pointer(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
 
     // Writes that class at an older version (every class starts at its own).
     void setClassVersion(ArchiveClass archiveClass, unsigned version);
@@ -177,6 +208,24 @@ public:
 
 protected:
     template <class T> void save_override(const T& t) { Base::save_override(t); }
+    // A pointer to an object of exactly its declared class is saved as
+    // such, without the library's look-up of the object's dynamic type.
+    template <class T> void save_override(T* const& t) {
+        if constexpr (std::is_polymorphic_v<T>) {
+            if (t != nullptr && typeid(*t) != typeid(T)) {
+                Base::save_override(t);
+                return;
+            }
+        }
+        const boost::archive::detail::basic_pointer_oserializer* bpos =
+            this->register_type(static_cast<T*>(nullptr));
+        if (t == nullptr) {
+            save_null_pointer();
+            end_preamble();
+            return;
+        }
+        save_pointer(t, bpos);
+    }
     // The by-value classes a game holds thousands of: the library's own
     // save for the first object of each (which writes the class's
     // preamble); later ones of an untracked class hold nothing but their
@@ -198,18 +247,52 @@ private:
             boost::archive::detail::oserializer<GameOArchive, T>>::get_const_instance();
         if (direct) {
             end_preamble();
-            serializer.save_object_data(*this, &t);
+            if constexpr (std::is_same_v<T, std::vector<bool>>)
+                saveFields(t);
+            else
+                serializer.save_object_data(*this, &t);
             return;
         }
         Base::save_override(t);
         direct = !serializer.tracking(0);
     }
 
+    // The flags in bulk, a byte each, as the library's save writes them one by one.
+    void saveFields(const std::vector<bool>& t);
+
+    // A class of the archive: its id is its place in mClasses.
+    struct SavedClass {
+        const boost::archive::detail::basic_oserializer* serializer;
+        bool written; // its class information is in the archive
+    };
+    // A tracked object saved: address and class id, with its object id.
+    struct SavedObject {
+        const void* address = nullptr;
+        int32_t classId = -1;
+        uint32_t objectId = 0;
+        bool throughPointer = false;
+    };
+
+    void saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos);
+    // The class's id, registering it when new (and then with the library too).
+    int32_t classOf(const boost::archive::detail::basic_oserializer& bos);
+    // The object's entry, made with the next object id when new (then
+    // isNew is set). The reference is valid until the next call.
+    SavedObject& objectOf(const void* address, int32_t classId, bool& isNew);
+    // Saves an object's data with it marked as the one whose preamble is written.
+    void savePending(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
+
     ArchiveSink& mSink;
     std::array<bool, 4> mDirect{};
     std::array<int32_t, cArchiveClassCount> mVersions;
     int32_t mLastClassId = -1;
-    std::vector<const boost::archive::detail::basic_oserializer*> mRegistered;
+    std::vector<SavedClass> mClasses;
+    // Open addressing, a power of two in size, at most half full.
+    std::vector<SavedObject> mObjects;
+    uint32_t mObjectCount = 0;
+    int32_t mDepth = 0; // objects being saved, one inside another
+    const void* mPendingObject = nullptr;
+    const boost::archive::detail::basic_oserializer* mPendingSerializer = nullptr;
 };
 
 class GameIArchive
@@ -343,6 +426,13 @@ BOOST_SERIALIZATION_REGISTER_ARCHIVE(GameOArchive)
 BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(GameOArchive)
 BOOST_SERIALIZATION_REGISTER_ARCHIVE(GameIArchive)
 BOOST_SERIALIZATION_USE_ARRAY_OPTIMIZATION(GameIArchive)
+
+// A hash of an object's address and class id for the archive's flat tables.
+inline size_t addressHash(const void* address, int32_t classId) {
+    auto key = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(address));
+    key ^= static_cast<uint64_t>(static_cast<uint32_t>(classId)) << 48;
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32);
+}
 
 // The version whose fields the serialize code reads or writes: the
 // archive's for a read, the chosen one for a write.

@@ -42,12 +42,18 @@ struct Placement {
 class Checker {
 public:
     Checker(const GameIArchive& ar, Game& root) : mRoot(root) {
-        // Sorted by address for look-ups; each object is created once.
-        mKinds.reserve(ar.getCreated().size());
-        for (const auto& [object, kind] : ar.getCreated())
-            mKinds.push_back({object, kind, false});
-        std::sort(mKinds.begin(), mKinds.end(),
-                  [](const Created& a, const Created& b) { return a.object < b.object; });
+        // A hash table by address, at most half full; each object is created once.
+        size_t size = 16;
+        while (size < 2 * ar.getCreated().size())
+            size *= 2;
+        mKinds.assign(size, Created{nullptr, cArchiveGame, false});
+        for (const auto& [object, kind] : ar.getCreated()) {
+            size_t slot = slotOf(object);
+            while (mKinds[slot].object != nullptr)
+                slot = (slot + 1) & (mKinds.size() - 1);
+            mKinds[slot] = {object, kind, false};
+        }
+        mCreatedCount = ar.getCreated().size();
         mEntityCount = static_cast<int64_t>(root.mEntities.size());
         mPlaced.assign(root.mEntities.size(), Placement());
     }
@@ -75,7 +81,7 @@ public:
             checkId(fade->mEntityId, "fade entity");
         }
         // What no one owns (a second game among them) was never meant to be read.
-        if (mClaimedCount != mKinds.size())
+        if (mClaimedCount != mCreatedCount)
             inconsistent("object owned by nothing");
     }
 
@@ -87,12 +93,17 @@ private:
         bool claimed;
     };
 
+    size_t slotOf(const void* object) const {
+        return addressHash(object, 0) & (mKinds.size() - 1);
+    }
+
     // The record of an object the read created; null for any other address.
     Created* find(const void* object) {
-        const auto found = std::lower_bound(
-            mKinds.begin(), mKinds.end(), object,
-            [](const Created& created, const void* address) { return created.object < address; });
-        return found != mKinds.end() && found->object == object ? &*found : nullptr;
+        for (size_t slot = slotOf(object); mKinds[slot].object != nullptr;
+             slot = (slot + 1) & (mKinds.size() - 1))
+            if (mKinds[slot].object == object)
+                return &mKinds[slot];
+        return nullptr;
     }
 
     // Takes ownership of an object of that class; it must exist and be
@@ -242,6 +253,7 @@ private:
 
     Game& mRoot;
     std::vector<Created> mKinds;
+    size_t mCreatedCount = 0;
     size_t mClaimedCount = 0;
     int64_t mEntityCount = 0;
     // The grid and square of each entity's slot; no grid when none holds it.

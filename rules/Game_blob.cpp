@@ -192,16 +192,22 @@ std::vector<uint8_t> Game::saveToBuffer() {
                 mProtoNames[id] = proto->mName;
     }
     const std::vector<uint8_t>& raw = writeArchive(*this);
+    // Deflated into kept storage, then copied at its size: the room
+    // compressBound asks is many times the stream's.
+    thread_local ScratchBytes deflated;
     size_t compressedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<uint8_t> blob(cBlobHeaderSize + compressedSize);
+    uint8_t* stream = deflated.reserve(compressedSize);
+    // With compressBound's room a deflate to the end cannot fall short.
+    if (!zlibStreams().compress(stream, compressedSize, raw.data(), raw.size())) {
+        deflated.trim();
+        throw std::bad_alloc();
+    }
+    std::vector<uint8_t> blob(cBlobHeaderSize);
     putWord(blob.data(), cBlobMagic);
     putWord(blob.data() + 4, 0);
     putWord(blob.data() + 8, static_cast<uint32_t>(raw.size()));
-    // With compressBound's room a deflate to the end cannot fall short.
-    if (!zlibStreams().compress(blob.data() + cBlobHeaderSize, compressedSize, raw.data(),
-                                raw.size()))
-        throw std::bad_alloc();
-    blob.resize(cBlobHeaderSize + compressedSize);
+    blob.insert(blob.end(), stream, stream + compressedSize);
+    deflated.trim();
     return blob;
 }
 

@@ -559,6 +559,22 @@ TEST_F(GameArchiveTest, ImpossibleCountsAndBoolsAreRefused) {
     EXPECT_TRUE(target->mPlayers.empty());
 }
 
+// After the header (the signature's length and text, the library version,
+// four type sizes and a word) comes the game's class preamble: its
+// tracking flag first.
+TEST_F(GameArchiveTest, ATrackingFlagOtherThanZeroOrOneIsRefused) {
+    const std::vector<uint8_t> archive = archiveOf(*mGame);
+    const size_t flagAt = 8 + std::strlen("serialization::archive") + 2 + 4 + 4;
+    ASSERT_EQ(archive.at(flagAt), 1);
+    Game* target = freshGame();
+    for (const uint8_t flag : {uint8_t{2}, uint8_t{255}}) {
+        std::vector<uint8_t> patched = archive;
+        patched[flagAt] = flag;
+        EXPECT_FALSE(load(*target, patched)) << int{flag};
+    }
+    EXPECT_TRUE(target->mPlayers.empty());
+}
+
 // The fix-up over the small test database: a reordered database still
 // gives every entity the proto of its saved name; a name that is gone
 // gives none; a load that fails leaves the remap as it was.
