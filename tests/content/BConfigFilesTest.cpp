@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -128,7 +130,7 @@ TEST(BConfigLoadFile, AppliesTheFileAtItsLevelAndRestoresTheLevel) {
 
 TEST(BConfigLoadFile, LongLinesAreReadAsSeveralLines) {
     const std::filesystem::path path =
-        std::filesystem::path(::testing::TempDir()) / "tarnwick_long_line.cfg";
+        std::filesystem::path(::testing::TempDir()) / ("tarnwick_long_line-" + std::to_string(getpid()) + ".cfg");
     {
         std::ofstream out(path);
         // 1023 characters make one read; the rest of the line is a line of its own.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -155,7 +157,7 @@ TEST_F(AudioTest, AFadeOfAnEndedEffectIsForgotten) {
 
 TEST(MixerAudioBackendTest, OpensOnTheDummyDriverAndPlaysASoundToItsEnd) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const std::string file = (std::filesystem::path(::testing::TempDir()) / "tone.wav").string();
+    const std::string file = (std::filesystem::path(::testing::TempDir()) / ("tone-" + std::to_string(getpid()) + ".wav")).string();
     writeTone(file, 0.2);
     MixerAudioBackend mixer;
     ASSERT_TRUE(mixer.isOpen());

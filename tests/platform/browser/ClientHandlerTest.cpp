@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -21,7 +23,7 @@ class ClientHandlerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         mOldFolder = std::filesystem::current_path();
-        mFolder = std::filesystem::path(::testing::TempDir()) / "scheme-folder";
+        mFolder = std::filesystem::path(::testing::TempDir()) / ("scheme-folder-" + std::to_string(getpid()));
         std::filesystem::remove_all(mFolder);
         for (const char* file : {"data/a.png", "html/DATA/a.png", "html/UI/a.png", "html/a.js",
                                  "html/a.JS", "html/app/bridge/anything"})

@@ -19,6 +19,8 @@
 #include <GLES/gl.h>
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 #include <webkit2/webkit2.h>
 
 #include <chrono>
@@ -59,7 +61,7 @@ protected:
         // through X and keep what it allocated for that.
         setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
         sOldFolder = std::filesystem::current_path();
-        sFolder = std::filesystem::path(::testing::TempDir()) / "offscreen-page";
+        sFolder = std::filesystem::path(::testing::TempDir()) / ("offscreen-page-" + std::to_string(getpid()));
         std::filesystem::remove_all(sFolder);
         std::filesystem::create_directories(sFolder / "html");
         std::filesystem::create_directories(sFolder / "data");
