@@ -8,17 +8,30 @@
 
 extern "C" {
 #include <b64/cdecode.h>
-#include <b64/cencode.h>
 }
+// The stream encoder declares the C encoder in its own namespace.
+#include <b64/encode.h>
 
 #include <boost/algorithm/string/trim.hpp>
 
 #include <algorithm>
 #include <limits>
+#include <sstream>
+#include <streambuf>
 
 namespace {
 
 constexpr size_t cDecodeChunk = 65536;
+constexpr int cEncodeChunk = 65536;
+
+// Reads bytes in place as a stream, for the stream encoder.
+class ByteSource : public std::streambuf {
+public:
+    explicit ByteSource(std::string_view bytes) {
+        char* begin = const_cast<char*>(bytes.data());
+        setg(begin, begin, begin + bytes.size());
+    }
+};
 
 std::string_view valueOf(const XmlBase* node) {
     return {node->value(), node->value_size()};
@@ -99,15 +112,13 @@ bool readList(const XmlNode* element, std::vector<std::unique_ptr<Record>>& list
 } // namespace
 
 std::string encodeBase64(std::string_view bytes) {
-    // libb64 breaks its output into lines of 72 characters.
-    std::string out(bytes.size() / 3 * 4 + bytes.size() / 54 + 8, '\0');
-    base64_encodestate state;
-    base64_init_encodestate(&state);
-    int length = base64_encode_block(bytes.data(), static_cast<int>(bytes.size()), out.data(),
-                                     &state);
-    length += base64_encode_blockend(out.data() + length, &state);
-    out.resize(static_cast<size_t>(length));
-    return out;
+    // libb64's stream encoder: chunks of 65536 bytes in, lines of 72
+    // characters out, each ended by a line break.
+    ByteSource source(bytes);
+    std::istream in(&source);
+    std::ostringstream out;
+    base64::encoder(cEncodeChunk).encode(in, out);
+    return std::move(out).str();
 }
 
 std::vector<uint8_t> decodeBase64(std::string_view text) {
@@ -201,8 +212,7 @@ bool parseChatRecord(ChatRecord& chat, const XmlNode* element) {
          attribute = attribute->next_attribute()) {
         if (xmlNameEquals(attribute, "from"))
             chat.mFrom = valueOf(attribute);
-        else if (xmlNameEquals(attribute, "sent_datetime") &&
-                 !readTime(attribute, chat.mSentTime))
+        else if (xmlNameEquals(attribute, "sent_datetime") && !readTime(attribute, chat.mSentTime))
             return false;
     }
     return true;

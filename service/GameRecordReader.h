@@ -38,5 +38,6 @@ void clearChatList(GameRecord& record);
 // Decodes base64 text whole with libb64's stream decoder, 65536 characters
 // at a time (characters outside the alphabet are skipped).
 std::vector<uint8_t> decodeBase64(std::string_view text);
-// Encodes bytes as libb64 does, in lines of 72 characters.
+// Encodes bytes with libb64's stream encoder, 65536 bytes at a time: lines
+// of 72 characters, each ended by a line break, the last one too.
 std::string encodeBase64(std::string_view bytes);

@@ -16,8 +16,7 @@ template <class Number> bool parseWhole(std::string_view text, Number& out) {
     return true;
 }
 
-template <class Number>
-bool attributeWhole(const XmlNode& root, const char* name, Number& out) {
+template <class Number> bool attributeWhole(const XmlNode& root, const char* name, Number& out) {
     const XmlAttribute* found = xmlFindAttribute(&root, name);
     return found != nullptr &&
            parseWhole(std::string_view(found->value(), found->value_size()), out);
@@ -78,3 +77,11 @@ int ServiceReply::result(std::string_view successRoot, const ReplyCodes& codes) 
         return codes.error;
     return codes.other;
 }
+
+int ServiceReply::notLoggedInResult(std::string_view successRoot) const {
+    if (rootIs(successRoot))
+        return cReplySuccess;
+    return rootIs("Error") && rootTextIs("NotLoggedIn") ? cReplyError : cReplyOther;
+}
+
+PerformedRequest::PerformedRequest(ServerRequest& request) : reply(request, request()) {}

@@ -61,9 +61,19 @@ public:
     // named successRoot, codes.error for "Error", codes.noReply when nothing
     // came, codes.other otherwise.
     int result(std::string_view successRoot, const ReplyCodes& codes = {}) const;
+    // The code of a request that tells only a logged-out player apart: 0 for
+    // a root named successRoot, 1 for the "Error" "NotLoggedIn", 2 for
+    // anything else.
+    int notLoggedInResult(std::string_view successRoot) const;
 
 private:
     XMLHelper mHolder;
     XmlNode* mRoot = nullptr;
     bool mDelivered;
+};
+
+// Performs request and reads its reply.
+struct PerformedRequest {
+    explicit PerformedRequest(ServerRequest& request);
+    ServiceReply reply;
 };

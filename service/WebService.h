@@ -9,8 +9,8 @@
 // "t" and "h" (RequestStamp); "t" is the clock in whole seconds plus the
 // server time offset. The identity members, the local colours and avatar,
 // the bases and the endpoint versions are read by worker threads:
-// mIdentityMutex guards them and each request takes a copy when it is formed. The games and their records are
-// guarded by gameDataMutex.
+// mIdentityMutex guards them and each request takes a copy when it is formed. The games and their
+// records are guarded by gameDataMutex.
 //
 // Requests return the small codes of ServiceReply.h and never throw. The
 // account, news and version requests block their caller (the main thread,
@@ -41,6 +41,13 @@ struct LocalAvatar {
     std::string mId;
     int32_t mVariant = 0;
 };
+
+// createGame refuses locally at this many games waiting for either player.
+inline constexpr int32_t kMaxRunningGames = 40;
+
+// Set when the game data failed to load at start-up; no turn is submitted
+// then. False at start.
+extern std::atomic<bool> gGameInitFailed;
 
 // The avatar used when none is stored or a stored value is unreadable.
 inline constexpr const char* cFallbackAvatar = "AVATAR_COUNCIL_FREE";
@@ -281,6 +288,67 @@ public:
     // GamesList: the login nickname.
     std::string getNickname() const override { return nickname(); }
 
+    // Game requests (WebService_gameRequests.cpp). A status is a GameStatus
+    // and a substatus a PlayerSubstatus, sent as their words; a negative
+    // substatus is not sent. State bytes go out as libb64 base64. A returned
+    // "Game" is adopted: read into the listed record of its game (removed
+    // when the read fails) or into a new listed record (dropped when the
+    // read fails), under the game lock. Out game ids are -1 until a reply
+    // gives one.
+    //
+    // A new game against the account name opponent with the creator's first
+    // state: 0 created, 1 no state or a failure, 2 "NotLoggedIn", 3
+    // "DuplicatePlayer", 4 "InvalidCurrentTurnPlayer" or "InvalidPlayer", 5
+    // "TooManyGamesAlready" or kMaxRunningGames games already running.
+    int createGame(const std::string& opponent, const std::string& civName, const uint8_t* state,
+                   int32_t stateSize, int64_t& gameId);
+    // Asks for a random opponent: 1 matched (the game listed), 0 queued, 3
+    // "NotLoggedIn", 4 "AlreadyQueued", 2 otherwise (a "Game" without a
+    // usable id or that does not read too).
+    int matchmake(const std::string& civName, int64_t& gameId);
+    // Accepts a matched game with the local player's first state: 0
+    // accepted, 1 "NotLoggedIn", 2 otherwise (no state too).
+    int matchAccepted(const std::string& civName, int64_t gameId, const uint8_t* state,
+                      int32_t stateSize);
+    // Fetches the game with its state bytes into the list: 0 listed, 1
+    // "NotLoggedIn", 2 otherwise.
+    int getGameState(int64_t gameId);
+    // Submits the turn's state; status -1 sends "none". tauntRequest goes
+    // out and comes back as the reply's "play_taunt" (0 when absent). On
+    // acceptance the listed record takes the state and the list is
+    // refreshed: 0. 1 "NotLoggedIn", 2 otherwise (no state, or the game data
+    // failed to load, too).
+    int submitTurn(int64_t gameId, const uint8_t* state, int32_t stateSize, int32_t& tauntRequest,
+                   int32_t turnCount, int32_t status, int32_t substatus);
+    // The second form: the turn record's archive in place of the state. On
+    // "Success" the local player's status in the listed record becomes 0
+    // until the next refresh: 0. 1 "NotLoggedIn", 2 otherwise.
+    int submitServerTurn(int64_t gameId, const ServerTurn& turn, int32_t status, int32_t substatus);
+    // On "Success" a Deleted game is removed and the list refreshed: 0;
+    // otherwise 2.
+    int updatePlayerStatus(int64_t gameId, int32_t status, int32_t substatus);
+    // Another player's nickname, colours and avatar image: 0 read, 2
+    // "InvalidPlayer", 1 otherwise (outputs read before a missing attribute
+    // keep their values).
+    int getUserRecordByNickname(const std::string& accountName, std::string& outNickname,
+                                int32_t& outHomeColor, int32_t& outAwayColor,
+                                std::string& outAvatar);
+    // The local player's wins, one entry per civ of the settings (0 for civs
+    // the reply does not name): 0 read, 1 otherwise.
+    int getMyWinStatsByCiv(std::vector<int64_t>& wins);
+    // Settles a finished game with the service: a loss not yet seen becomes
+    // Inactive/Lost; an opponent's resignation while the local player is
+    // Active becomes Inactive/Won and queues the won game's statistics.
+    // Either way the game is fetched again. True when it acted.
+    bool followUpGameStatus(int64_t gameId);
+
+    // Game chat (WebService_chat.cpp).
+    // Fetches the game with its chat lines into the list: 0 read, 1
+    // "NotLoggedIn", 2 otherwise (a "Game" that does not read too).
+    int getGameChats(int64_t gameId);
+    // Posts one line: 0 "Success", 1 "NotLoggedIn", 2 otherwise.
+    int addGameChat(int64_t gameId, const std::string& text);
+
     std::string mServerBaseUrl;
     std::string mNewsBaseUrl;
     std::string mConfigBaseUrl;
@@ -329,6 +397,16 @@ private:
     void setLocalAvatarLocked(std::string_view value);
     // A signed request with one own field, posted through the workers.
     void postUpdate(Endpoint endpoint, std::string_view field, std::string_view value);
+
+    // Reads a returned "Game" into the listed record of gameId or a new one
+    // (see the game requests); true when the game is listed.
+    bool adoptGame(int64_t gameId, const XmlNode* element);
+    // A "Game" that names its game: without a usable "id" nothing changes;
+    // otherwise the id goes to gameId and the game is adopted by it.
+    enum class ReturnedGame { NoId, Unread, Listed };
+    ReturnedGame adoptReturnedGame(const XmlNode& element, int64_t& gameId);
+    // "iscomplete" of a game: its listed record's flag, 0 when unlisted.
+    int32_t isCompleteFlag(int64_t gameId);
 
     // Takes the kept record of a refresh (still listed or held aside) and
     // lists it again refreshed from fresh.

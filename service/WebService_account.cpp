@@ -11,16 +11,6 @@
 
 #include <string_view>
 
-namespace {
-
-// Performs request and reads its reply.
-struct PerformedRequest {
-    explicit PerformedRequest(ServerRequest& request) : reply(request, request()) {}
-    ServiceReply reply;
-};
-
-} // namespace
-
 int WebService::getTime() {
     ServerRequest request(endpointUrl(Endpoint::GetTime));
     const PerformedRequest performed(request);
@@ -157,8 +147,8 @@ int WebService::registerWithNickname(const std::string& username, const std::str
     const struct {
         const char* text;
         int code;
-    } errors[] = {{"InvalidUsername", 2},   {"InvalidPassword", 3},   {"Invalid_Password", 3},
-                  {"InvalidNickname", 4},   {"Invalid_Nickname", 4},  {"DuplicateNickname", 5},
+    } errors[] = {{"InvalidUsername", 2}, {"InvalidPassword", 3},  {"Invalid_Password", 3},
+                  {"InvalidNickname", 4}, {"Invalid_Nickname", 4}, {"DuplicateNickname", 5},
                   {"DuplicateUser", 6}};
     for (const auto& error : errors)
         if (reply.rootTextIs(error.text))
