@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 inline constexpr int64_t cTestClock = 1700000000;
 
@@ -36,6 +37,15 @@ struct LoopbackClient {
     void script(Endpoint endpoint, ScriptedReply reply) {
         const std::string url = mClient.endpointUrl(endpoint);
         mServer.script(url.substr(mServer.baseUrl().size()), std::move(reply));
+    }
+
+    // The ids of the client's listed games, in list order.
+    std::vector<int64_t> listedIds() {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        std::vector<int64_t> ids;
+        for (const auto& record : mClient.mGames)
+            ids.push_back(record->mGameID);
+        return ids;
     }
 
     BSecureStorage mStore;

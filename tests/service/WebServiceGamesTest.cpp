@@ -61,14 +61,6 @@ protected:
         script(Endpoint::GetGameList, {200, body});
     }
 
-    std::vector<int64_t> listedIds() {
-        const GameLock lock(gameDataMutex());
-        std::vector<int64_t> ids;
-        for (const auto& record : mClient.mGames)
-            ids.push_back(record->mGameID);
-        return ids;
-    }
-
     std::vector<std::string> mPosted;
     std::vector<int64_t> mPurged;
 };
@@ -207,8 +199,9 @@ TEST_F(WebServiceGamesTest, TheProtectedGameKeepsItsStateAndWithTheOptionItsReco
         const GameLock lock(gameDataMutex());
         GameRecord* after = mClient.findGame(7);
         ASSERT_NE(after, nullptr);
-        if (protect)
+        if (protect) {
             EXPECT_EQ(after, before);
+        }
         EXPECT_EQ(after->mCreationMethod == "MARK", protect);
         EXPECT_EQ(after->mTurnCount, 4);
         EXPECT_EQ(after->mCurrentTurnPlayer, "bob");
