@@ -81,6 +81,9 @@ protected:
 
     // The last blob of a self-played game that someone won.
     static std::string wonGameBlob() {
+        // Self-play sets its new game up before it installs its own games
+        // list: meanwhile the game asks the client's list, under its lock.
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
         for (int32_t seed = 1; seed < 50; ++seed) {
             SelfPlayOptions options;
             options.mSeed = seed;
