@@ -56,7 +56,7 @@ class RecordingEntityLink : public FakeEntityLink {
 public:
     using FakeEntityLink::FakeEntityLink;
     void setTargetMarker(int32_t kind) override { mMarker = kind; }
-    void setAuraSelected(bool selected) override { mAuraSelected = selected; }
+    void setAuraSelected(int32_t, bool selected, float) override { mAuraSelected = selected; }
     void showHealthBar(float /*duration*/) override { mHealthBarShown = true; }
     void hideHealthBar(float /*duration*/) override { mHealthBarShown = false; }
     void attachEquipmentSprite(int32_t itemId, bool /*fadeIn*/) override {
