@@ -26,9 +26,9 @@ using cocos2d::CCPoint;
 
 namespace {
 
+// Looked up on each use: the registry's names may be cleared (tests).
 int32_t linkCategory() {
-    static const int32_t id = PuppetRegistry::categoryIndex("link");
-    return id;
+    return PuppetRegistry::categoryIndex("link");
 }
 
 // A beam of the link art in the owner's colour at the entity's square, 10 down.

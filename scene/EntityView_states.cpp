@@ -255,7 +255,8 @@ void EntityView::hideAura(int32_t aura, bool animate, float delay) {
     if (overlay == nullptr || !isAuraShown(aura))
         return;
     // During a replay the hide runs beside what the overlay plays.
-    if (gCurrentGame != nullptr && !gCurrentGame->isReplaying())
+    const Entity* owner = entity();
+    if (owner != nullptr && owner->mGame != nullptr && !owner->mGame->isReplaying())
         overlay->stopAllActions();
     CCFiniteTimeAction* hide = nullptr;
     if (animate && puppetHasState(overlay, cAnimDeath)) {
@@ -301,7 +302,8 @@ void EntityView::playAuraAbility(int32_t aura, float delay) {
 
 void EntityView::updatePremiumTileAura(const GridSlot& square, bool show, float delay,
                                        bool animate) {
-    const int32_t overlay = premiumOverlayAt(gCurrentGame, square);
+    const Entity* owner = entity();
+    const int32_t overlay = premiumOverlayAt(owner != nullptr ? owner->mGame : nullptr, square);
     if (overlay < 0)
         return;
     if (show)
@@ -377,7 +379,7 @@ void EntityView::setCharge(int32_t charge) {
     const ProtoEntity* proto = owner != nullptr ? owner->getProto() : nullptr;
     if (proto == nullptr || proto->mType != cEntityUnit || !hasLoadedPuppet())
         return;
-    static const int32_t chargeCategory = PuppetRegistry::categoryIndex("Charge");
+    const int32_t chargeCategory = PuppetRegistry::categoryIndex("Charge");
     if (charge > 0)
         puppet()->addCategory(chargeCategory);
     else
