@@ -62,6 +62,14 @@ template <class T> void dropNode(T*& node) {
     node = nullptr;
 }
 
+// An empty, autoreleased sprite: no texture, white, centred anchor.
+CCSprite* bareSprite() {
+    auto* sprite = new CCSprite();
+    sprite->init();
+    sprite->autorelease();
+    return sprite;
+}
+
 // The sheet file of the second team: the first "Blue" becomes "Red".
 std::string secondTeamSheet(std::string file) {
     const size_t blue = file.find("Blue");
@@ -200,14 +208,7 @@ bool EntityView::buildPuppet(Entity& entity, ProtoEntity& proto, bool secondTeam
 
 void EntityView::buildSprite(const ProtoEntity& proto, bool secondTeam) {
     const std::string& image = secondTeam && !proto.mArt2.empty() ? proto.mArt2 : proto.mArt;
-    CCSprite* sprite = nullptr;
-    if (image.empty()) {
-        sprite = new CCSprite();
-        sprite->init();
-        sprite->autorelease();
-    } else {
-        sprite = CCSprite::spriteWithFile(image);
-    }
+    CCSprite* sprite = image.empty() ? bareSprite() : CCSprite::spriteWithFile(image);
     mNode = sprite;
     const ProtoPoint anchor = proto.mAnchorPoint;
     if (secondTeam) {
@@ -252,14 +253,8 @@ void EntityView::buildSpriteSheetAnimations(const AtlasInfo& atlas, bool secondT
             mAnimations[static_cast<size_t>(s)] = animation;
         }
     // A sheet without cells gives a bare sprite rather than one of no frame.
-    CCSprite* sprite = nullptr;
-    if (frames.empty()) {
-        sprite = new CCSprite();
-        sprite->init();
-        sprite->autorelease();
-    } else {
-        sprite = CCSprite::spriteWithSpriteFrame(frames.front());
-    }
+    CCSprite* sprite =
+        frames.empty() ? bareSprite() : CCSprite::spriteWithSpriteFrame(frames.front());
     mNode = sprite;
     addToScene(sprite, nullptr);
 }
