@@ -250,3 +250,39 @@ TEST_F(EntityViewTest, LinkBeamsFollowTheirTarget) {
     ASSERT_NE(witch->getLinkBeam(), nullptr);
     EXPECT_EQ(witch->getLinkBeam()->numberOfRunningActions(), 0u);
 }
+
+TEST_F(EntityViewTest, KnockedOutDeadAndAliveLooks) {
+    EntityView* unit = view("knight", 0, GridSlot(0, 0));
+    EntityView* sprite = view("archer", 0, GridSlot(1, 0));
+    for (EntityView* made : {unit, sprite})
+        linkOf(made)->applyState(cStateKnockedOut);
+    run(0.05f);
+    EXPECT_TRUE(unit->isAuraShown(1));
+    EXPECT_EQ(unit->puppet()->getCurrentState(), 20) << "KnockedOutIdle";
+    EXPECT_FLOAT_EQ(sprite->getMainNode()->getRotation(), 90.0f);
+    for (EntityView* made : {unit, sprite})
+        linkOf(made)->applyState(cStateDeployedToGameBoard);
+    run(0.05f);
+    EXPECT_FALSE(unit->isAuraShown(1));
+    EXPECT_EQ(unit->puppet()->getCurrentState(), cAnimStateIdleFull);
+    EXPECT_FLOAT_EQ(sprite->getMainNode()->getRotation(), 90.0f) << "no animations: kept";
+}
+
+TEST_F(EntityViewTest, ShownOverlaysSelectAndPlayTheirAbility) {
+    EntityView* unit = view("knight");
+    PuppetInstance* overlay = unit->getAura(10);
+    linkOf(unit)->setAuraSelected(10, true, 0.0f);
+    run(0.05f);
+    EXPECT_NE(overlay->getCurrentState(), 4) << "a hidden overlay is not selected";
+    linkOf(unit)->showAura(10, false, 0.0f, false);
+    linkOf(unit)->setAuraSelected(10, true, 0.2f);
+    run(0.1f);
+    EXPECT_NE(overlay->getCurrentState(), 4) << "after the delay";
+    run(0.2f);
+    EXPECT_EQ(overlay->getCurrentState(), 4) << "Select";
+    linkOf(unit)->playAuraAbility(10, 0.0f);
+    run(0.05f);
+    EXPECT_EQ(overlay->getCurrentState(), cAnimStateAbility);
+    run(1.1f);
+    EXPECT_EQ(overlay->getCurrentState(), cAnimStateIdle);
+}

@@ -280,3 +280,16 @@ TEST_F(EntityViewTest, TooltipAnchorsBesideTheNodeExceptForVictoryUnits) {
     EXPECT_EQ(crystal->getTooltipPosition(), CCPoint(40, 60));
     EXPECT_EQ(crystal->getTooltipIndicatorPosition(), CCPoint(40, 60));
 }
+
+TEST_F(EntityViewTest, TheCrossoverVanityLayerForAClassAvatarOfItsCiv) {
+    auto civ = std::make_unique<ProtoCiv>(4);
+    civ->mName = "kx4a";
+    SettingsManager::instance().mCivs.push_back(std::move(civ));
+    mGame->mPlayers[0]->mCivId = 4;
+    mGame->mPlayers[1]->mCivId = 4;
+    mBoardScene->mClassAvatar = {true, false};
+    EXPECT_TRUE(hasCategory(view("knight", 0, GridSlot(0, 0)), "kx4vanity"));
+    EXPECT_FALSE(hasCategory(view("knight", 1, GridSlot(1, 0)), "kx4vanity"));
+    mGame->mPlayers[0]->mCivId = 2;
+    EXPECT_FALSE(hasCategory(view("knight", 0, GridSlot(2, 0)), "kx4vanity"));
+}
