@@ -19,18 +19,19 @@ bool CocosEntityLink::hitTestPuppet(const cocos2d::CCPoint& /*point*/) const {
     return false;
 }
 
-void CocosEntityLink::applyEquipment(const ProtoEntity* /*item*/) {}
+void CocosEntityLink::applyEquipment(const ProtoEntity* /*item*/, bool /*animate*/) {}
 void CocosEntityLink::removeEquipment(const ProtoEntity* /*item*/) {}
 void CocosEntityLink::attachEquipmentSprite(int32_t /*itemId*/, bool /*fadeIn*/) {}
 void CocosEntityLink::hideEquipmentSprites() {}
 void CocosEntityLink::applyPremiumTileAura(const ActionResultInfo* /*result*/, float /*delay*/) {}
-void CocosEntityLink::updatePremiumTileAura(bool /*show*/, const GridSlot& /*square*/) {}
+void CocosEntityLink::updatePremiumTileAura(const GridSlot& /*square*/, bool /*show*/,
+                                            float /*delay*/, bool /*animate*/) {}
 void CocosEntityLink::applyState(int32_t /*state*/) {}
 void CocosEntityLink::showAura(int32_t /*aura*/, bool /*animate*/, float /*delay*/, bool /*flag*/) {
 }
 void CocosEntityLink::hideAura(int32_t /*aura*/, bool /*animate*/, float /*delay*/) {}
 void CocosEntityLink::playAuraAbility(int32_t /*aura*/, float /*delay*/) {}
-void CocosEntityLink::setAuraSelected(bool /*selected*/) {}
+void CocosEntityLink::setAuraSelected(int32_t /*aura*/, bool /*selected*/, float /*delay*/) {}
 void CocosEntityLink::setCharge(int32_t /*charge*/) {}
 bool CocosEntityLink::isDualWielding() const {
     return false;

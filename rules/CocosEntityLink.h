@@ -32,17 +32,19 @@ public:
     // The puppet's own hit test of a GL point; false here.
     virtual bool hitTestPuppet(const cocos2d::CCPoint& point) const;
 
-    // Equipment: an item put on or taken off (upgrade animation, layer, aura).
-    virtual void applyEquipment(const ProtoEntity* item);
+    // Equipment: an item put on (with its equip animation when animate) or
+    // taken off (upgrade animation, layer, aura).
+    virtual void applyEquipment(const ProtoEntity* item, bool animate);
     virtual void removeEquipment(const ProtoEntity* item);
     // An equipped item's sprite on the unit, and hiding all of them.
     virtual void attachEquipmentSprite(int32_t itemId, bool fadeIn);
     virtual void hideEquipmentSprites();
 
     // The premium-square aura after an action (where the entity was, where it
-    // ends), and the aura of the square under the entity.
+    // ends), and the aura of one board square shown or hidden after a delay.
     virtual void applyPremiumTileAura(const ActionResultInfo* result, float delay);
-    virtual void updatePremiumTileAura(bool show, const GridSlot& square);
+    virtual void updatePremiumTileAura(const GridSlot& square, bool show, float delay,
+                                       bool animate);
     // Shows an entity state (knocked-out aura and idle, death pose, ...).
     virtual void applyState(int32_t state);
 
@@ -50,7 +52,8 @@ public:
     virtual void showAura(int32_t aura, bool animate, float delay, bool flag);
     virtual void hideAura(int32_t aura, bool animate, float delay);
     virtual void playAuraAbility(int32_t aura, float delay);
-    virtual void setAuraSelected(bool selected);
+    // "Select" (or back to "Idle") on a shown overlay after a delay.
+    virtual void setAuraSelected(int32_t aura, bool selected, float delay);
 
     virtual void setCharge(int32_t charge);
     // The dual-wield mark: an item that can be dual-wielded is equipped on a

@@ -58,7 +58,7 @@ void GameBoard::setAurasSelected(bool selected, int32_t creatorId) {
             const ProtoEntity* proto = item != nullptr ? item->getProto() : nullptr;
             if (proto != nullptr && item->mCreatorEntityID == creatorId && proto->mBuffInfo &&
                 proto->mBuffInfo->mAuraType != -1)
-                view->setAuraSelected(selected);
+                view->setAuraSelected(proto->mBuffInfo->mAuraType, selected, 0.0f);
         }
     });
 }

@@ -13,7 +13,9 @@
 // background and loading screen go to the "html" folder beside the data.
 //
 // The action effects' one-part placeholder puppets come first (a "Play" animation,
-// and "Ability" where an effect plays it), then their images with the rest;
+// and "Ability" where an effect plays it; the victory units' debuff layers and the
+// aura overlays with their stages and idles), then their images with the rest (the
+// sprite sheets as numbered cells);
 // the images the code names itself (shards, crosses, smoke, the knockback
 // mark) are drawn from a list of their own.
 //
@@ -174,10 +176,12 @@ Color darker(Color c) {
 
 enum class Kind { Unit, Portrait, LargePortrait, Effect, ColorLayer, Mask };
 
-// The placeholder effect puppets, with whether an effect plays "Ability" on them.
+// The placeholder effect puppets, with whether an effect plays "Ability" on
+// them and, for overlays that stay on a unit, the states they play beside "Play".
 struct EffectPuppet {
-    const char* path;
+    std::string path;
     bool ability;
+    std::vector<const char*> states = {};
 };
 const std::vector<EffectPuppet>& effectPuppets() {
     static const std::vector<EffectPuppet> puppets = {
@@ -190,7 +194,22 @@ const std::vector<EffectPuppet>& effectPuppets() {
         {"Civ/Orcs/GrenadeBlast", false},      {"Civ/Orcs/Effects/CorpseStompBR01", false},
         {"Civ/Orcs/Effects/Typhoon01", false}, {"Civ/KX4/Effects/CorpseStompAP01", false},
     };
-    return puppets;
+    static const std::vector<EffectPuppet> all = [] {
+        std::vector<EffectPuppet> list = puppets;
+        // A victory unit's two debuff layers: two stages and their ends.
+        for (const char* path : {"Effects/CrystalDebuffFront01", "Effects/CrystalDebuff01"})
+            list.push_back({path, false, {"Idle", "Play2", "Idle2", "Death", "Death2"}});
+        // The aura overlays the settings name.
+        for (const char* name :
+             {"ArmorDebuff", "Beer", "Bloodrage", "BloodrageUpgraded", "Highlight", "KnockedOut",
+              "Power", "PowerSmall", "PowerUpgraded", "PremiumCrystalSpikes", "PremiumDefense",
+              "PremiumPower", "PremiumResist", "PremiumVictoryDamageAdd",
+              "PremiumVictoryDamageSubtract", "Shields", "Spotted", "Weaken"})
+            list.push_back(
+                {std::string("Effects/Auras/") + name, true, {"Idle", "Select", "Death"}});
+        return list;
+    }();
+    return all;
 }
 
 // The effect images the code names (no content file does).
@@ -214,6 +233,8 @@ std::string effectPuppetText(const EffectPuppet& puppet) {
     text += "  <Anim type=\"Play\" name=\"Anims/Effect/Impact\"/>\n";
     if (puppet.ability)
         text += "  <Anim type=\"Ability\" name=\"Anims/Effect/Impact\"/>\n";
+    for (const char* state : puppet.states)
+        text += "  <Anim type=\"" + std::string(state) + "\" name=\"Anims/Effect/Impact\"/>\n";
     return text + "</Puppet>\n";
 }
 
@@ -297,6 +318,36 @@ Canvas drawImage(Font& font, const std::string& path, Kind kind, int scale) {
     case Kind::Mask:
         canvas.fill(circle(c - 2 * scale), Color{255, 255, 255});
         break;
+    }
+    return canvas;
+}
+
+// The content's sprite sheets: cells of a size in a grid, each a box in a
+// colour of its own with its index, so the cell shown can be read.
+struct SheetImage {
+    std::string path;
+    int cellWidth, cellHeight, perRow, perColumn;
+};
+const std::vector<SheetImage>& sheetImages() {
+    static const std::vector<SheetImage> sheets = {{"Effects/TrainAtlas.png", 256, 128, 4, 2}};
+    return sheets;
+}
+
+Canvas drawSheet(Font& font, const SheetImage& sheet, int scale) {
+    const float w = float(sheet.cellWidth * scale);
+    const float h = float(sheet.cellHeight * scale);
+    Canvas canvas(int(w) * sheet.perRow, int(h) * sheet.perColumn);
+    for (int i = 0; i < sheet.perRow * sheet.perColumn; ++i) {
+        const float cx = (float(i % sheet.perRow) + 0.5f) * w;
+        const float cy = (float(i / sheet.perRow) + 0.5f) * h;
+        const float margin = 4.0f * scale;
+        const auto box = [=](float x, float y) {
+            return std::max(std::fabs(x - cx) - (w / 2 - margin),
+                            std::fabs(y - cy) - (h / 2 - margin));
+        };
+        const Color shade{uint8_t(90 + 20 * i), uint8_t(70 + 10 * i), uint8_t(60)};
+        canvas.fill(box, shade);
+        font.draw(canvas, std::to_string(i), cx, cy, h * 0.5f, Color{255, 255, 255});
     }
     return canvas;
 }
@@ -749,6 +800,20 @@ int main(int argc, char** argv) {
     for (const std::string& image : images) {
         if (!wanted(image))
             continue;
+        const auto sheet =
+            std::find_if(sheetImages().begin(), sheetImages().end(),
+                         [&](const SheetImage& candidate) { return candidate.path == image; });
+        if (sheet != sheetImages().end()) {
+            for (int scale : {1, 2}) {
+                const std::string file = scale == 1 ? image : withSuffix(image, "-hd");
+                if (!drawSheet(font, *sheet, scale).save(data / file)) {
+                    std::fprintf(stderr, "cannot write %s\n", file.c_str());
+                    return 1;
+                }
+                ++written;
+            }
+            continue;
+        }
         const Kind kind = kindOf(image);
         std::vector<std::pair<std::string, Kind>> outputs = {{image, kind}};
         if (kind == Kind::Unit && image.starts_with("Civ/"))

@@ -161,6 +161,7 @@ TEST_F(BoardHighlightTest, OverlaysFollowTheTouch) {
     EXPECT_FALSE(viewOf(knight)->mAuraSelected);
     mBoard->setAurasSelected(true, 42);
     EXPECT_TRUE(viewOf(knight)->mAuraSelected);
+    EXPECT_EQ(viewOf(knight)->mSelectedAura, 7) << "the item's aura, Shields";
     mBoard->clearSlotHighlights(42);
     EXPECT_FALSE(viewOf(knight)->mAuraSelected);
 }

@@ -56,7 +56,10 @@ class RecordingEntityLink : public FakeEntityLink {
 public:
     using FakeEntityLink::FakeEntityLink;
     void setTargetMarker(int32_t kind) override { mMarker = kind; }
-    void setAuraSelected(bool selected) override { mAuraSelected = selected; }
+    void setAuraSelected(int32_t aura, bool selected, float /*delay*/) override {
+        mSelectedAura = aura;
+        mAuraSelected = selected;
+    }
     void showHealthBar(float /*duration*/) override { mHealthBarShown = true; }
     void hideHealthBar(float /*duration*/) override { mHealthBarShown = false; }
     void attachEquipmentSprite(int32_t itemId, bool /*fadeIn*/) override {
@@ -66,6 +69,7 @@ public:
 
     int32_t mMarker = -2; // never set
     bool mAuraSelected = false;
+    int32_t mSelectedAura = -1;
     bool mHealthBarShown = false;
     std::vector<int32_t> mSprites;
 };
