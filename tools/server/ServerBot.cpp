@@ -17,12 +17,6 @@
 
 namespace {
 
-// The rules' model is process-wide (protos, remap, generators, games list).
-std::mutex& rulesMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
 // A game released when it goes out of scope.
 struct GameHolder {
     GameHolder() : mGame(new Game()) {}
@@ -85,6 +79,12 @@ std::string randomPassword() {
 }
 
 } // namespace
+
+std::mutex& ServerBot::rulesMutex() {
+    // The rules' model is process-wide (protos, remap, generators, games list).
+    static std::mutex mutex;
+    return mutex;
+}
 
 ServerBot::ServerBot(ServerDatabase& database, std::string nickname)
     : mDatabase(database), mNickname(std::move(nickname)) {}

@@ -15,8 +15,9 @@
 // accepting an invitation does. The bot's choices come from generators
 // seeded by the game id and turn count, so a game replays alike.
 //
-// The rules are one model per process: every use of them here runs under one
-// lock, never taken while the bot waits for the database.
+// The rules are one model per process: every use of them here runs under
+// rulesMutex, never taken while the bot waits for the database; other users
+// of the rules in the process (tests) take it too.
 
 #include "tools/server/ServerDatabase.h"
 #include "tools/server/ServerGames.h"
@@ -45,6 +46,8 @@ public:
     void wake();
     // The nickname as the bot's account has it.
     const std::string& nickname() const { return mNickname; }
+
+    static std::mutex& rulesMutex();
 
     // A random civ name for the bot in that game; empty when the settings
     // hold no civ.

@@ -54,8 +54,9 @@ void setStatus(ServerGamePlayer& player, int32_t status, int32_t substatus) {
         player.mSubstatus = playerSubstatusToString(substatus);
 }
 
-// Reads a turn record's archive whole; false when the bytes are not one.
-bool readsAsTurnRecord(const std::string& bytes) {
+// Reads a turn record's archive whole, giving its taunt flag; false when the
+// bytes are not one.
+bool readTurnRecord(const std::string& bytes, int32_t& taunt) {
     ServerTurn turn;
     bool read = false;
     try {
@@ -63,6 +64,7 @@ bool readsAsTurnRecord(const std::string& bytes) {
         boost::archive::binary_iarchive archive(stream);
         archive >> turn;
         read = stream.peek() == std::char_traits<char>::eof();
+        taunt = turn.mTaunt;
     } catch (const std::exception&) {
         read = false;
     }
@@ -138,7 +140,7 @@ ServerReply submitTurn(RouteContext& context, ServerAccounts&, const ServerAccou
     if (record != nullptr) {
         const std::vector<uint8_t> bytes = decodeBase64(*record);
         const std::string archive(bytes.begin(), bytes.end());
-        if (!readsAsTurnRecord(archive))
+        if (!readTurnRecord(archive, taunt))
             return errorReply("InvalidTurn");
         games.addTurnRecord(game.mId, game.mTurnCount, account.mNickname, archive);
     } else {
