@@ -1,9 +1,11 @@
 // The tarnwick-server program as a child process: it prints its port, serves
 // the clock, and after SIGKILL a restart on the same file answers as before
 // (the seed's committed offset and the registered accounts kept, a second
-// seed ignored). A database of a
-// newer schema ends it with a message and a non-zero exit.
+// seed ignored; a game with a submitted turn and a chat line, whose next
+// turn the bot of a later start then plays). A database of a newer schema
+// ends it with a message and a non-zero exit.
 
+#include "ServerBotTestSupport.h"
 #include "ServerTestSupport.h"
 
 #include "tools/server/ServerDatabase.h"
@@ -146,6 +148,85 @@ TEST_F(TarnwickServerTest, AnAccountRegisteredBeforeSigkillStillLogsIn) {
     store.setStoredPassword("pw-ann");
     EXPECT_EQ(client.login(), 0);
     EXPECT_EQ(client.nickname(), "Ann");
+}
+
+TEST_F(TarnwickServerTest, AGameWaitingForTheBotSurvivesSigkillAndTheBotThenPlaysIt) {
+    ASSERT_TRUE(loadSampleContent());
+    const auto database = (mFolder / "server.sqlite3").string();
+    const auto seed =
+        writeSeed("seed.xml", "<ServerSeed>"
+                              "<Account login='alice' password='pw' nickname='Alice'/>"
+                              "<Account login='rook' password='pw' nickname='Rook'/>"
+                              "</ServerSeed>")
+            .string();
+    const auto baseUrl = [](int port) { return "http://127.0.0.1:" + std::to_string(port) + "/"; };
+    const FormFields gameId = {{"gameid", "1"}};
+    const FormFields chatGameId = {{"gameID", "1"}};
+    std::string stateReply;
+    std::string chatReply;
+    std::vector<uint8_t> submitted;
+    {
+        // Without the bot, the game waits for Rook.
+        ServerProcess server({"--port", "0", "--db", database, "--seed", seed});
+        const int port = server.readPort();
+        ASSERT_GT(port, 0);
+        ServiceClient alice(baseUrl(port));
+        ASSERT_TRUE(alice.login("alice", "pw"));
+        const std::vector<uint8_t> first = firstState(4, {{0, "orcs"}});
+        ASSERT_EQ(alice
+                      .post("Game/createGame",
+                            {{"invAccount", "Rook"},
+                             {"civName", "orcs"},
+                             {"wasRematch", "0"},
+                             {"rematchGameID", "0"},
+                             {"clientBuildVersion", "1039"},
+                             {"creationMethod", "CUSTOM"}},
+                            {{"state", base64(first)}})
+                      .mRoot,
+                  "Game");
+        submitted = playedTurn(first, 0, 5, 0);
+        ASSERT_EQ(
+            alice.post("Game/submitTurn", submitTurnFields(1), submittedState(submitted)).mRoot,
+            "Game");
+        ASSERT_EQ(alice.post("Chat/addGameChat", {{"gameid", "1"}, {"chat", "your move"}}).mRoot,
+                  "Success");
+        stateReply = alice.post("Game/getGameState", {}, {}, gameId).mBody;
+        chatReply = alice.post("Chat/getGameChats", chatGameId).mBody;
+        server.kill(SIGKILL);
+    }
+    {
+        ServerProcess restarted({"--port", "0", "--db", database});
+        const int port = restarted.readPort();
+        ASSERT_GT(port, 0);
+        ServiceClient alice(baseUrl(port));
+        ASSERT_TRUE(alice.login("alice", "pw"));
+        const ServiceReplyText state = alice.post("Game/getGameState", {}, {}, gameId);
+        EXPECT_EQ(state.mBody, stateReply);
+        const std::unique_ptr<GameRecord> game = state.game("Alice");
+        ASSERT_NE(game, nullptr);
+        EXPECT_EQ(stateOf(*game), submitted);
+        EXPECT_EQ(game->mCurrentTurnPlayer, "Rook");
+        EXPECT_EQ(alice.post("Chat/getGameChats", chatGameId).mBody, chatReply);
+        restarted.kill(SIGKILL);
+    }
+    // With the bot, the waiting turn is played at start.
+    ServerProcess withBot(
+        {"--port", "0", "--db", database, "--bot", "Rook", "--root", TARNWICK_SOURCE_DIR});
+    const int port = withBot.readPort();
+    ASSERT_GT(port, 0);
+    ServiceClient alice(baseUrl(port));
+    ASSERT_TRUE(alice.login("alice", "pw"));
+    const std::unique_ptr<GameRecord> answered = waitForTurn(alice, 1, "Alice");
+    ASSERT_NE(answered, nullptr);
+    EXPECT_EQ(answered->mTurnCount, 2);
+    EXPECT_GE(civIdOf(answered->getOpponent()->mCivName), 0);
+    EXPECT_NE(stateOf(*answered), submitted);
+    EXPECT_TRUE(loads(stateOf(*answered), 0));
+    const std::unique_ptr<GameRecord> chats =
+        alice.post("Chat/getGameChats", chatGameId).game("Alice");
+    ASSERT_NE(chats, nullptr);
+    ASSERT_EQ(chats->mChats.size(), 1u);
+    EXPECT_EQ(chats->mChats[0]->mText, "your move");
 }
 
 TEST_F(TarnwickServerTest, ANewerDatabaseEndsItWithAnError) {
