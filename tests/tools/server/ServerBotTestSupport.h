@@ -16,6 +16,7 @@
 #include "content/DataPath.h"
 #include "content/settings/SettingsManager.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -55,9 +56,11 @@ inline std::vector<uint8_t> firstState(int32_t seed,
     return blob;
 }
 
-// The turn of the player at seat on state, as self-play plays it.
+// The turn of the player at seat on state, as self-play plays it; winner
+// gets the winner after it (-1 none) and the reason (0 the game goes on).
 inline std::vector<uint8_t> playedTurn(const std::vector<uint8_t>& state, int32_t seat,
-                                       int32_t seed, int32_t turns) {
+                                       int32_t seed, int32_t turns,
+                                       std::pair<int32_t, int32_t>* winner = nullptr) {
     const std::lock_guard rules(ServerBot::rulesMutex());
     SelfPlayOptions options;
     options.mSeed = seed;
@@ -68,6 +71,8 @@ inline std::vector<uint8_t> playedTurn(const std::vector<uint8_t>& state, int32_
     std::vector<uint8_t> next = play.playTurn(state, seat, turns, turn, result);
     for (const std::string& problem : result.mProblems)
         ADD_FAILURE() << problem;
+    if (winner != nullptr)
+        *winner = {result.mWinner, turn.mGameOver ? std::max(result.mReason, 1) : result.mReason};
     return next;
 }
 
@@ -97,7 +102,7 @@ inline std::unique_ptr<GameRecord> waitForTurn(const ServiceClient& client, int6
                 .game(nickname);
         if (game != nullptr && game->mCurrentTurnPlayer == nickname)
             return game;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return nullptr;
 }
