@@ -75,14 +75,8 @@ TEST_F(ServerBotTest, AGameAgainstTheBotIsAcceptedAtOnceAndEachTurnIsAnswered) {
         start("run" + std::to_string(run));
         const std::vector<uint8_t> first = firstState(9, {{0, "orcs"}});
         ASSERT_FALSE(first.empty());
-        const ServiceReplyText reply = mAlice->post("Game/createGame",
-                                                    {{"invAccount", "rook"},
-                                                     {"civName", "orcs"},
-                                                     {"wasRematch", "0"},
-                                                     {"rematchGameID", "0"},
-                                                     {"clientBuildVersion", "1039"},
-                                                     {"creationMethod", "CUSTOM"}},
-                                                    {{"state", base64(first)}});
+        const ServiceReplyText reply = mAlice->post(
+            "Game/createGame", createGameFields("rook", "orcs"), {{"state", base64(first)}});
         const std::unique_ptr<GameRecord> game = reply.game("Alice");
         ASSERT_NE(game, nullptr) << reply.mBody;
         ASSERT_EQ(game->mPlayers.size(), 2u);
@@ -120,16 +114,11 @@ TEST_F(ServerBotTest, AWholeGameAgainstTheBotEndsWithTheStatusesOfItsWinner) {
     for (int run = 0; run < 2; ++run) {
         start("whole" + std::to_string(run));
         std::vector<uint8_t> state = firstState(2, {{0, "orcs"}});
-        const std::unique_ptr<GameRecord> created = mAlice
-                                                        ->post("Game/createGame",
-                                                               {{"invAccount", "Rook"},
-                                                                {"civName", "orcs"},
-                                                                {"wasRematch", "0"},
-                                                                {"rematchGameID", "0"},
-                                                                {"clientBuildVersion", "1039"},
-                                                                {"creationMethod", "CUSTOM"}},
-                                                               {{"state", base64(state)}})
-                                                        .game("Alice");
+        const std::unique_ptr<GameRecord> created =
+            mAlice
+                ->post("Game/createGame", createGameFields("Rook", "orcs"),
+                       {{"state", base64(state)}})
+                .game("Alice");
         ASSERT_NE(created, nullptr);
         const int64_t id = created->mGameID;
         state = stateOf(*created);

@@ -49,15 +49,6 @@ std::vector<uint8_t> binaryState() {
     return bytes;
 }
 
-FormFields createFields(const std::string& opponent, const std::string& civ) {
-    return {{"invAccount", opponent},
-            {"civName", civ},
-            {"wasRematch", "0"},
-            {"rematchGameID", "0"},
-            {"clientBuildVersion", "1039"},
-            {"creationMethod", "CUSTOM"}};
-}
-
 FormFields submitFields(const std::string& id, int taunt) {
     return {{"gameid", id},
             {"tauntRequest", std::to_string(taunt)},
@@ -93,7 +84,7 @@ protected:
     // Alice's game against Bob, accepted by Bob: game cNewGame, Alice to move.
     void startGame() {
         ASSERT_EQ(as("alice")
-                      .post("Game/createGame", createFields("Bob", "orcs"),
+                      .post("Game/createGame", createGameFields("Bob", "orcs"),
                             {{"state", base64(blobOf("first"))}})
                       .mRoot,
                   "Game");
@@ -146,31 +137,31 @@ TEST_F(ServerGameRoutesTest, EachRequestAnswersWithItsReplyKinds) {
     const std::vector<Row> rows = {
         {"alice",
          "Game/createGame",
-         createFields("Bob", "orcs"),
+         createGameFields("Bob", "orcs"),
          {{"state", base64(blobOf("first"))}},
          "Game",
          ""},
         {"alice",
          "Game/createGame",
-         createFields("alice", "orcs"),
+         createGameFields("alice", "orcs"),
          {{"state", base64(blobOf("first"))}},
          "Error",
          "DuplicatePlayer"},
         {"alice",
          "Game/createGame",
-         createFields("Nobody", "orcs"),
+         createGameFields("Nobody", "orcs"),
          {{"state", base64(blobOf("first"))}},
          "Error",
          "InvalidPlayer"},
         {"alice",
          "Game/createGame",
-         createFields("Bob", "orcs"),
+         createGameFields("Bob", "orcs"),
          {{"state", ""}},
          "Error",
          "InvalidState"},
         {"nobody",
          "Game/createGame",
-         createFields("Bob", "orcs"),
+         createGameFields("Bob", "orcs"),
          {{"state", base64(blobOf("first"))}},
          "Error",
          "NotLoggedIn"},
@@ -388,7 +379,7 @@ TEST_F(ServerGameRoutesTest, FortyRunningGamesRefuseANewOne) {
         games += cFinishedGames;
         start(games);
         const ServiceReplyText reply = as("alice").post(
-            "Game/createGame", createFields("Carol", "orcs"), {{"state", base64(blobOf("s"))}});
+            "Game/createGame", createGameFields("Carol", "orcs"), {{"state", base64(blobOf("s"))}});
         EXPECT_EQ(reply.mRoot, running < 40 ? "Game" : "Error");
         EXPECT_EQ(reply.mText, running < 40 ? "" : "TooManyGamesAlready");
         mServer.reset();

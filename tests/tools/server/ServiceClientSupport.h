@@ -117,3 +117,13 @@ inline std::string base64(const std::vector<uint8_t>& bytes) {
     return encodeBase64(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
+
+// The fields of Game/createGame before the signature, as the client sends them.
+inline FormFields createGameFields(const std::string& opponent, const std::string& civ) {
+    return {{"invAccount", opponent},
+            {"civName", civ},
+            {"wasRematch", "0"},
+            {"rematchGameID", "0"},
+            {"clientBuildVersion", "1039"},
+            {"creationMethod", "CUSTOM"}};
+}

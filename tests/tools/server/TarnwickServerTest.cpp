@@ -174,13 +174,7 @@ TEST_F(TarnwickServerTest, AGameWaitingForTheBotSurvivesSigkillAndTheBotThenPlay
         ASSERT_TRUE(alice.login("alice", "pw"));
         const std::vector<uint8_t> first = firstState(4, {{0, "orcs"}});
         ASSERT_EQ(alice
-                      .post("Game/createGame",
-                            {{"invAccount", "Rook"},
-                             {"civName", "orcs"},
-                             {"wasRematch", "0"},
-                             {"rematchGameID", "0"},
-                             {"clientBuildVersion", "1039"},
-                             {"creationMethod", "CUSTOM"}},
+                      .post("Game/createGame", createGameFields("Rook", "orcs"),
                             {{"state", base64(first)}})
                       .mRoot,
                   "Game");
