@@ -41,6 +41,8 @@ std::vector<uint8_t> acceptedState(const ServerGame& game, int seat, const std::
     int32_t civIndex = -1;
     if (!civId(civ, civIndex))
         return {};
+    // The cosmetic generator picks the random entries of a chest's tiles.
+    gRng.seed(static_cast<uint32_t>(game.mId));
     GameHolder holder;
     holder->mCurrentPlayer = seat;
     const std::vector<uint8_t> blob = bytesOf(game.mState);
@@ -54,6 +56,7 @@ std::vector<uint8_t> acceptedState(const ServerGame& game, int seat, const std::
 // first builds it: seeded by the id's low 32 bits, both players' first
 // states in seat order.
 std::vector<uint8_t> matchedGameState(const ServerGame& game) {
+    gRng.seed(static_cast<uint32_t>(game.mId));
     GameHolder holder;
     if (game.mPlayers.size() != 2 || !holder->init(static_cast<int32_t>(game.mId)))
         return {};

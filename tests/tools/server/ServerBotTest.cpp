@@ -11,8 +11,6 @@
 #include "rules/Player.h"
 #include "rules/TileRack.h"
 
-#include <cstdio>
-
 namespace {
 
 const std::string cSeed = "<ServerSeed>"
@@ -101,81 +99,6 @@ TEST_F(ServerBotTest, AGameAgainstTheBotIsAcceptedAtOnceAndEachTurnIsAnswered) {
         mServer.reset();
     }
     ASSERT_EQ(runs[0].size(), 2u);
-    EXPECT_EQ(runs[0], runs[1]);
-}
-
-// A whole game against the bot: Alice plays her turns with self-play and
-// submits them, ending the game when her turn decides it; the bot answers
-// until a winner. Every fetched blob loads, the statuses end as the winner
-// says (a loss Alice has not seen settled by her follow-up), and the same
-// seeds play the same game.
-TEST_F(ServerBotTest, AWholeGameAgainstTheBotEndsWithTheStatusesOfItsWinner) {
-    std::vector<std::vector<uint8_t>> runs[2];
-    for (int run = 0; run < 2; ++run) {
-        start("whole" + std::to_string(run));
-        std::vector<uint8_t> state = firstState(2, {{0, "orcs"}});
-        const std::unique_ptr<GameRecord> created =
-            mAlice
-                ->post("Game/createGame", createGameFields("Rook", "orcs"),
-                       {{"state", base64(state)}})
-                .game("Alice");
-        ASSERT_NE(created, nullptr);
-        const int64_t id = created->mGameID;
-        state = stateOf(*created);
-        int aliceWon = -1; // 1 won, 0 lost, -1 open or drawn
-        bool over = false;
-        for (int round = 0; round < 600 && !over; ++round) {
-            std::pair<int32_t, int32_t> winner;
-            const std::vector<uint8_t> mine = playedTurn(state, 0, round, 2 * round, &winner);
-            ASSERT_FALSE(mine.empty()) << "round " << round;
-            runs[run].push_back(mine);
-            FormFields fields = submittedState(mine);
-            if (winner.second != 0 && winner.first >= 0) {
-                aliceWon = winner.first == 0 ? 1 : 0;
-                fields = {{"state", base64(mine)},
-                          {"status", "inactive"},
-                          {"substatus", aliceWon == 1 ? "won" : "lost"},
-                          {"iscomplete", "0"}};
-            }
-            ASSERT_EQ(mAlice->post("Game/submitTurn", submitTurnFields(id), fields).mRoot, "Game");
-            if (aliceWon >= 0)
-                break;
-            const std::unique_ptr<GameRecord> answered = waitForTurn(*mAlice, id, "Alice");
-            ASSERT_NE(answered, nullptr) << "round " << round;
-            state = stateOf(*answered);
-            ASSERT_TRUE(loads(state, 0)) << "round " << round;
-            runs[run].push_back(state);
-            over = answered->mIsComplete;
-            if (over && answered->getLocalPlayer()->mSubstatus == cSubstatusLostNotSeen) {
-                aliceWon = 0;
-                // The follow-up of a loss not yet seen.
-                EXPECT_EQ(answered->getLocalPlayer()->mStatus, cGameActive);
-                EXPECT_EQ(mAlice
-                              ->post("Game/updatePlayerStatus",
-                                     {{"gameid", std::to_string(id)}, {"status", "inactive"}},
-                                     {{"substatus", "lost"}, {"iscomplete", "1"}})
-                              .mRoot,
-                          "Success");
-            } else if (over) {
-                aliceWon = answered->getLocalPlayer()->mSubstatus == cSubstatusWon ? 1 : -1;
-            }
-        }
-        ASSERT_NE(aliceWon, -1) << "no winner in 600 rounds";
-        const std::unique_ptr<GameRecord> final =
-            mAlice->post("Game/getGameState", {}, {}, {{"gameid", std::to_string(id)}})
-                .game("Alice");
-        ASSERT_NE(final, nullptr);
-        EXPECT_TRUE(final->mIsComplete);
-        EXPECT_EQ(final->getLocalPlayerGameState("Alice"), cNotActive);
-        EXPECT_EQ(final->getLocalPlayer()->mSubstatus,
-                  aliceWon == 1 ? cSubstatusWon : cSubstatusLost);
-        EXPECT_EQ(final->getOpponent()->mStatus, cGameInactive);
-        EXPECT_EQ(final->getOpponent()->mSubstatus, aliceWon == 1 ? cSubstatusLost : cSubstatusWon);
-        EXPECT_TRUE(loads(stateOf(*final), 0));
-        std::printf("run %d: Alice %s after %zu turns\n", run, aliceWon == 1 ? "won" : "lost",
-                    runs[run].size());
-        mServer.reset();
-    }
     EXPECT_EQ(runs[0], runs[1]);
 }
 

@@ -6,6 +6,7 @@
 // ends it with a message and a non-zero exit.
 
 #include "ServerBotTestSupport.h"
+#include "ServerProcessSupport.h"
 #include "ServerTestSupport.h"
 
 #include "tools/server/ServerDatabase.h"
@@ -14,76 +15,11 @@
 #include "service/ServerRequest.h"
 #include "service/WebService.h"
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-extern char** environ;
-
 namespace {
-
-// A running tarnwick-server with its standard output on a pipe.
-class ServerProcess {
-public:
-    explicit ServerProcess(const std::vector<std::string>& arguments) {
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-        std::vector<std::string> all = {TARNWICK_SERVER_PROGRAM};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& argument : all)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&mPid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            mPid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(pipeEnds[1]);
-        mOutput = fdopen(pipeEnds[0], "r");
-    }
-    ~ServerProcess() {
-        kill(SIGKILL);
-        if (mOutput != nullptr)
-            fclose(mOutput);
-    }
-
-    // The port of the line "port N"; -1 when the program ended first.
-    int readPort() {
-        char line[512];
-        while (mOutput != nullptr && fgets(line, sizeof line, mOutput) != nullptr) {
-            int port = 0;
-            if (std::sscanf(line, "port %d", &port) == 1)
-                return port;
-        }
-        return -1;
-    }
-    void kill(int signal) {
-        if (mPid > 0) {
-            ::kill(mPid, signal);
-            waitpid(mPid, nullptr, 0);
-            mPid = -1;
-        }
-    }
-    // The exit code once it has ended by itself.
-    int wait() {
-        int status = 0;
-        waitpid(mPid, &status, 0);
-        mPid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t mPid = -1;
-    FILE* mOutput = nullptr;
-};
 
 int64_t serverTime(int port) {
     ServerRequest request("http://127.0.0.1:" + std::to_string(port) + "/Accounts/getTime");
@@ -221,6 +157,29 @@ TEST_F(TarnwickServerTest, AGameWaitingForTheBotSurvivesSigkillAndTheBotThenPlay
     ASSERT_NE(chats, nullptr);
     ASSERT_EQ(chats->mChats.size(), 1u);
     EXPECT_EQ(chats->mChats[0]->mText, "your move");
+}
+
+// A seeded game against the bot of a tarnwick-server child to its winner,
+// twice on fresh databases: the same game both times.
+TEST_F(TarnwickServerTest, AWholeGameAgainstTheBotEndsTheSameForTheSameSeeds) {
+    ASSERT_TRUE(loadSampleContent());
+    const auto seed =
+        writeSeed("seed.xml", "<ServerSeed><Account login='alice' password='pw' nickname='Alice'/>"
+                              "</ServerSeed>")
+            .string();
+    std::vector<std::vector<uint8_t>> runs[2];
+    for (int run = 0; run < 2; ++run) {
+        const auto database = (mFolder / ("run" + std::to_string(run) + ".sqlite3")).string();
+        ServerProcess server({"--port", "0", "--db", database, "--seed", seed, "--bot", "Rook",
+                              "--root", TARNWICK_SOURCE_DIR});
+        const int port = server.readPort();
+        ASSERT_GT(port, 0);
+        ServiceClient alice("http://127.0.0.1:" + std::to_string(port) + "/");
+        ASSERT_TRUE(alice.login("alice", "pw"));
+        runs[run] = playWholeGame(alice, "Rook");
+        ASSERT_FALSE(runs[run].empty());
+    }
+    EXPECT_EQ(runs[0], runs[1]);
 }
 
 TEST_F(TarnwickServerTest, ANewerDatabaseEndsItWithAnError) {
