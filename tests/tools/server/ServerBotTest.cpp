@@ -119,3 +119,33 @@ TEST_F(ServerBotTest, MatchmakingPairsAPlayerWithTheBotAtOnce) {
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(playRounds(game->mGameID, first, 1).size(), 1u);
 }
+
+// A state that is no game: refused when the bot would accept it; when the bot
+// is to move on it, the game waits and the server goes on answering.
+TEST_F(ServerBotTest, AStateThatIsNoGameIsRefusedOrLeftWaiting) {
+    start("broken");
+    const std::vector<uint8_t> broken = {'n', 'o', ' ', 'g', 'a', 'm', 'e'};
+    const ServiceReplyText refused = mAlice->post(
+        "Game/createGame", createGameFields("Rook", "orcs"), {{"state", base64(broken)}});
+    EXPECT_EQ(refused.mText, "InvalidState");
+    EXPECT_EQ(mAlice->post("Game/getGameState", {}, {}, {{"gameid", "1"}}).mText, "InvalidGameID");
+
+    const std::vector<uint8_t> first = firstState(9, {{0, "orcs"}});
+    const std::unique_ptr<GameRecord> game =
+        mAlice
+            ->post("Game/createGame", createGameFields("Rook", "orcs"), {{"state", base64(first)}})
+            .game("Alice");
+    ASSERT_NE(game, nullptr);
+    ASSERT_EQ(
+        mAlice->post("Game/submitTurn", submitTurnFields(game->mGameID), submittedState(broken))
+            .mRoot,
+        "Game");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const std::unique_ptr<GameRecord> waiting =
+        mAlice->post("Game/getGameState", {}, {}, {{"gameid", std::to_string(game->mGameID)}})
+            .game("Alice");
+    ASSERT_NE(waiting, nullptr);
+    EXPECT_EQ(waiting->mCurrentTurnPlayer, "Rook");
+    EXPECT_EQ(waiting->mTurnCount, 1);
+    EXPECT_EQ(stateOf(*waiting), broken);
+}
