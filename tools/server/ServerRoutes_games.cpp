@@ -17,6 +17,7 @@
 
 #include <boost/archive/binary_iarchive.hpp>
 
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <set>
@@ -54,9 +55,36 @@ void setStatus(ServerGamePlayer& player, int32_t status, int32_t substatus) {
         player.mSubstatus = playerSubstatusToString(substatus);
 }
 
+// Where a turn record's archive holds its command count (8 bytes): every
+// field before it has a fixed size, so it is where the archives of a record
+// without commands and of one with a command first differ.
+size_t commandCountOffset() {
+    static const size_t offset = [] {
+        ServerGameCommand command;
+        ServerTurn none;
+        ServerTurn one;
+        one.mCommands = {&command};
+        const std::string noneBytes = none.toArchive();
+        const std::string oneBytes = one.toArchive();
+        size_t at = 0;
+        while (at < noneBytes.size() && noneBytes[at] == oneBytes[at])
+            ++at;
+        return at;
+    }();
+    return offset;
+}
+
 // Reads a turn record's archive whole, giving its taunt flag; false when the
-// bytes are not one.
+// bytes are not one. A command count that the bytes cannot hold (each
+// command takes some) is refused before the archive would make room for it.
 bool readTurnRecord(const std::string& bytes, int32_t& taunt) {
+    const size_t at = commandCountOffset();
+    uint64_t count = 0;
+    if (bytes.size() < at + sizeof count)
+        return false;
+    std::memcpy(&count, bytes.data() + at, sizeof count);
+    if (count > bytes.size())
+        return false;
     ServerTurn turn;
     bool read = false;
     try {
