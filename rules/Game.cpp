@@ -14,6 +14,7 @@
 #include "content/BConfig.h"
 #include "content/Preferences.h"
 #include "content/RegisteredOptions.h"
+#include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
 #include "scene/sound/SoundPlayback.h"
 
@@ -54,6 +55,9 @@ Game::~Game() {
 bool Game::init(int32_t seed) {
     // A game set up twice starts over rather than leak the first set-up.
     reset();
+    // New entities take the current proto ids; a remap a load made for its
+    // own saved ids would send them to other protos.
+    Database::restoreRemap({});
     if (seed < 0)
         mRng.autoSeed();
     else

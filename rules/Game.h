@@ -126,10 +126,11 @@ public:
     using CocosLinkageDelegate::linkAt;
     using CocosLinkageDelegate::unlink;
 
-    // Set-up of a new game from a seed (negative: auto-seeded): the shared
-    // chest unless chests are split, two players with their grids, first
-    // action points and civ 0, then the board. False when no civ has id 0
-    // or a part refuses; the game is then to be discarded.
+    // Set-up of a new game from a seed (negative: auto-seeded): the proto
+    // remap left by an earlier load emptied, the shared chest unless chests
+    // are split, two players with their grids, first action points and civ
+    // 0, then the board. False when no civ has id 0 or a part refuses; the
+    // game is then to be discarded.
     bool init(int32_t seed);
     // Empties the game before a load: players, entities, actions, the
     // chest, the board and the turn-end lists; clears the replaying, turn
@@ -153,8 +154,9 @@ public:
     // (with the score multiplier), each award queued as a score flyout;
     // once per turn, so not when undo reloads a snapshot taken during it.
     void awardTurnStartScore();
-    // After the archive is read: saved proto ids re-resolved by name through
-    // mProtoNames, and health restored from the saved fractions.
+    // After the archive is read: the proto remap emptied, saved proto ids
+    // re-resolved by name through mProtoNames, and health restored from the
+    // saved fractions.
     void fixupAfterLoad();
     // Frees every snapshot of the undo stack.
     virtual void clearUndoStack();
@@ -246,6 +248,12 @@ public:
     // puzzle, and then the rack is shuffled), the tiles swapped back this
     // turn last. recordNew lists the drawn ids for the refill animation.
     void refillRack(int32_t player, bool unitsFirst, bool recordNew);
+    // A player's first state in a new online game, as its creator or the
+    // player accepting it builds it: the civ (Player::setCiv, the player's
+    // entities turned into its variants), the set-up flag, with split chests
+    // a chest of its own, then the rack filled units first. False when there
+    // is no such player or civ.
+    bool setUpFirstState(int32_t player, int32_t civId);
     // Ends the game (no action points, mGameOver) once it has a winner.
     void reportEndOfGame();
     // The winner (-1 none) by an empty victory health pool (reason 1) or by

@@ -80,6 +80,10 @@ template void Game::serialize<GameIArchive>(GameIArchive&, unsigned);
 template void Game::serialize<GameOArchive>(GameOArchive&, unsigned);
 
 void Game::fixupAfterLoad() {
+    // Only this game's saved ids are remapped; another game's remap would
+    // send ids this one does not name to other protos. A load that fails
+    // puts back the remap it found (Game_blob.cpp).
+    Database::restoreRemap({});
     for (const auto& [savedId, name] : mProtoNames)
         Database::setRemap(savedId, Database::getProtoIndexByName(name));
     for (Entity* entity : mEntities) {

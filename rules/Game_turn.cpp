@@ -173,6 +173,17 @@ void Game::refillRack(int32_t playerIndex, bool unitsFirst, bool recordNew) {
         EntityGrid::shuffle(rack);
 }
 
+bool Game::setUpFirstState(int32_t playerIndex, int32_t civId) {
+    Player* player = getPlayer(playerIndex);
+    if (player == nullptr || !player->setCiv(civId, false))
+        return false;
+    player->mCivAssigned = true;
+    if (SettingsManager::instance().mSplitTileChest)
+        player->createTileChest();
+    refillRack(playerIndex, true, false);
+    return true;
+}
+
 void Game::reportEndOfGame() {
     if (mGameOver || getWinner(nullptr) == -1)
         return;

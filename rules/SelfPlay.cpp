@@ -172,17 +172,9 @@ bool SelfPlay::setUpNewGame(Game& game, int32_t seed, const std::array<int32_t, 
     gRng.seed(static_cast<uint32_t>(seed));
     if (!game.init(seed))
         return false;
-    const bool split = SettingsManager::instance().mSplitTileChest;
-    for (int32_t index = 0; index < 2; ++index) {
-        Player* player = game.getPlayer(index);
-        if (!player->setCiv(civs[static_cast<size_t>(index)], false))
-            return false;
-        player->mCivAssigned = true;
-        if (split)
-            player->createTileChest();
-    }
     for (int32_t index = 0; index < 2; ++index)
-        game.refillRack(index, true, false);
+        if (!game.setUpFirstState(index, civs[static_cast<size_t>(index)]))
+            return false;
     return true;
 }
 
@@ -193,7 +185,7 @@ std::vector<uint8_t> SelfPlay::setUpGame() {
     return holder.mGame->saveToBuffer();
 }
 
-std::vector<SelfPlay::Drop> SelfPlay::legalDrops(Game& game) const {
+std::vector<SelfPlay::Drop> SelfPlay::legalDrops(Game& game) {
     std::vector<Drop> drops;
     const Player* current = game.getCurrentPlayer();
     if (current == nullptr)
@@ -227,7 +219,7 @@ std::vector<SelfPlay::Drop> SelfPlay::legalDrops(Game& game) const {
     return drops;
 }
 
-bool SelfPlay::playTurn(Game& game, SelfPlayTurn& turn, SelfPlayResult& result) {
+bool SelfPlay::playDrops(Game& game, SelfPlayTurn& turn, SelfPlayResult& result) {
     for (int32_t made = 0;; ++made) {
         std::vector<Drop> drops = legalDrops(game);
         if (drops.empty())
@@ -262,54 +254,67 @@ bool SelfPlay::playTurn(Game& game, SelfPlayTurn& turn, SelfPlayResult& result) 
     return true;
 }
 
+std::vector<uint8_t> SelfPlay::playTurn(const std::vector<uint8_t>& blob, int32_t mover,
+                                        int32_t recordTurns, SelfPlayTurn& turn,
+                                        SelfPlayResult& result) {
+    SelfPlayGamesList games;
+    games.startTurn(mover, recordTurns);
+    GameHolder holder;
+    Game& game = *holder.mGame;
+    game.mCurrentPlayer = mover;
+    if (!game.loadFromBuffer(blob.data(), static_cast<int32_t>(blob.size()), cSelfPlayGameId,
+                             true) ||
+        game.getCurrentPlayer() == nullptr) {
+        result.mProblems.push_back("turn " + std::to_string(recordTurns) +
+                                   ": the blob does not load");
+        return {};
+    }
+    turn.mTurn = game.mTurnCount;
+    turn.mPlayer = mover;
+    if (!playDrops(game, turn, result))
+        return {};
+    turn.mActionPointsLeft = game.getCurrentPlayer()->mActionPoints;
+    // Taunt at random, as a player may.
+    if (!game.finishTurn(static_cast<int32_t>(mRng.randInt(1)))) {
+        result.mProblems.push_back("turn " + std::to_string(recordTurns) +
+                                   ": the turn does not finish");
+        return {};
+    }
+    std::vector<uint8_t> next = game.saveToBuffer();
+    for (const Player* player : game.mPlayers) {
+        const auto index = static_cast<size_t>(player->mIndex);
+        turn.mScore[index] = player->mScore;
+        turn.mVictoryHealth[index] = player->getVictoryHealth();
+        turn.mUnitsLeft[index] = player->countRemainingUnits();
+    }
+    turn.mNextTurn = game.mTurnCount;
+    turn.mGameOver = game.mGameOver;
+    result.mWinner = game.getWinner(&result.mReason);
+    return next;
+}
+
 SelfPlayResult SelfPlay::run() {
     SelfPlayResult result;
     std::vector<uint8_t> blob = setUpGame();
     if (blob.empty())
         return result;
     result.mSetUp = true;
-    SelfPlayGamesList games;
     int32_t turnCount = 1;
     for (;;) {
         // Turn 1 is player 0's; the turn passes at every turn end.
         const int32_t mover = (turnCount - 1) % 2;
-        games.startTurn(mover, turnCount);
-        GameHolder holder;
-        Game& game = *holder.mGame;
-        game.mCurrentPlayer = mover;
-        if (!game.loadFromBuffer(blob.data(), static_cast<int32_t>(blob.size()), cSelfPlayGameId,
-                                 true)) {
-            result.mProblems.push_back("turn " + std::to_string(turnCount) +
-                                       ": the blob does not load");
-            break;
-        }
         SelfPlayTurn turn;
-        turn.mTurn = game.mTurnCount;
-        turn.mPlayer = mover;
-        if (!playTurn(game, turn, result))
+        std::vector<uint8_t> next = playTurn(blob, mover, turnCount, turn, result);
+        if (next.empty())
             break;
-        turn.mActionPointsLeft = game.getCurrentPlayer()->mActionPoints;
-        // Taunt at random, as a player may.
-        if (!game.finishTurn(static_cast<int32_t>(mRng.randInt(1)))) {
-            result.mProblems.push_back("turn " + std::to_string(turnCount) +
-                                       ": the turn does not finish");
-            break;
-        }
-        blob = game.saveToBuffer();
-        for (const Player* player : game.mPlayers) {
-            const auto index = static_cast<size_t>(player->mIndex);
-            turn.mScore[index] = player->mScore;
-            turn.mVictoryHealth[index] = player->getVictoryHealth();
-            turn.mUnitsLeft[index] = player->countRemainingUnits();
-        }
+        blob = std::move(next);
         result.mTurns = turn.mTurn;
         if (mOnTurn)
             mOnTurn(turn);
         // A winner, or attrition that leaves no side with units.
-        result.mWinner = game.getWinner(&result.mReason);
-        if (result.mReason != 0 || game.mGameOver)
+        if (result.mReason != 0 || turn.mGameOver)
             break;
-        turnCount = game.mTurnCount;
+        turnCount = turn.mNextTurn;
         if (turnCount > mOptions.mMaxTurns) {
             result.mTurnCap = true;
             break;

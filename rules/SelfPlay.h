@@ -66,6 +66,9 @@ struct SelfPlayTurn {
     std::array<int32_t, 2> mScore{};
     std::array<int32_t, 2> mVictoryHealth{};
     std::array<int32_t, 2> mUnitsLeft{};
+    // The game's turn count after the turn, and whether it is over.
+    int32_t mNextTurn = 0;
+    bool mGameOver = false;
 };
 
 struct SelfPlayResult {
@@ -86,22 +89,8 @@ struct SelfPlayResult {
 
 class SelfPlay {
 public:
-    explicit SelfPlay(SelfPlayOptions options);
-
-    // Sets a game up from a seed as a new online game is: Game::init, the
-    // civs of players 0 and 1 (with split chests, their own chests), then
-    // both racks filled units first. The seed also seeds the cosmetic
-    // generator, which picks the random entries of the tile allocations.
-    // False when a step refuses.
-    static bool setUpNewGame(Game& game, int32_t seed, const std::array<int32_t, 2>& civs);
-
-    // Plays one game to its end or the turn cap.
-    SelfPlayResult run();
-
-    // Called after every finished turn.
-    std::function<void(const SelfPlayTurn&)> mOnTurn;
-
-private:
+    // A drop the game would accept: the entity, the grid type and square it
+    // goes to, and its ActionType.
     struct Drop {
         int32_t mEntityId;
         int32_t mGridType;
@@ -110,13 +99,40 @@ private:
         int32_t mKind;
     };
 
+    explicit SelfPlay(SelfPlayOptions options);
+
+    // Sets a game up from a seed as a new online game is: Game::init, then
+    // the first states of players 0 and 1 (Game::setUpFirstState). The seed
+    // also seeds the cosmetic generator, which picks the random entries of
+    // the tile allocations. False when a step refuses.
+    static bool setUpNewGame(Game& game, int32_t seed, const std::array<int32_t, 2>& civs);
+
+    // Plays one game to its end or the turn cap.
+    SelfPlayResult run();
+
+    // Plays one turn of mover on a stored game, as run() plays each: blob
+    // loaded as the opener does under a stand-in record naming mover the
+    // turn player (its turn count recordTurns), random drops the game
+    // accepts, the turn finished. The new blob; empty when the blob does
+    // not load, a check fails or the turn does not finish (result's
+    // problems say which). turn gets the turn's figures, result its actions
+    // and caps, and the winner and reason as Game::getWinner gives them.
+    std::vector<uint8_t> playTurn(const std::vector<uint8_t>& blob, int32_t mover,
+                                  int32_t recordTurns, SelfPlayTurn& turn, SelfPlayResult& result);
+
+    // Every drop the game's current player could make now and afford
+    // (Place, Return and Use Item left out).
+    static std::vector<Drop> legalDrops(Game& game);
+
+    // Called after every finished turn.
+    std::function<void(const SelfPlayTurn&)> mOnTurn;
+
+private:
     // The new game's blob; empty when it cannot be set up.
     std::vector<uint8_t> setUpGame();
-    // Plays the turn of the game's current player; false when the game
+    // Makes the drops of the game's current player; false when the game
     // stopped (a problem was found).
-    bool playTurn(Game& game, SelfPlayTurn& turn, SelfPlayResult& result);
-    // Every drop the game would accept now.
-    std::vector<Drop> legalDrops(Game& game) const;
+    bool playDrops(Game& game, SelfPlayTurn& turn, SelfPlayResult& result);
 
     SelfPlayOptions mOptions;
     RNG mRng;

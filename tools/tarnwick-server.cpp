@@ -1,10 +1,15 @@
 // tarnwick-server: the loopback game server. Serves the game service's paths
-// from one SQLite file until interrupted (SIGINT or SIGTERM).
+// from one SQLite file until interrupted (SIGINT or SIGTERM). With --bot, an
+// account of that nickname plays its side of its games on the game content
+// under the root folder's data/.
 //
 //   tarnwick-server [--host ADDR] [--port N] [--db PATH] [--seed FILE]
-//                   [--tls CERT KEY]
+//                   [--tls CERT KEY] [--bot NAME] [--root DIR]
 
 #include "tools/server/LoopbackServer.h"
+#include "tools/server/ServerContent.h"
+
+#include "content/DataPath.h"
 
 #include "platform/steam/SteamClient.h"
 
@@ -21,13 +26,16 @@ namespace {
 void printUsage() {
     std::fprintf(stderr,
                  "usage: tarnwick-server [--host ADDR] [--port N] [--db PATH] [--seed FILE] "
-                 "[--tls CERT KEY]\n"
+                 "[--tls CERT KEY] [--bot NAME] [--root DIR]\n"
                  "  --host ADDR     address to listen on (default 127.0.0.1)\n"
                  "  --port N        port to listen on; 0 picks a free one (default 0)\n"
                  "  --db PATH       the database file (default server.sqlite3 in the user's "
                  "data folder)\n"
                  "  --seed FILE     XML seed for a new database; ignored for an existing one\n"
-                 "  --tls CERT KEY  serve HTTPS with this certificate and private key (PEM)\n");
+                 "  --tls CERT KEY  serve HTTPS with this certificate and private key (PEM)\n"
+                 "  --bot NAME      an opponent bot of that nickname plays its games\n"
+                 "  --root DIR      the folder holding the game content's data/ (default the "
+                 "current folder)\n");
 }
 
 bool readPort(const char* text, int& port) {
@@ -62,6 +70,10 @@ int main(int argc, char** argv) {
         } else if (arg == "--tls" && i + 2 < argc) {
             options.tlsCertificate = argv[++i];
             options.tlsKey = argv[++i];
+        } else if (arg == "--bot" && hasValue) {
+            options.bot = argv[++i];
+        } else if (arg == "--root" && hasValue) {
+            setBaseFolder(argv[++i]);
         } else if (arg == "--help" || arg == "-h") {
             printUsage();
             return 0;
@@ -88,6 +100,14 @@ int main(int argc, char** argv) {
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    if (!options.bot.empty()) {
+        std::string error;
+        if (!loadServerContent(error)) {
+            std::fprintf(stderr, "tarnwick-server: %s\n", error.c_str());
+            return 1;
+        }
+    }
 
     LoopbackServer server(options);
     if (!server.start()) {

@@ -643,6 +643,42 @@ TEST_F(GameArchiveFixupTest, SavedIdsReachTheProtoOfTheSameNameAfterTheDatabaseI
     EXPECT_EQ(protoNames(*mLoaded.back()), expected);
 }
 
+// The remap of one load is not another game's: a game set up after a load
+// under another database order, and a game whose archive names fewer ids
+// than a stale remap holds, reach their protos by the current order.
+TEST_F(GameArchiveFixupTest, ANewGameOrALaterLoadDoesNotResolveThroughAStaleRemap) {
+    Game* game = newGame(5);
+    ASSERT_NE(game, nullptr);
+    const std::vector<uint8_t> blob = game->saveToBuffer();
+    Database::clear();
+    ASSERT_TRUE(loadTestDatabase(reordered(false).c_str()));
+    mLoaded.push_back(new Game());
+    ASSERT_TRUE(load(*mLoaded.back(), blob));
+    ASSERT_FALSE(Database::getRemap().empty());
+
+    Game* fresh = newGame(5);
+    ASSERT_NE(fresh, nullptr);
+    int32_t swords = 0;
+    for (const Entity* entity : fresh->mEntities) {
+        ASSERT_NE(entity->getProto(), nullptr);
+        EXPECT_EQ(Database::getProtoIndexByName(entity->getProto()->mName), entity->mProtoId);
+        swords += entity->getProto()->mName == "sword" ? 1 : 0;
+    }
+    ASSERT_GT(swords, 0);
+
+    // Saved without the sword's name: its id stays as it is now.
+    const int32_t sword = Database::getProtoIndexByName("sword");
+    const int32_t knight = Database::getProtoIndexByName("knight");
+    fresh->saveToBuffer();
+    fresh->mProtoNames.erase(sword);
+    const std::vector<uint8_t> partial = fresh->saveToBuffer();
+    const std::vector<std::string> names = protoNames(*fresh);
+    Database::setRemap(sword, knight);
+    mLoaded.push_back(new Game());
+    ASSERT_TRUE(load(*mLoaded.back(), partial));
+    EXPECT_EQ(protoNames(*mLoaded.back()), names);
+}
+
 TEST_F(GameArchiveFixupTest, AFailedLoadUndoesItsRemap) {
     Game* game = newGame(5);
     ASSERT_NE(game, nullptr);

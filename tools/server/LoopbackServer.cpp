@@ -87,6 +87,13 @@ bool LoopbackServer::start() {
                 applyServerSeed(database, seed);
         }))
         return false;
+    if (!mOptions.bot.empty()) {
+        mBot = std::make_unique<ServerBot>(mDatabase, mOptions.bot);
+        if (!mBot->start(mError)) {
+            mBot.reset();
+            return false;
+        }
+    }
 
     if (!mOptions.tlsCertificate.empty() || !mOptions.tlsKey.empty()) {
         auto secure = std::make_unique<httplib::SSLServer>(mOptions.tlsCertificate.c_str(),
@@ -146,6 +153,7 @@ void LoopbackServer::stop() {
     if (mListener.joinable())
         mListener.join();
     mServer.reset();
+    mBot.reset();
 }
 
 std::string LoopbackServer::baseUrl() const {
@@ -249,10 +257,12 @@ ServerReply LoopbackServer::answer(const ReceivedRequest& request, bool& dropped
         return {404, xmlReply("Error", {}, "UnknownPath")};
     ServerReply reply;
     try {
-        RouteContext context{request, mDatabase};
+        RouteContext context{request, mDatabase, mBot.get()};
         mDatabase.transaction([&] { reply = route->second(context); });
     } catch (const std::exception& e) {
         return {500, xmlReply("Error", {}, e.what())};
     }
+    if (mBot)
+        mBot->wake();
     return reply;
 }

@@ -9,8 +9,9 @@
 // reply. Then a reply scripted for the path, if any is queued, is given
 // (status, body, delay, or a dropped connection); otherwise the path's
 // handler answers from the database in one transaction. A malformed form is
-// answered with 400.
+// answered with 400. With a bot, every committed request wakes it.
 
+#include "tools/server/ServerBot.h"
 #include "tools/server/ServerDatabase.h"
 #include "tools/server/ServerRoutes.h"
 
@@ -39,6 +40,9 @@ struct LoopbackServerOptions {
     std::filesystem::path seed;           // applied to a new database only
     std::filesystem::path tlsCertificate; // both set: HTTPS
     std::filesystem::path tlsKey;
+    // The opponent bot's nickname; empty: no bot. The bot plays with the
+    // rules on the content the process has loaded (ServerContent.h).
+    std::string bot;
 };
 
 // A reply given instead of the handler's, once.
@@ -71,6 +75,8 @@ public:
     bool waitForRequests(size_t count, std::chrono::milliseconds timeout) const;
 
     ServerDatabase& database() { return mDatabase; }
+    // Null without a bot.
+    ServerBot* bot() { return mBot.get(); }
 
 private:
     void handle(const httplib::Request& request, httplib::Response& response,
@@ -82,6 +88,7 @@ private:
     LoopbackServerOptions mOptions;
     ServerDatabase mDatabase;
     ServerRoutes mRoutes;
+    std::unique_ptr<ServerBot> mBot;
     std::unique_ptr<httplib::Server> mServer;
     std::thread mListener;
     int mPort = 0;

@@ -75,7 +75,7 @@ AccountRefusal ServerAccounts::create(ServerAccount& account) {
         return AccountRefusal::InvalidNickname;
     if (byLogin(account.mLogin))
         return AccountRefusal::DuplicateUser;
-    if (findBy("nickname", account.mNickname))
+    if (byNickname(account.mNickname))
         return AccountRefusal::DuplicateNickname;
     SqlStatement insert = mDatabase.prepare(
         "INSERT INTO accounts (login, password, nickname, auth_key, home_color, away_color, "
@@ -100,8 +100,7 @@ std::optional<ServerAccount> ServerAccounts::findBy(std::string_view column,
     if (value.empty())
         return std::nullopt;
     SqlStatement query = mDatabase.prepare(std::string("SELECT ") + cColumns +
-                                           " FROM accounts WHERE " + std::string(column) +
-                                           " = ?");
+                                           " FROM accounts WHERE " + std::string(column) + " = ?");
     query.bind(1, value);
     if (!query.step())
         return std::nullopt;
@@ -110,6 +109,10 @@ std::optional<ServerAccount> ServerAccounts::findBy(std::string_view column,
 
 std::optional<ServerAccount> ServerAccounts::byLogin(std::string_view login) {
     return findBy("login", login);
+}
+
+std::optional<ServerAccount> ServerAccounts::byNickname(std::string_view nickname) {
+    return findBy("nickname", nickname);
 }
 
 std::optional<ServerAccount> ServerAccounts::byAuthKey(std::string_view authKey) {

@@ -27,8 +27,14 @@ struct ServerAccount {
 };
 
 // Why a new account is refused, with the service's error text.
-enum class AccountRefusal { None, InvalidUsername, InvalidPassword, InvalidNickname,
-                            DuplicateUser, DuplicateNickname };
+enum class AccountRefusal {
+    None,
+    InvalidUsername,
+    InvalidPassword,
+    InvalidNickname,
+    DuplicateUser,
+    DuplicateNickname
+};
 const char* refusalText(AccountRefusal refusal);
 
 // A login name of 1 to 254 printable characters without blanks.
@@ -46,6 +52,8 @@ public:
     // Checks and stores account (its id is assigned); None when stored.
     AccountRefusal create(ServerAccount& account);
     std::optional<ServerAccount> byLogin(std::string_view login);
+    // Nicknames compare ignoring ASCII case.
+    std::optional<ServerAccount> byNickname(std::string_view nickname);
     // An empty key finds nothing.
     std::optional<ServerAccount> byAuthKey(std::string_view authKey);
     std::optional<ServerAccount> bySteamId(std::string_view steamId);

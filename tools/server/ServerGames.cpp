@@ -1,9 +1,14 @@
 #include "tools/server/ServerGames.h"
 
+#include "tools/server/ServerAccounts.h"
 #include "tools/server/ServerRoutes.h"
 
 #include "service/GameRecordReader.h"
 #include "service/RequestHash.h"
+
+#include "rules/GameRecord.h"
+
+#include <strings.h>
 
 #include <ctime>
 
@@ -12,6 +17,9 @@ namespace {
 constexpr const char* cGameColumns =
     "id, creation_time, last_turn_time, creation_player, creation_method, "
     "current_turn_player, turn_count, was_matchmade, is_complete, state";
+// The games in which the named player sits and has not deleted the game.
+constexpr const char* cSeatedPlayer =
+    "id IN (SELECT game_id FROM game_players WHERE name = ? AND lower(status) <> 'deleted')";
 constexpr const char* cPlayerColumns =
     "name, status, substatus, civ, avatar, home_color, away_color, new_chat_count, "
     "play_taunt, build_version";
@@ -85,8 +93,13 @@ Attributes playerAttributes(const ServerGamePlayer& player) {
 void ServerGames::store(const ServerGame& game) {
     mDatabase.prepare("DELETE FROM game_players WHERE game_id = ?").bind(1, game.mId).step();
     SqlStatement insert = mDatabase.prepare(
-        std::string("INSERT OR REPLACE INTO games (") + cGameColumns +
-        ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        std::string("INSERT INTO games (") + cGameColumns +
+        ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (id) DO UPDATE SET "
+        "creation_time = excluded.creation_time, last_turn_time = excluded.last_turn_time, "
+        "creation_player = excluded.creation_player, creation_method = "
+        "excluded.creation_method, current_turn_player = excluded.current_turn_player, "
+        "turn_count = excluded.turn_count, was_matchmade = excluded.was_matchmade, "
+        "is_complete = excluded.is_complete, state = excluded.state");
     insert.bind(1, game.mId).bind(2, game.mCreationTime);
     if (game.mLastTurnTime)
         insert.bind(3, *game.mLastTurnTime);
@@ -119,13 +132,17 @@ void ServerGames::store(const ServerGame& game) {
     }
 }
 
-std::vector<ServerGame> ServerGames::forPlayer(std::string_view nickname) {
+std::vector<ServerGame> ServerGames::select(std::string_view where, int64_t id,
+                                            std::string_view nickname) {
     std::vector<ServerGame> games;
-    SqlStatement query = mDatabase.prepare(
-        std::string("SELECT ") + cGameColumns +
-        ", last_turn_time IS NULL FROM games WHERE id IN "
-        "(SELECT game_id FROM game_players WHERE name = ?) ORDER BY id");
-    query.bind(1, nickname);
+    SqlStatement query =
+        mDatabase.prepare(std::string("SELECT ") + cGameColumns +
+                          ", last_turn_time IS NULL FROM games WHERE " + std::string(where));
+    int index = 1;
+    if (id >= 0)
+        query.bind(index++, id);
+    if (!nickname.empty())
+        query.bind(index, nickname);
     while (query.step()) {
         ServerGame game;
         game.mId = query.columnInt64(0);
@@ -144,6 +161,101 @@ std::vector<ServerGame> ServerGames::forPlayer(std::string_view nickname) {
     for (ServerGame& game : games)
         game.mPlayers = playersOf(mDatabase, game.mId);
     return games;
+}
+
+std::vector<ServerGame> ServerGames::forPlayer(std::string_view nickname) {
+    return select(std::string(cSeatedPlayer) + " ORDER BY id", -1, nickname);
+}
+
+std::optional<ServerGame> ServerGames::find(int64_t id) {
+    std::vector<ServerGame> games = select("id = ?", id, {});
+    if (games.empty())
+        return std::nullopt;
+    return std::move(games.front());
+}
+
+std::optional<ServerGame> ServerGames::findFor(int64_t id, std::string_view nickname) {
+    if (nickname.empty())
+        return std::nullopt;
+    std::vector<ServerGame> games =
+        select(std::string("id = ? AND ") + cSeatedPlayer, id, nickname);
+    if (games.empty())
+        return std::nullopt;
+    return std::move(games.front());
+}
+
+int64_t ServerGames::newId() {
+    SqlStatement query = mDatabase.prepare("SELECT COALESCE(MAX(id), 0) + 1 FROM games");
+    return query.step() ? query.columnInt64(0) : 1;
+}
+
+void ServerGames::remove(int64_t id) {
+    for (const char* sql :
+         {"DELETE FROM game_chats WHERE game_id = ?", "DELETE FROM game_turns WHERE game_id = ?",
+          "DELETE FROM game_players WHERE game_id = ?", "DELETE FROM games WHERE id = ?"})
+        mDatabase.prepare(sql).bind(1, id).step();
+}
+
+int64_t ServerGames::countActive(std::string_view nickname) {
+    SqlStatement query = mDatabase.prepare(
+        "SELECT COUNT(*) FROM game_players WHERE name = ? AND lower(status) = 'active'");
+    query.bind(1, nickname);
+    return query.step() ? query.columnInt64(0) : 0;
+}
+
+std::vector<int64_t> ServerGames::waitingFor(std::string_view nickname) {
+    std::vector<int64_t> ids;
+    SqlStatement query = mDatabase.prepare(
+        "SELECT games.id FROM games JOIN game_players ON game_players.game_id = games.id "
+        "WHERE game_players.name = ?1 AND lower(game_players.status) = 'active' AND "
+        "games.is_complete = 0 AND games.current_turn_player = ?1 COLLATE NOCASE "
+        "ORDER BY games.id");
+    query.bind(1, nickname);
+    while (query.step())
+        ids.push_back(query.columnInt64(0));
+    return ids;
+}
+
+void ServerGames::addChat(int64_t id, const ServerChat& chat) {
+    mDatabase
+        .prepare("INSERT INTO game_chats (game_id, sender, text, sent_time) VALUES (?, ?, ?, ?)")
+        .bind(1, id)
+        .bind(2, chat.mFrom)
+        .bind(3, chat.mText)
+        .bind(4, chat.mSentTime)
+        .step();
+}
+
+std::vector<ServerChat> ServerGames::chats(int64_t id) {
+    std::vector<ServerChat> lines;
+    SqlStatement query = mDatabase.prepare(
+        "SELECT sender, text, sent_time FROM game_chats WHERE game_id = ? ORDER BY id");
+    query.bind(1, id);
+    while (query.step())
+        lines.push_back({query.columnText(0), query.columnText(1), query.columnInt64(2)});
+    return lines;
+}
+
+void ServerGames::addTurnRecord(int64_t id, int64_t turn, std::string_view player,
+                                std::string_view bytes) {
+    mDatabase
+        .prepare("INSERT OR REPLACE INTO game_turns (game_id, turn, player, record) "
+                 "VALUES (?, ?, ?, ?)")
+        .bind(1, id)
+        .bind(2, turn)
+        .bind(3, player)
+        .bindBlob(4, bytes)
+        .step();
+}
+
+std::vector<std::string> ServerGames::turnRecords(int64_t id) {
+    std::vector<std::string> records;
+    SqlStatement query =
+        mDatabase.prepare("SELECT record FROM game_turns WHERE game_id = ? ORDER BY turn");
+    query.bind(1, id);
+    while (query.step())
+        records.push_back(query.columnText(0));
+    return records;
 }
 
 std::string gamesHash(const std::vector<ServerGame>& games) {
@@ -166,14 +278,83 @@ std::string gamesHash(const std::vector<ServerGame>& games) {
     return sha256Hex(text);
 }
 
-std::string gameElement(const ServerGame& game, bool withState) {
+std::string gameElement(const ServerGame& game, bool withState,
+                        const std::vector<ServerChat>* chats, const Attributes& extra) {
     std::string players;
     for (const ServerGamePlayer& player : game.mPlayers)
         players += xmlReply("player", playerAttributes(player));
     std::string inner = element("players", {}, players);
+    if (chats != nullptr) {
+        std::string lines;
+        for (const ServerChat& chat : *chats)
+            lines += xmlReply(
+                "chat", {{"from", chat.mFrom}, {"sent_datetime", formatServerTime(chat.mSentTime)}},
+                chat.mText);
+        inner += "<chats>" + lines + "</chats>";
+    }
     if (withState && !game.mState.empty())
         inner += "<state>" + encodeBase64(game.mState) + "</state>";
-    return element("Game", gameAttributes(game), inner);
+    Attributes attributes = gameAttributes(game);
+    attributes.insert(attributes.end(), extra.begin(), extra.end());
+    return element("Game", attributes, inner);
+}
+
+std::optional<ServerGame> requestedGame(const RouteContext& context, std::string_view field,
+                                        std::string_view nickname, int& seat) {
+    int64_t id = 0;
+    if (!gameIdField(context, field, id))
+        return std::nullopt;
+    std::optional<ServerGame> game = ServerGames(context.database).findFor(id, nickname);
+    seat = game ? seatOf(*game, nickname) : -1;
+    if (seat < 0)
+        return std::nullopt;
+    return game;
+}
+
+ServerGamePlayer newSeat(const ServerAccount& account, std::string civ) {
+    ServerGamePlayer player;
+    player.mName = account.mNickname;
+    player.mCiv = std::move(civ);
+    player.mAvatar = account.mAvatar;
+    player.mHomeColor = account.mHomeColor;
+    player.mAwayColor = account.mAwayColor;
+    return player;
+}
+
+int seatOf(const ServerGame& game, std::string_view nickname) {
+    for (size_t seat = 0; seat < game.mPlayers.size(); ++seat) {
+        const std::string& name = game.mPlayers[seat].mName;
+        if (name.size() == nickname.size() &&
+            strncasecmp(name.data(), nickname.data(), name.size()) == 0)
+            return static_cast<int>(seat);
+    }
+    return -1;
+}
+
+void passTurn(ServerGame& game, int seat, int64_t now) {
+    if (game.mPlayers.size() == 2)
+        game.mCurrentTurnPlayer = game.mPlayers[seat == 0 ? 1 : 0].mName;
+    ++game.mTurnCount;
+    game.mLastTurnTime = now;
+}
+
+void endGame(ServerGame& game, int winner, std::string_view bot) {
+    game.mIsComplete = true;
+    for (size_t seat = 0; seat < game.mPlayers.size(); ++seat) {
+        ServerGamePlayer& player = game.mPlayers[seat];
+        const bool inactive = gameStatusFromString(player.mStatus) == cGameInactive;
+        if (winner < 0) {
+            player.mStatus = gameStatusToString(cGameInactive);
+        } else if (static_cast<int>(seat) == winner) {
+            player.mStatus = gameStatusToString(cGameInactive);
+            player.mSubstatus = playerSubstatusToString(cSubstatusWon);
+        } else if (inactive || seatOf(game, bot) == static_cast<int>(seat)) {
+            player.mStatus = gameStatusToString(cGameInactive);
+            player.mSubstatus = playerSubstatusToString(cSubstatusLost);
+        } else {
+            player.mSubstatus = playerSubstatusToString(cSubstatusLostNotSeen);
+        }
+    }
 }
 
 std::string formatServerTime(int64_t seconds) {

@@ -49,6 +49,23 @@ const std::vector<ServerMigration>& serverMigrations() {
             "  build_version INTEGER NOT NULL DEFAULT 0,"
             "  PRIMARY KEY (game_id, seat));"
             "CREATE INDEX game_players_name ON game_players (name)"},
+        {4, "CREATE TABLE game_chats ("
+            "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
+            "  game_id INTEGER NOT NULL REFERENCES games (id) ON DELETE CASCADE,"
+            "  sender TEXT NOT NULL,"
+            "  text TEXT NOT NULL,"
+            "  sent_time INTEGER NOT NULL);"
+            "CREATE INDEX game_chats_game ON game_chats (game_id);"
+            "CREATE TABLE game_turns ("
+            "  game_id INTEGER NOT NULL REFERENCES games (id) ON DELETE CASCADE,"
+            "  turn INTEGER NOT NULL,"
+            "  player TEXT NOT NULL,"
+            "  record BLOB NOT NULL,"
+            "  PRIMARY KEY (game_id, turn));"
+            "CREATE TABLE match_queue ("
+            "  seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+            "  nickname TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+            "  civ TEXT NOT NULL)"},
     };
     return migrations;
 }

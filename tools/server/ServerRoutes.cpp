@@ -1,5 +1,7 @@
 #include "tools/server/ServerRoutes.h"
 
+#include "service/ServiceReply.h"
+
 #include <strings.h>
 
 #include <chrono>
@@ -22,6 +24,11 @@ const std::string* ReceivedRequest::header(std::string_view name) const {
 std::string RouteContext::field(std::string_view name) const {
     const std::string* value = request.field(name);
     return value != nullptr ? *value : std::string();
+}
+
+bool gameIdField(const RouteContext& context, std::string_view name, int64_t& id) {
+    const std::string* text = context.request.field(name);
+    return text != nullptr && parseDecimal(*text, id) && id > 0;
 }
 
 namespace {
@@ -90,4 +97,6 @@ void addServerRoutes(ServerRoutes& routes) {
     addAccountRoutes(routes);
     addNewsRoutes(routes);
     addGameRoutes(routes);
+    addMatchRoutes(routes);
+    addChatRoutes(routes);
 }

@@ -47,13 +47,20 @@ ServerReply errorReply(std::string_view text);
 // text with '&', '<', '>' and '"' escaped (XML and HTML alike).
 std::string escapeMarkup(std::string_view text);
 
+class ServerBot;
+
 struct RouteContext {
     const ReceivedRequest& request;
     ServerDatabase& database;
+    // The opponent bot; null when the server runs without one.
+    ServerBot* bot = nullptr;
 
     // The form part of that name; empty when absent.
     std::string field(std::string_view name) const;
 };
+
+// The form part of that name as a game id: a whole decimal number above 0.
+bool gameIdField(const RouteContext& context, std::string_view name, int64_t& id);
 
 using RouteHandler = std::function<ServerReply(RouteContext&)>;
 // Path without its leading '/' to handler.
@@ -68,3 +75,5 @@ void addClockRoutes(ServerRoutes& routes);
 void addAccountRoutes(ServerRoutes& routes);
 void addNewsRoutes(ServerRoutes& routes);
 void addGameRoutes(ServerRoutes& routes);
+void addMatchRoutes(ServerRoutes& routes);
+void addChatRoutes(ServerRoutes& routes);

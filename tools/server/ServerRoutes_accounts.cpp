@@ -53,8 +53,7 @@ bool allDigits(std::string_view text) {
 RouteHandler forAccount(AccountHandler handler) {
     return [handler = std::move(handler)](RouteContext& context) {
         ServerAccounts accounts(context.database);
-        const std::optional<ServerAccount> account =
-            accounts.byAuthKey(context.field("authKey"));
+        const std::optional<ServerAccount> account = accounts.byAuthKey(context.field("authKey"));
         if (!account)
             return errorReply("NotLoggedIn");
         return handler(context, accounts, *account);
@@ -71,8 +70,8 @@ void addAccountRoutes(ServerRoutes& routes) {
         const AccountRefusal refusal = accounts.create(account);
         if (refusal != AccountRefusal::None)
             return xml("RegisterError", refusalText(refusal));
-        return ServerReply{
-            200, xmlReply("RegisterSuccess", {{"a", accounts.newAuthKey(account.mId)}})};
+        return ServerReply{200,
+                           xmlReply("RegisterSuccess", {{"a", accounts.newAuthKey(account.mId)}})};
     };
     routes["Accounts/login"] = [](RouteContext& context) {
         ServerAccounts accounts(context.database);
@@ -84,8 +83,7 @@ void addAccountRoutes(ServerRoutes& routes) {
     };
     routes["Accounts/loginWithAuthKey"] = [](RouteContext& context) {
         ServerAccounts accounts(context.database);
-        const std::optional<ServerAccount> account =
-            accounts.byAuthKey(context.field("authKey"));
+        const std::optional<ServerAccount> account = accounts.byAuthKey(context.field("authKey"));
         if (!account)
             return xml("LoginError", "NotLoggedIn");
         return loginSuccess(context, accounts, *account);
@@ -128,8 +126,8 @@ void addAccountRoutes(ServerRoutes& routes) {
             while (!list.empty()) {
                 const size_t comma = list.find(',');
                 const std::string_view id = list.substr(0, comma);
-                list = comma == std::string_view::npos ? std::string_view()
-                                                       : list.substr(comma + 1);
+                list =
+                    comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
                 if (id.empty())
                     continue;
                 const std::optional<ServerAccount> friendAccount =

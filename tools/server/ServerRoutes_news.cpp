@@ -11,9 +11,9 @@ namespace {
 
 ServerReply htmlPage(std::string_view title, const std::string& body) {
     return {200,
-            "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" +
-                escapeMarkup(title) + "</title></head>\n<body><h1>" + escapeMarkup(title) +
-                "</h1>\n" + body + "</body></html>\n",
+            "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + escapeMarkup(title) +
+                "</title></head>\n<body><h1>" + escapeMarkup(title) + "</h1>\n" + body +
+                "</body></html>\n",
             "text/html; charset=utf-8"};
 }
 

@@ -55,8 +55,7 @@ void seedAccount(ServerDatabase& database, const XmlNode& element) {
     account.mSteamId = optionalAttribute(element, "steamId", "");
     const AccountRefusal refusal = ServerAccounts(database).create(account);
     if (refusal != AccountRefusal::None)
-        throw ServerDatabaseError("seed: account " + account.mLogin + ": " +
-                                  refusalText(refusal));
+        throw ServerDatabaseError("seed: account " + account.mLogin + ": " + refusalText(refusal));
 }
 
 // <News id="" title="" body=""/>

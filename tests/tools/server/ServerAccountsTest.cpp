@@ -210,7 +210,8 @@ TEST_F(ServerAccountsTest, ABrokenSeedAccountIsRefused) {
         std::filesystem::remove(mFolder / "server.sqlite3");
         LoopbackServerOptions options;
         options.database = mFolder / "server.sqlite3";
-        options.seed = writeSeed("seed.xml", std::string("<ServerSeed>") + account + "</ServerSeed>");
+        options.seed =
+            writeSeed("seed.xml", std::string("<ServerSeed>") + account + "</ServerSeed>");
         LoopbackServer server(options);
         EXPECT_FALSE(server.start());
         EXPECT_NE(server.error().find("seed"), std::string::npos) << server.error();

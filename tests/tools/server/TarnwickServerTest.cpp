@@ -1,9 +1,12 @@
 // The tarnwick-server program as a child process: it prints its port, serves
 // the clock, and after SIGKILL a restart on the same file answers as before
 // (the seed's committed offset and the registered accounts kept, a second
-// seed ignored). A database of a
-// newer schema ends it with a message and a non-zero exit.
+// seed ignored; a game with a submitted turn and a chat line, whose next
+// turn the bot of a later start then plays). A database of a newer schema
+// ends it with a message and a non-zero exit.
 
+#include "ServerBotTestSupport.h"
+#include "ServerProcessSupport.h"
 #include "ServerTestSupport.h"
 
 #include "tools/server/ServerDatabase.h"
@@ -12,76 +15,11 @@
 #include "service/ServerRequest.h"
 #include "service/WebService.h"
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
-extern char** environ;
-
 namespace {
-
-// A running tarnwick-server with its standard output on a pipe.
-class ServerProcess {
-public:
-    explicit ServerProcess(const std::vector<std::string>& arguments) {
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-        std::vector<std::string> all = {TARNWICK_SERVER_PROGRAM};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& argument : all)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&mPid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            mPid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(pipeEnds[1]);
-        mOutput = fdopen(pipeEnds[0], "r");
-    }
-    ~ServerProcess() {
-        kill(SIGKILL);
-        if (mOutput != nullptr)
-            fclose(mOutput);
-    }
-
-    // The port of the line "port N"; -1 when the program ended first.
-    int readPort() {
-        char line[512];
-        while (mOutput != nullptr && fgets(line, sizeof line, mOutput) != nullptr) {
-            int port = 0;
-            if (std::sscanf(line, "port %d", &port) == 1)
-                return port;
-        }
-        return -1;
-    }
-    void kill(int signal) {
-        if (mPid > 0) {
-            ::kill(mPid, signal);
-            waitpid(mPid, nullptr, 0);
-            mPid = -1;
-        }
-    }
-    // The exit code once it has ended by itself.
-    int wait() {
-        int status = 0;
-        waitpid(mPid, &status, 0);
-        mPid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t mPid = -1;
-    FILE* mOutput = nullptr;
-};
 
 int64_t serverTime(int port) {
     ServerRequest request("http://127.0.0.1:" + std::to_string(port) + "/Accounts/getTime");
@@ -146,6 +84,102 @@ TEST_F(TarnwickServerTest, AnAccountRegisteredBeforeSigkillStillLogsIn) {
     store.setStoredPassword("pw-ann");
     EXPECT_EQ(client.login(), 0);
     EXPECT_EQ(client.nickname(), "Ann");
+}
+
+TEST_F(TarnwickServerTest, AGameWaitingForTheBotSurvivesSigkillAndTheBotThenPlaysIt) {
+    ASSERT_TRUE(loadSampleContent());
+    const auto database = (mFolder / "server.sqlite3").string();
+    const auto seed =
+        writeSeed("seed.xml", "<ServerSeed>"
+                              "<Account login='alice' password='pw' nickname='Alice'/>"
+                              "<Account login='rook' password='pw' nickname='Rook'/>"
+                              "</ServerSeed>")
+            .string();
+    const auto baseUrl = [](int port) { return "http://127.0.0.1:" + std::to_string(port) + "/"; };
+    const FormFields gameId = {{"gameid", "1"}};
+    const FormFields chatGameId = {{"gameID", "1"}};
+    std::string stateReply;
+    std::string chatReply;
+    std::vector<uint8_t> submitted;
+    {
+        // Without the bot, the game waits for Rook.
+        ServerProcess server({"--port", "0", "--db", database, "--seed", seed});
+        const int port = server.readPort();
+        ASSERT_GT(port, 0);
+        ServiceClient alice(baseUrl(port));
+        ASSERT_TRUE(alice.login("alice", "pw"));
+        const std::vector<uint8_t> first = firstState(4, {{0, "orcs"}});
+        ASSERT_EQ(alice
+                      .post("Game/createGame", createGameFields("Rook", "orcs"),
+                            {{"state", base64(first)}})
+                      .mRoot,
+                  "Game");
+        submitted = playedTurn(first, 0, 5, 0);
+        ASSERT_EQ(
+            alice.post("Game/submitTurn", submitTurnFields(1), submittedState(submitted)).mRoot,
+            "Game");
+        ASSERT_EQ(alice.post("Chat/addGameChat", {{"gameid", "1"}, {"chat", "your move"}}).mRoot,
+                  "Success");
+        stateReply = alice.post("Game/getGameState", {}, {}, gameId).mBody;
+        chatReply = alice.post("Chat/getGameChats", chatGameId).mBody;
+        server.kill(SIGKILL);
+    }
+    {
+        ServerProcess restarted({"--port", "0", "--db", database});
+        const int port = restarted.readPort();
+        ASSERT_GT(port, 0);
+        ServiceClient alice(baseUrl(port));
+        ASSERT_TRUE(alice.login("alice", "pw"));
+        const ServiceReplyText state = alice.post("Game/getGameState", {}, {}, gameId);
+        EXPECT_EQ(state.mBody, stateReply);
+        const std::unique_ptr<GameRecord> game = state.game("Alice");
+        ASSERT_NE(game, nullptr);
+        EXPECT_EQ(stateOf(*game), submitted);
+        EXPECT_EQ(game->mCurrentTurnPlayer, "Rook");
+        EXPECT_EQ(alice.post("Chat/getGameChats", chatGameId).mBody, chatReply);
+        restarted.kill(SIGKILL);
+    }
+    // With the bot, the waiting turn is played at start.
+    ServerProcess withBot(
+        {"--port", "0", "--db", database, "--bot", "Rook", "--root", TARNWICK_SOURCE_DIR});
+    const int port = withBot.readPort();
+    ASSERT_GT(port, 0);
+    ServiceClient alice(baseUrl(port));
+    ASSERT_TRUE(alice.login("alice", "pw"));
+    const std::unique_ptr<GameRecord> answered = waitForTurn(alice, 1, "Alice");
+    ASSERT_NE(answered, nullptr);
+    EXPECT_EQ(answered->mTurnCount, 2);
+    EXPECT_GE(civIdOf(answered->getOpponent()->mCivName), 0);
+    EXPECT_NE(stateOf(*answered), submitted);
+    EXPECT_TRUE(loads(stateOf(*answered), 0));
+    const std::unique_ptr<GameRecord> chats =
+        alice.post("Chat/getGameChats", chatGameId).game("Alice");
+    ASSERT_NE(chats, nullptr);
+    ASSERT_EQ(chats->mChats.size(), 1u);
+    EXPECT_EQ(chats->mChats[0]->mText, "your move");
+}
+
+// A seeded game against the bot of a tarnwick-server child to its winner,
+// twice on fresh databases: the same game both times.
+TEST_F(TarnwickServerTest, AWholeGameAgainstTheBotEndsTheSameForTheSameSeeds) {
+    ASSERT_TRUE(loadSampleContent());
+    const auto seed =
+        writeSeed("seed.xml", "<ServerSeed><Account login='alice' password='pw' nickname='Alice'/>"
+                              "</ServerSeed>")
+            .string();
+    std::vector<std::vector<uint8_t>> runs[2];
+    for (int run = 0; run < 2; ++run) {
+        const auto database = (mFolder / ("run" + std::to_string(run) + ".sqlite3")).string();
+        ServerProcess server({"--port", "0", "--db", database, "--seed", seed, "--bot", "Rook",
+                              "--root", TARNWICK_SOURCE_DIR});
+        const int port = server.readPort();
+        ASSERT_GT(port, 0);
+        ServiceClient alice("http://127.0.0.1:" + std::to_string(port) + "/");
+        ASSERT_TRUE(alice.login("alice", "pw"));
+        runs[run] = playWholeGame(alice, "Rook");
+        ASSERT_FALSE(runs[run].empty());
+    }
+    EXPECT_EQ(runs[0], runs[1]);
 }
 
 TEST_F(TarnwickServerTest, ANewerDatabaseEndsItWithAnError) {

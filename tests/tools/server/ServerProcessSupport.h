@@ -1,0 +1,73 @@
+#pragma once
+
+// The tarnwick-server program as a child process of a test.
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+// A running tarnwick-server with its standard output on a pipe.
+class ServerProcess {
+public:
+    explicit ServerProcess(const std::vector<std::string>& arguments) {
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+        std::vector<std::string> all = {TARNWICK_SERVER_PROGRAM};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& argument : all)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&mPid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            mPid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(pipeEnds[1]);
+        mOutput = fdopen(pipeEnds[0], "r");
+    }
+    ~ServerProcess() {
+        kill(SIGKILL);
+        if (mOutput != nullptr)
+            fclose(mOutput);
+    }
+
+    // The port of the line "port N"; -1 when the program ended first.
+    int readPort() {
+        char line[512];
+        while (mOutput != nullptr && fgets(line, sizeof line, mOutput) != nullptr) {
+            int port = 0;
+            if (std::sscanf(line, "port %d", &port) == 1)
+                return port;
+        }
+        return -1;
+    }
+    void kill(int signal) {
+        if (mPid > 0) {
+            ::kill(mPid, signal);
+            waitpid(mPid, nullptr, 0);
+            mPid = -1;
+        }
+    }
+    // The exit code once it has ended by itself.
+    int wait() {
+        int status = 0;
+        waitpid(mPid, &status, 0);
+        mPid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t mPid = -1;
+    FILE* mOutput = nullptr;
+};
