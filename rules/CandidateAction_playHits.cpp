@@ -41,7 +41,7 @@ using cocos2d::CCPoint;
 
 namespace {
 
-constexpr float cHitWithoutTags = 0.4f;  // seconds
+constexpr float cHitWithoutTags = 0.4f;   // seconds
 constexpr float cHealWithoutTags = 0.52f; // seconds
 
 cocos2d::CCNode* viewNodeOf(const Entity* entity) {
@@ -51,7 +51,8 @@ cocos2d::CCNode* viewNodeOf(const Entity* entity) {
 
 const PuppetAnimEntry* puppetEntry(const Entity& entity, int32_t state) {
     const PuppetDefinition* puppet = PuppetRegistry::getPuppet(entity.getPuppetHandle());
-    if (puppet == nullptr || state < 0 || state >= static_cast<int32_t>(puppet->mAnimEntries.size()))
+    if (puppet == nullptr || state < 0 ||
+        state >= static_cast<int32_t>(puppet->mAnimEntries.size()))
         return nullptr;
     return puppet->mAnimEntries[static_cast<size_t>(state)].get();
 }
@@ -110,12 +111,12 @@ void CandidateAction::playAttack(Entity& source) {
     }
 
     // Ranged, big, and the animation requested.
-    const bool special = raised || executed || (own != nullptr && (own->mSpotted || own->mBackstabbed));
+    const bool special =
+        raised || executed || (own != nullptr && (own->mSpotted || own->mBackstabbed));
     const int32_t dx = std::abs(mTargetSlot.x - mSourceSlot.x);
     const int32_t dy = std::abs(mTargetSlot.y - mSourceSlot.y);
-    const bool ranged =
-        !special && (dx + dy > 1 || (proto != nullptr && proto->mMaxRange > 1 &&
-                                     (own == nullptr || own->mFinalState < 0)));
+    const bool ranged = !special && (dx + dy > 1 || (proto != nullptr && proto->mMaxRange > 1 &&
+                                                     (own == nullptr || own->mFinalState < 0)));
     bool big = false;
     if (ranged) {
         big = isBigAttackVariant();
@@ -174,10 +175,10 @@ void CandidateAction::playAttack(Entity& source) {
         if (played == cAnimStateAttack)
             played = request;
         big = big || played == cAnimStateAttackBig || played == cAnimStateAttackBigMelee;
-        const GridSlot end = own != nullptr && isValid(own->mFinalSlot) &&
-                                     own->mFinalSlot != own->mInitialSlot
-                                 ? own->mFinalSlot
-                                 : GridSlot();
+        const GridSlot end =
+            own != nullptr && isValid(own->mFinalSlot) && own->mFinalSlot != own->mInitialSlot
+                ? own->mFinalSlot
+                : GridSlot();
         source.playAnimation(played, mSourceSlot, mTargetSlot, 0.0f, end);
     }
 
@@ -232,7 +233,8 @@ void CandidateAction::playAttack(Entity& source) {
         playBloodrageGain(mGame, result, firstHit);
         if (view != nullptr)
             view->setCharge(result->mFinalCharge);
-        const bool moved = isValid(result->mFinalSlot) && result->mFinalSlot != result->mInitialSlot;
+        const bool moved =
+            isValid(result->mFinalSlot) && result->mFinalSlot != result->mInitialSlot;
         int32_t request = -1;
         if (result->mInitialState != cStateKnockedOut && result->mFinalState == cStateKnockedOut)
             request = cAnimStateKnockedOut;
@@ -247,7 +249,8 @@ void CandidateAction::playAttack(Entity& source) {
                                                                 : cAnimStateDamaged;
         if (request >= 0 && entity != &source) {
             const int32_t state = entity->resolveAnimationState(request, true);
-            const GridSlot own = isValid(result->mInitialSlot) ? result->mInitialSlot : entity->mSlot;
+            const GridSlot own =
+                isValid(result->mInitialSlot) ? result->mInitialSlot : entity->mSlot;
             const GridSlot toward = moved ? result->mFinalSlot : own;
             if (hitTimes.size() < 2 || result->mHealthChange == 0)
                 entity->playAnimation(state, own, toward, firstHit);
@@ -280,8 +283,8 @@ void CandidateAction::playAttack(Entity& source) {
                              node->getPosition(), node->getZOrder() + 10, firstHit, false);
         if (result->mKilled && entity != &source) {
             entity->playAnimationInPlace(cAnimStateDeath, entity->mSlot, firstHit);
-            playCorpseStompEffect(entity, &source, this, node != nullptr ? node->getZOrder() + 1 : 1,
-                                  firstHit);
+            playCorpseStompEffect(entity, &source, this,
+                                  node != nullptr ? node->getZOrder() + 1 : 1, firstHit);
         }
     }
     showFinalDebuffs(0.0f);
@@ -367,7 +370,8 @@ void CandidateAction::playCastPower(Entity& power) {
         float d = 1.0f;
         if (result->mHealthChange < 1) {
             if (isTyphoon)
-                d = 0.3f + 0.06f * static_cast<float>(std::abs(result->mInitialSlot.x - mTargetSlot.x));
+                d = 0.3f +
+                    0.06f * static_cast<float>(std::abs(result->mInitialSlot.x - mTargetSlot.x));
             else if (isTrain)
                 d = 0.8f + 0.1f * static_cast<float>(mTargetSlot.y - result->mInitialSlot.y);
         }
@@ -399,7 +403,7 @@ void CandidateAction::playCastPower(Entity& power) {
             entity->playAnimation(cAnimStateDamaged, final, mTargetSlot, d);
         } else if (result->mHealthChange == 0 && final != result->mInitialSlot) {
             entity->playAnimation(result->mFinalState == cStateKnockedOut ? cAnimStateKnockedOutIdle
-                                                                         : cAnimStateDamaged,
+                                                                          : cAnimStateDamaged,
                                   result->mInitialSlot, final, d);
         } else if (result->mHealthChange > 0 && result->mInitialState == cStateKnockedOut) {
             entity->playAnimation(cAnimStateRevived, final, final, d);
@@ -416,7 +420,8 @@ void CandidateAction::playCastPower(Entity& power) {
             playEffectPuppet("Civ/Dwarf/Effects/ArmorBuster01", node->getPosition(), 10000, d,
                              false);
         view->applyPremiumTileAura(result, d);
-        if (knockedOut || (result->mInitialState != cStateDead && result->mFinalState == cStateDead))
+        if (knockedOut ||
+            (result->mInitialState != cStateDead && result->mFinalState == cStateDead))
             gGameScene->startSlowMotion(0.1f, 0.8f, d);
     }
 

@@ -71,8 +71,7 @@ void ensureView(Entity& entity) {
     if (entity.hasLink())
         return;
     EntityGrid* grid = entity.mGrid;
-    entity.linkAt(grid != nullptr ? grid->pointForCoords(entity.mSlot, true)
-                                  : CCPoint(0.0f, 0.0f));
+    entity.linkAt(grid != nullptr ? grid->pointForCoords(entity.mSlot, true) : CCPoint(0.0f, 0.0f));
     if (grid != nullptr)
         entity.setViewZOrder(grid->zOrderForCoords(entity.mSlot));
 }
@@ -188,8 +187,7 @@ bool CandidateAction::onEntityVisualDone(Entity* entity) {
     }
     for (size_t i = 0; i < mSubActions.size(); ++i) {
         CandidateAction* subAction = mSubActions[i];
-        if (subAction == nullptr || subAction->isDone() ||
-            subAction->mSourceEntity != entity->mId)
+        if (subAction == nullptr || subAction->isDone() || subAction->mSourceEntity != entity->mId)
             continue;
         subAction->onEntityVisualDone(entity);
         if (i + 1 < mSubActions.size() && mSubActions[i + 1] != nullptr)
@@ -219,11 +217,10 @@ void CandidateAction::resetResultVisuals() {
         if (cocos2d::CCNode* node = view->getMainNode())
             node->setScale(1.0f);
         if (result->mInitialPuppetUpgradeLevel != result->mFinalPuppetUpgradeLevel)
-            view->showPuppetUpgradeLevel(result->mFinalPuppetUpgradeLevel,
-                                         result->mFinalState == cStateKnockedOut
-                                             ? cAnimStateKnockedOutIdle
-                                             : cAnimStateIdle,
-                                         0.15f);
+            view->showPuppetUpgradeLevel(
+                result->mFinalPuppetUpgradeLevel,
+                result->mFinalState == cStateKnockedOut ? cAnimStateKnockedOutIdle : cAnimStateIdle,
+                0.15f);
         if (result->mDestroyedGearProtoID >= 0)
             view->removeEquipment(Database::getProto(result->mDestroyedGearProtoID));
     }
@@ -239,8 +236,8 @@ void CandidateAction::reportStepAfter(Entity& entity, float delay) {
         return;
     mVisualNode->runAction(cocos2d::CCSequence::actions(
         cocos2d::CCDelayTime::actionWithDuration(delay),
-        cocos2d::CCCallFuncND::actionWithTarget(
-            mGame, callfuncND_selector(Game::visualStepDone), &entity)));
+        cocos2d::CCCallFuncND::actionWithTarget(mGame, callfuncND_selector(Game::visualStepDone),
+                                                &entity)));
 }
 
 void CandidateAction::finishUnplayed(Entity& source) {
@@ -314,8 +311,7 @@ void CandidateAction::playMove(Entity& source) {
     }
     const int32_t dx = mTargetSlot.x - mSourceSlot.x;
     const int32_t dy = mTargetSlot.y - mSourceSlot.y;
-    const float t =
-        std::trunc(std::sqrt(static_cast<float>(dx * dx + dy * dy))) * 0.3f;
+    const float t = std::trunc(std::sqrt(static_cast<float>(dx * dx + dy * dy))) * 0.3f;
     if (isPremiumSquare(*mGame, mSourceSlot, cPremiumTeleporter) &&
         isPremiumSquare(*mGame, mTargetSlot, cPremiumTeleporter)) {
         float delay = 0.0f;
@@ -405,8 +401,8 @@ void CandidateAction::playAllyAbility(Entity& source) {
         return;
     }
     const ProtoEntity* proto = source.getProto();
-    const bool swaps = proto != nullptr && proto->mAllyAbility != nullptr &&
-                       proto->mAllyAbility->mSwapWithAlly;
+    const bool swaps =
+        proto != nullptr && proto->mAllyAbility != nullptr && proto->mAllyAbility->mSwapWithAlly;
     if (!swaps) {
         source.playAnimation(cAnimStateAbility, mSourceSlot, mTargetSlot, 0.0f);
     } else {

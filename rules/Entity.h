@@ -35,7 +35,7 @@
 namespace cocos2d {
 class CCNode;
 class CCFiniteTimeAction;
-}
+} // namespace cocos2d
 
 class ActionResultInfo;
 class CandidateAction;

@@ -227,10 +227,10 @@ void Game::playRackLandEffect(int32_t k, cocos2d::CCNode* node) {
     layer->addChild(smoke, node->getZOrder() + 1);
     // The scene lets it go once its actions have ended.
     gGameScene->addEffectNode(smoke);
-    smoke->runAction(cocos2d::CCSpawn::actions(
-        cocos2d::CCFadeOut::actionWithDuration(0.35f),
-        cocos2d::CCEaseOut::actionWithAction(cocos2d::CCScaleTo::actionWithDuration(0.35f, 1.4f),
-                                             2.0f)));
+    smoke->runAction(
+        cocos2d::CCSpawn::actions(cocos2d::CCFadeOut::actionWithDuration(0.35f),
+                                  cocos2d::CCEaseOut::actionWithAction(
+                                      cocos2d::CCScaleTo::actionWithDuration(0.35f, 1.4f), 2.0f)));
 }
 
 void Game::throwToRackStep(cocos2d::CCNode* /*node*/, void* k) {

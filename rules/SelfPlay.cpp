@@ -296,6 +296,15 @@ SelfPlayResult SelfPlay::run() {
             break;
         }
         blob = game.saveToBuffer();
+        if (mCheckSavedTurn) {
+            const int32_t opener = (game.mTurnCount - 1) % 2;
+            games.startTurn(opener, game.mTurnCount);
+            const std::string problem = mCheckSavedTurn(blob, cSelfPlayGameId, opener);
+            if (!problem.empty()) {
+                result.mProblems.push_back("turn " + std::to_string(turnCount) + ": " + problem);
+                break;
+            }
+        }
         for (const Player* player : game.mPlayers) {
             const auto index = static_cast<size_t>(player->mIndex);
             turn.mScore[index] = player->mScore;
