@@ -161,7 +161,9 @@ void Game::animateRackRefill(float delay) {
     for (int32_t k = 0; k < rack->getSlotCount(); ++k) {
         const int32_t id = rack->getEntityIdAtIndex(k);
         auto found = std::find(mNewRackTileIds.begin(), mNewRackTileIds.end(), id);
-        if (id < 0 || found == mNewRackTileIds.end())
+        if (id < 0 || found == mNewRackTileIds.end() ||
+            std::find(mFlownRackTileIds.begin(), mFlownRackTileIds.end(), id) !=
+                mFlownRackTileIds.end())
             continue;
         if (cocos2d::CCNode* node = viewNodeOf(getEntity(id))) {
             if (auto* colored = cocos2d::ccRGBAProtocolOf(node))
