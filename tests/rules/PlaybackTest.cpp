@@ -7,8 +7,11 @@
 
 #include "rules/Player.h"
 
+#include "content/protos/ProjectileInfo.h"
 #include "content/protos/ProtoAttackInfo.h"
 #include "content/protos/ProtoEntity.h"
+
+#include "puppet/PuppetInstance.h"
 
 #include "platform/engine/CCNode.h"
 
@@ -232,6 +235,48 @@ TEST_F(PlaybackTest, AnAttackWithoutTagsHitsAtFourTenthsAndAHealAtFiftyTwoHundre
     EXPECT_TRUE(near(hit[0].mDelay, 0.52f));
 }
 
+TEST_F(PlaybackTest, TwoAttackTagsLaunchTwoProjectilesAtTheSummedDelays) {
+    // The archer's puppet lands hits at 0.3 s and 0.5 s; its projectiles
+    // (the same puppet, slow) fly from those times on.
+    ProtoEntity* archer = Database::getProto(proto("archer"));
+    archer->mPuppetName = "Units/Striker";
+    archer->mPuppetHandle = -1;
+    archer->mProjectileInfo = std::make_unique<ProjectileInfo>();
+    archer->mProjectileInfo->mMoveType = cProjectileDirect;
+    archer->mProjectileInfo->mPuppet = "Units/Striker";
+    archer->mProjectileInfo->mSpeed = 10.0f;
+    Entity* shooter = unit("archer", 0, 1, 1);
+    Entity* target = unit("soldier", 1, 4, 1);
+    showGame();
+    perform(cActionAttack, shooter, GridSlot(4, 1));
+    const std::vector<float>& delays = CandidateAction::hitDelays();
+    ASSERT_EQ(delays.size(), 2u);
+    EXPECT_TRUE(near(delays[0], 0.3f));
+    EXPECT_TRUE(near(delays[1], 0.2f));
+    // A reaction per hit.
+    const std::vector<Line> hit = linesOf(target);
+    ASSERT_EQ(hit.size(), 1u);
+    EXPECT_EQ(hit[0].mKind, Line::cHit);
+
+    std::vector<PuppetInstance*> projectiles;
+    for (cocos2d::CCNode* node : mScene->effectNodes())
+        if (auto* puppet = dynamic_cast<PuppetInstance*>(node); puppet && node->getZOrder() >= 1000)
+            projectiles.push_back(puppet);
+    ASSERT_EQ(projectiles.size(), 2u);
+    auto shown = [&] {
+        int32_t count = 0;
+        for (PuppetInstance* projectile : projectiles)
+            count += projectile->getOpacity() > 0 ? 1 : 0;
+        return count;
+    };
+    tick(0.28f);
+    EXPECT_EQ(shown(), 0);
+    tick(0.05f);
+    EXPECT_EQ(shown(), 1);
+    tick(0.2f);
+    EXPECT_EQ(shown(), 2);
+}
+
 struct AttackCase {
     const char* mWhat;
     void (*mChange)(CandidateAction&, ProtoAttackInfo&, ProtoEntity&, Entity& target);
@@ -285,6 +330,20 @@ INSTANTIATE_TEST_SUITE_P(
                        a.findResult(t.mId)->mInitialState = cStateKnockedOut;
                    },
                    cAnimStateConsume},
+        AttackCase{"cut down",
+                   [](CandidateAction&, ProtoAttackInfo& info, ProtoEntity&, Entity&) {
+                       info.mCutdownBonus = 10;
+                   },
+                   cAnimStateAbility},
+        AttackCase{"whirlwind",
+                   [](CandidateAction& a, ProtoAttackInfo& info, ProtoEntity&, Entity& t) {
+                       info.mWhirlwind = true;
+                       a.findResult(t.mId)->mHealthChange = -10;
+                       // The other side's crystal lost health too.
+                       const int32_t crystal = a.mGame->mGameBoard->getEntityIdAt(GridSlot(6, 2));
+                       a.getOrCreateResult(crystal)->mHealthChange = -10;
+                   },
+                   cAnimStateAbility},
         AttackCase{"melee animation",
                    [](CandidateAction&, ProtoAttackInfo& info, ProtoEntity&, Entity&) {
                        info.mMeleeAnim = cAnimStateAttackThrow;
