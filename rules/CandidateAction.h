@@ -11,7 +11,8 @@
 // and on its visual node. Files: CandidateAction.cpp (set-up, records,
 // states), CandidateAction_execute.cpp (execution and the slot hazard),
 // CandidateAction_castPower.cpp (powers and their knockback),
-// CandidateAction_restore.cpp (the views' rewind).
+// CandidateAction_restore.cpp (the views' rewind),
+// CandidateAction_playback.cpp and CandidateAction_playHits.cpp (playback).
 
 #include "rules/ActionResultInfo.h"
 #include "rules/GridSlot.h"

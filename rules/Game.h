@@ -18,7 +18,9 @@
 // Game_archive.cpp (the saved-state archive and its fix-up), Game_blob.cpp
 // (the game-state blob, loading, the undo stack), Game_drop.cpp (drops and
 // performing actions), Game_undo.cpp (undo), Game_touch.cpp (touches),
-// Game_turn.cpp (turn end, rack refill, end of game, taunts).
+// Game_turn.cpp (turn end, rack refill, end of game, taunts),
+// Game_replay.cpp (the visual sequencer and the replay), Game_presentation.cpp
+// (taunts played, the rack refill's flight, the ponder loop).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
