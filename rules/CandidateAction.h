@@ -11,7 +11,8 @@
 // and on its visual node. Files: CandidateAction.cpp (set-up, records,
 // states), CandidateAction_execute.cpp (execution and the slot hazard),
 // CandidateAction_castPower.cpp (powers and their knockback),
-// CandidateAction_restore.cpp (the views' rewind).
+// CandidateAction_restore.cpp (the views' rewind),
+// CandidateAction_playback.cpp and CandidateAction_playHits.cpp (playback).
 
 #include "rules/ActionResultInfo.h"
 #include "rules/GridSlot.h"
@@ -90,6 +91,31 @@ public:
     // its target column, farthest column first.
     void resolveTrainPushes();
 
+    // Playback: the views show what execution recorded, one step after the
+    // other (CandidateAction_playback.cpp; Attack, Heal and CastPower in
+    // CandidateAction_playHits.cpp). Never changes the model.
+    // Starts this action's visuals, finishing an action of the game that
+    // still plays first; nothing without a scene, a source or its grids.
+    void processVisuals();
+    // The visual step of the entity ended: true when this action (its
+    // source's step ends it) or a sub-action took it; the next sub-action's
+    // visuals start then.
+    bool onEntityVisualDone(Entity* entity);
+    // Ends the playback at once (done: Done, else Executed), for this action
+    // and every sub-action.
+    void finish(bool done);
+    // Returns the records' views from the playback's passing looks: scale,
+    // puppet upgrade level, destroyed gear.
+    void resetResultVisuals();
+    // Replaces the node the action's own timers run on.
+    void setupVisualNode();
+    // The hits of the attack being played: the time of the first hit, then
+    // from each hit to the next. One list for the process; the entity hit
+    // animation and the effects read it.
+    static std::vector<float>& hitDelays();
+    // The upgrade animation as a step of a sequence (level as data).
+    void upgradeStep(cocos2d::CCNode* node, void* level);
+
     // Outcomes that playback chooses its visuals by (CandidateAction_outcomes.cpp).
     // Seconds from the start of the source's attack animation until its
     // effect lands.
@@ -156,6 +182,25 @@ private:
     void captureGameValues(bool initial);
     // Kills whatever lies on the target square before an arrival there.
     void clearTargetSquare(const Entity& source, EntityGrid& targetGrid);
+    // Playback of each kind of action.
+    void playDeploy(Entity& source);
+    void playMove(Entity& source);
+    void playAttack(Entity& source);
+    void playHeal(Entity& source);
+    void playEquip(Entity& source);
+    void playCastPower(Entity& power);
+    void playAllyAbility(Entity& source);
+    void playSwap(Entity& tile);
+    // Shows nothing and reports the source's step itself.
+    void finishUnplayed(Entity& source);
+    // The stomp sound as a step of a sequence.
+    void stompSoundStep(cocos2d::CCNode* node);
+    // Reports the entity's step after the delay, on the action's own node.
+    void reportStepAfter(Entity& entity, float delay);
+    // Tells the running puzzle script that this action was performed.
+    void reportPerformed();
+    // The crystal-debuff display of both players set to the final levels.
+    void showFinalDebuffs(float delay);
     // The rewind of one record's entity view (linked again when it has none).
     void restoreRecordView(Entity& entity, const ActionResultInfo& result,
                            const ProtoEntity* sourceProto, EntityGrid* sourceGrid);

@@ -34,7 +34,8 @@
 
 namespace cocos2d {
 class CCNode;
-}
+class CCFiniteTimeAction;
+} // namespace cocos2d
 
 class ActionResultInfo;
 class CandidateAction;
@@ -295,6 +296,13 @@ public:
                        const GridSlot& end = GridSlot());
     void playAnimationInPlace(int32_t state, const GridSlot& toward, float delay);
     void playHitAnimation(int32_t state, const GridSlot& own, const GridSlot& toward);
+    // The instant turns of the view toward a square and back: face scales x
+    // to -1 when the toward column lies behind the way the view looks (left,
+    // or right for a mirrored view), else 1; back to 1. Both are
+    // autoreleased; true.
+    bool makeFacingActions(const GridSlot& own, const GridSlot& toward,
+                           cocos2d::CCFiniteTimeAction** outFace,
+                           cocos2d::CCFiniteTimeAction** outBack) const;
 
     // The saved-state archive (Entity_archive.cpp).
     template <class Archive> void serialize(Archive& ar, unsigned version);

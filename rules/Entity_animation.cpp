@@ -8,7 +8,10 @@
 
 #include "content/protos/Database.h"
 #include "puppet/PuppetDefinition.h"
+#include "puppet/PuppetInstance.h"
 #include "puppet/PuppetRegistry.h"
+
+#include "platform/engine/CCActionScale.h"
 
 namespace {
 
@@ -122,4 +125,20 @@ void Entity::playAnimationInPlace(int32_t state, const GridSlot& toward, float d
 
 void Entity::playHitAnimation(int32_t state, const GridSlot& own, const GridSlot& toward) {
     sceneServices().playEntityHitAnimation(this, state, own, toward);
+}
+
+bool Entity::makeFacingActions(const GridSlot& own, const GridSlot& toward,
+                               cocos2d::CCFiniteTimeAction** outFace,
+                               cocos2d::CCFiniteTimeAction** outBack) const {
+    const CocosEntityLink* view = getEntityLink();
+    const auto* puppet =
+        dynamic_cast<const PuppetInstance*>(view != nullptr ? view->getMainNode() : nullptr);
+    const bool mirrored = puppet != nullptr && puppet->isFlipX();
+    const bool behind = mirrored ? toward.x > own.x : toward.x < own.x;
+    const float x = behind ? -1.0f : 1.0f;
+    if (outFace != nullptr)
+        *outFace = cocos2d::CCScaleTo::actionWithDuration(0.01f, x, 1.0f);
+    if (outBack != nullptr)
+        *outBack = cocos2d::CCScaleTo::actionWithDuration(0.01f, 1.0f, 1.0f);
+    return true;
 }

@@ -11,12 +11,10 @@
 #include "rules/TileChest.h"
 #include "rules/TileRack.h"
 
-#include "content/BConfig.h"
 #include "content/Preferences.h"
 #include "content/RegisteredOptions.h"
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
-#include "scene/sound/SoundPlayback.h"
 
 #include <algorithm>
 
@@ -243,14 +241,4 @@ PlayerColor* Game::getHomeColor() const {
 
 PlayerColor* Game::getAwayColor() const {
     return seatColor(getGameRecord(), 1, SettingsManager::instance().mAwayColors);
-}
-
-void Game::stopPonderSound() {
-    --mPonderCount;
-    if (mPonderCount != 0 || !BConfig::instance().isSetById(cOptSound))
-        return;
-    // The loop stops outright; its fade-out joins with the replay's sounds.
-    if (mPonderSoundId >= 0)
-        stopSoundEffect(mPonderSoundId);
-    mPonderSoundId = -1;
 }

@@ -18,7 +18,9 @@
 // Game_archive.cpp (the saved-state archive and its fix-up), Game_blob.cpp
 // (the game-state blob, loading, the undo stack), Game_drop.cpp (drops and
 // performing actions), Game_undo.cpp (undo), Game_touch.cpp (touches),
-// Game_turn.cpp (turn end, rack refill, end of game, taunts).
+// Game_turn.cpp (turn end, rack refill, end of game, taunts),
+// Game_replay.cpp (the visual sequencer and the replay), Game_presentation.cpp
+// (taunts played, the rack refill's flight, the ponder loop).
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
@@ -217,17 +219,67 @@ public:
     // The first recorded action (or, depth first, sub-action) in that
     // playback state; null when none.
     CandidateAction* findAction(int32_t playbackState) const;
-    // Starts the visuals of the next recorded action; with no display
-    // there are none to start.
+    // Deletes the turn's last command, or all of them.
+    void clearCommands(bool all);
+
+    // Visual sequencing and replay (Game_replay.cpp). The actions' visuals
+    // play one action at a time; views report the end of their part of a
+    // step through onVisualStepDone.
+    // Starts the visuals of the first recorded action from the undo stack's
+    // size - 1 on that is neither failed nor done, unless it still plays;
+    // with none left, ends a running replay.
     void processNextVisual();
     // An entity's view reports that its part of a visual step ended: the
-    // next visual starts. Nothing for a null entity.
+    // first started action that takes it goes on, then the next visual
+    // starts. Nothing for a null entity.
     virtual void onVisualStepDone(Entity* entity);
     // onVisualStepDone as the end of a node's action sequence (CCCallFuncND
     // with the entity as data).
     void visualStepDone(cocos2d::CCNode* node, void* entity);
-    // Deletes the turn's last command, or all of them.
-    void clearCommands(bool all);
+    // Replays the recorded actions of the last turn from the views' initial
+    // state (the model stays final); true when a replay started. Without
+    // recorded actions the opponent's taunts play. False while one runs.
+    virtual bool startReplay();
+    // Puts every view in its end state at once and rewinds every recorded
+    // action's views, last first; true.
+    virtual bool finishVisualsNow();
+    // Ends a running replay at once.
+    virtual void skipReplay();
+    // Closes a running replay: the state as opened is reloaded, flyouts,
+    // taunts or the rack refill, the knock-out fades, the scene's turn start.
+    virtual void endReplay();
+
+    // The presentation around a turn (Game_presentation.cpp).
+    // The player's queued taunts, spread over 1.5 s by their place in the
+    // whole list.
+    void playTaunts(int32_t player);
+    // One taunt ended; after the last, the taunted side reacts (when the
+    // turn has no actions) and the rack refill flies in.
+    void onTauntFinished(cocos2d::CCNode* node, Entity* entity);
+    // onTauntFinished as the end of a node's action sequence.
+    void tauntFinished(cocos2d::CCNode* node, void* entity);
+    // The player's standing units play their taunt reaction.
+    void playTauntReactions(int32_t player);
+    // The reacting units return to their idle animation.
+    void stopTauntReactions();
+    // Flies the tiles the last refill drew from the chest into the rack,
+    // each only once (also across reloads).
+    void animateRackRefill(float delay);
+    // Empties the new rack tiles of the current game; nothing without one.
+    static void clearNewRackTiles();
+    // The throw of the k-th tile of a refill, pitched up by k.
+    void playThrowToRackSound(int32_t k);
+    // The landing of the k-th tile: its sound and a puff of smoke under node.
+    void playRackLandEffect(int32_t k, cocos2d::CCNode* node);
+    // The two as steps of a tile's flight (CCCallFuncND with k as data).
+    void throwToRackStep(cocos2d::CCNode* node, void* k);
+    void rackLandStep(cocos2d::CCNode* node, void* k);
+    // A held tile's "ponder" loop: the first holder fades it in, the last
+    // one out; a stop without a holder is ignored.
+    void startPonderSound();
+    void stopPonderSound();
+    // Fades the ponder loop out and lets it go, whatever the count.
+    void fadeOutPonderSound();
     // Pushes a snapshot of the game as it is now on the undo stack.
     void pushUndoSnapshot();
 
@@ -279,8 +331,6 @@ public:
     // Makes the views of the tiles the last refill put in a rack transparent,
     // until the refill animation shows them.
     void hideNewRackTiles();
-    // Lets go of one hold on the "ponder" loop; the last one stops it.
-    void stopPonderSound();
 
     // Premium squares and score (Game_scoring.cpp).
     // 1 + the "ScoreMultiplier" bonuses under the player's living board

@@ -1,5 +1,5 @@
-// Game: the road from a drop to a performed action, the turn's record of
-// actions and commands, and the seam where the actions' visuals start.
+// Game: the road from a drop to a performed action and the turn's record of
+// actions and commands.
 
 #include "rules/Game.h"
 
@@ -61,20 +61,6 @@ CandidateAction* Game::findAction(int32_t playbackState) const {
             if (CandidateAction* found = action->findByPlaybackState(playbackState))
                 return found;
     return nullptr;
-}
-
-void Game::processNextVisual() {
-    // The actions' visuals are played by the scene's playback; without a
-    // display there is nothing to start.
-}
-
-void Game::onVisualStepDone(Entity* entity) {
-    if (entity != nullptr)
-        processNextVisual();
-}
-
-void Game::visualStepDone(cocos2d::CCNode* /*node*/, void* entity) {
-    onVisualStepDone(static_cast<Entity*>(entity));
 }
 
 void Game::clearCommands(bool all) {

@@ -65,9 +65,7 @@ bool Game::linkAt(const CCPoint& position, bool registerTouch) {
 }
 
 void Game::unlink(bool removeTouch) {
-    if (mPonderSoundId >= 0)
-        stopSoundEffect(mPonderSoundId);
-    mPonderSoundId = -1;
+    fadeOutPonderSound();
     if (removeTouch)
         cocos2d::CCTouchDispatcher::sharedDispatcher()->removeDelegate(this);
     mTouchEntity = nullptr;

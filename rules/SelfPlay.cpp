@@ -308,6 +308,17 @@ SelfPlayResult SelfPlay::run() {
         if (next.empty())
             break;
         blob = std::move(next);
+        if (mCheckSavedTurn) {
+            // The opener of the saved turn is the player to move next.
+            const int32_t opener = (turn.mNextTurn - 1) % 2;
+            SelfPlayGamesList games;
+            games.startTurn(opener, turn.mNextTurn);
+            const std::string problem = mCheckSavedTurn(blob, cSelfPlayGameId, opener);
+            if (!problem.empty()) {
+                result.mProblems.push_back("turn " + std::to_string(turnCount) + ": " + problem);
+                break;
+            }
+        }
         result.mTurns = turn.mTurn;
         if (mOnTurn)
             mOnTurn(turn);

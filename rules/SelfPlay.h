@@ -126,6 +126,12 @@ public:
 
     // Called after every finished turn.
     std::function<void(const SelfPlayTurn&)> mOnTurn;
+    // Called with the blob of every finished turn as the opponent receives
+    // it (the games list names the opponent the player to move, the record
+    // has the game id given); a non-empty answer is a problem that stops
+    // the game.
+    std::function<std::string(const std::vector<uint8_t>& blob, int64_t gameId, int32_t opener)>
+        mCheckSavedTurn;
 
 private:
     // The new game's blob; empty when it cannot be set up.

@@ -217,6 +217,10 @@ void GameScene::onExit() {
 void GameScene::onViewDidAppear(bool animated) {
     if (mGame == nullptr)
         return;
+    // A game just opened replays the opponent's last turn; without one to
+    // replay the new tiles fly into the rack at once.
+    if (mJustBound && !mGame->isLocalGame() && !mGame->startReplay())
+        mGame->animateRackRefill(0.0f);
     mJustBound = false;
     CCNode::onViewDidAppear(animated);
 }
@@ -236,6 +240,7 @@ void GameScene::setGame(Game* game) {
         return;
     mGame = game;
     game->retain();
+    mJustBound = true;
 }
 
 void GameScene::backToGames() {

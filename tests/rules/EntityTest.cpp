@@ -7,6 +7,9 @@
 #include "content/RegisteredOptions.h"
 #include "content/settings/SettingsManager.h"
 
+#include "platform/audio/SimpleAudioEngine.h"
+#include "platform/engine/CCDirector.h"
+
 using cocos2d::ccColor3B;
 using cocos2d::CCPoint;
 
@@ -282,8 +285,12 @@ TEST_F(EntityTest, DestructionStopsTheEntitysSounds) {
     mGame->mPonderSoundId = 9;
     mGame->release();
     mGame = new Game();
-    // The game's unlink stops the ponder loop before its entities go.
-    EXPECT_EQ(sounds.calls(), (std::vector<std::string>{"stopEffect 9", "stopEffect 5"}));
+    // The entity's loop stops at once; the game's unlink fades the ponder
+    // loop out (the count aside), stopping it when the fade has run.
+    EXPECT_EQ(sounds.calls(), (std::vector<std::string>{"stopEffect 5"}));
+    EXPECT_EQ(CocosDenshion::SimpleAudioEngine::sharedEngine()->runningFadeCount(), 1u);
+    cocos2d::CCDirector::sharedDirector()->tick(0.6f);
+    EXPECT_EQ(sounds.calls(), (std::vector<std::string>{"stopEffect 5", "stopEffect 9"}));
 }
 
 TEST_F(EntityTest, RepeatedAttacksCountTheUnbrokenRunBeforeTheCurrentAction) {

@@ -29,6 +29,16 @@ private:
     int* mDestroyed;
 };
 
+// A game that counts the replays asked of it.
+class ReplayCountingGame : public Game {
+public:
+    bool startReplay() override {
+        ++mReplays;
+        return false;
+    }
+    int mReplays = 0;
+};
+
 using GameSceneTest = SceneTest;
 
 } // namespace
@@ -263,6 +273,22 @@ TEST_F(GameSceneTest, ViewDidAppearClearsTheBindMarkOnlyWithAGame) {
     scene->mJustBound = true;
     scene->onViewDidAppear(false);
     EXPECT_FALSE(scene->mJustBound);
+}
+
+TEST_F(GameSceneTest, AGameJustBoundReplaysOnceWhenTheSceneAppearsUnlessItIsLocal) {
+    GameScene* scene = enter();
+    for (bool local : {false, true}) {
+        auto* game = new ReplayCountingGame();
+        if (local)
+            game->mFlags |= cGameLocal;
+        scene->setGame(game);
+        EXPECT_TRUE(scene->mJustBound);
+        scene->onViewDidAppear(false);
+        scene->onViewDidAppear(false);
+        EXPECT_EQ(game->mReplays, local ? 0 : 1);
+        scene->setGame(nullptr);
+        game->release();
+    }
 }
 
 TEST_F(GameSceneTest, TouchesKeysAndTheSoundPanFollowTheScene) {

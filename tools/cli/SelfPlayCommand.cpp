@@ -1,12 +1,18 @@
 // tarnwick-cli selfplay [SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check]
-// [--quiet]: plays whole games headless by random legal drops and prints each
-// turn and the result (with several games, the totals).
+// [--replay] [--quiet]: plays whole games headless by random legal drops and
+// prints each turn and the result (with several games, the totals). With
+// --replay every saved turn is also opened as the opponent opens it and
+// replayed headless, to its end and skipped at a random tick, and must save
+// back to the same bytes.
 #include "tools/cli/CliCommand.h"
 
 #include "content/settings/SettingsManager.h"
 #include "rules/SelfPlay.h"
+#include "rules/core/RNG.h"
 #include "scene/sound/SoundPlayback.h"
+#include "tools/scenefakes/HeadlessReplay.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -41,12 +47,15 @@ int runSelfPlay(const CliArguments& arguments) {
     SelfPlayOptions options;
     int32_t games = 1;
     bool quiet = false;
+    bool replay = false;
     std::vector<int32_t> numbers; // SEED, GAMES
     std::vector<std::string_view> civNames;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view arg = arguments[i];
         if (arg == "--check") {
             options.mCheckInvariants = true;
+        } else if (arg == "--replay") {
+            replay = true;
         } else if (arg == "--quiet") {
             quiet = true;
         } else if (arg == "--max-turns" && i + 1 < arguments.size()) {
@@ -92,12 +101,35 @@ int runSelfPlay(const CliArguments& arguments) {
     int64_t turns = 0;
     int64_t actions = 0;
     bool sound = true;
+    int64_t replays = 0;
+    int32_t longestReplay = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int32_t n = 0; n < games; ++n) {
         options.mSeed = firstSeed + n;
         SelfPlay game(options);
         if (!quiet && games == 1)
             game.mOnTurn = printTurn;
+        RNG skips;
+        skips.seed(static_cast<uint32_t>(options.mSeed));
+        if (replay)
+            game.mCheckSavedTurn = [&](const std::vector<uint8_t>& blob, int64_t gameId,
+                                       int32_t opener) -> std::string {
+                HeadlessReplayOptions opening;
+                opening.mOpener = opener;
+                opening.mGameId = gameId;
+                const HeadlessReplayResult whole = HeadlessReplay::run(blob, opening);
+                if (!whole.problem().empty() || !whole.mReplayed)
+                    return whole.problem();
+                ++replays;
+                longestReplay = std::max(longestReplay, whole.mTicks);
+                opening.mSkipAtTick = static_cast<int32_t>(
+                    skips.randInt(static_cast<uint32_t>(std::max(whole.mTicks - 1, 0))));
+                const HeadlessReplayResult skipped = HeadlessReplay::run(blob, opening);
+                if (!skipped.problem().empty())
+                    return "skipped at tick " + std::to_string(opening.mSkipAtTick) + ": " +
+                           skipped.problem();
+                return {};
+            };
         const SelfPlayResult result = game.run();
         if (!result.mSetUp) {
             std::fprintf(stderr, "the game could not be set up\n");
@@ -141,5 +173,10 @@ int runSelfPlay(const CliArguments& arguments) {
                     static_cast<double>(turns) / static_cast<double>(games),
                     static_cast<long long>(actions), seconds);
     }
+    if (replay)
+        std::printf("%lld turns replayed to their end and skipped, the longest in %.1f s of game "
+                    "time\n",
+                    static_cast<long long>(replays),
+                    static_cast<double>(longestReplay) * HeadlessReplay::cTick);
     return sound ? 0 : 1;
 }

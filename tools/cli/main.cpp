@@ -32,7 +32,7 @@ constexpr CliCommand cCommands[] = {
     {"puppet", "NAME [--state S] [--time T] [--colour R,G,B] [--screenshot FILE]", true, runPuppet},
     {"settings", "", false, runSettings},
     {"newgame", "[SEED] [CIV1 CIV2]", true, runNewGame},
-    {"selfplay", "[SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check] [--quiet]", true,
+    {"selfplay", "[SEED [GAMES]] [CIV1 CIV2] [--max-turns N] [--check] [--replay] [--quiet]", true,
      runSelfPlay},
     {"sound", "NAME", true, runSound},
 };

@@ -22,13 +22,17 @@ class HeadlessGameScene : public GameSceneInterface {
 public:
     // One recorded HUD call.
     struct Call {
-        std::string
-            mName; // "damage", "healing", "score", "playerHealth", "apRegen", "crystalDebuff"
+        // "damage", "healing", "score", "playerHealth", "apRegen",
+        // "crystalDebuff", "banner", "slowMotion", "hideTurnControls",
+        // "turnStarted"
+        std::string mName;
         int32_t mValue = 0; // amount, score, player
         cocos2d::CCPoint mPosition;
         float mDelay = 0.0f;
-        float mFraction = 0.0f; // player health; crystal-debuff level
+        float mFraction = 0.0f; // player health; crystal-debuff level; slow-motion scale
         bool mFlag = false;     // counts; animate
+        std::string mText;      // banner
+        float mDuration = 0.0f; // banner; slow-motion hold
     };
 
     HeadlessGameScene();
@@ -48,8 +52,8 @@ public:
     cocos2d::CCSpriteFrame* getReachMarkerFrame() const override { return nullptr; }
     cocos2d::CCSpriteFrame* getHealMarkerFrame() const override { return nullptr; }
     void refreshPlayerBanners() override {}
-    void hideTurnControls() override {}
-    void onTurnStarted() override {}
+    void hideTurnControls() override;
+    void onTurnStarted() override;
     void onTileChestTapped() override {}
     void playAPRegenEffect(float delay) override;
     void setPlayerHealth(int32_t player, float fraction, bool animate, float delay) override;
@@ -58,13 +62,16 @@ public:
     void hideHealthNumbers() override {}
     void setCrystalDebuffLevels(int32_t player, int32_t level, bool animated, float delay) override;
     void showTurnNotice(const std::string&) override {}
-    void showBigAttackBanner(const std::string&, const cocos2d::CCPoint&,
-                             cocos2d::CCFiniteTimeAction*, float, float) override {}
+    // Recorded; an effect node runs the follow-up when the banner would
+    // have faded (delay + 1.2 x duration).
+    void showBigAttackBanner(const std::string& text, const cocos2d::CCPoint& position,
+                             cocos2d::CCFiniteTimeAction* followUp, float delay,
+                             float duration) override;
     void showDamageFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay) override;
     void showHealingFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay) override;
     void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay, bool counts,
                          float scale) override;
-    void startSlowMotion(float, float, float) override {}
+    void startSlowMotion(float scale, float hold, float delay) override;
     void updateDrag(float, float, TooltipProtocol*, bool) override {}
 
     // The recorded HUD calls, in order.
