@@ -10,7 +10,9 @@
 #include <boost/archive/impl/basic_binary_oprimitive.ipp>
 
 #include <algorithm>
+#include <atomic>
 #include <new>
+#include <stdexcept>
 
 namespace boost::archive {
 template class basic_binary_oprimitive<GameOArchive, char, std::char_traits<char>>;
@@ -73,7 +75,6 @@ int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& b
     Base::register_basic_serializer(bos);
     return static_cast<int32_t>(mClasses.size() - 1);
 }
-
 
 GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t classId,
                                                   bool& isNew) {
@@ -246,8 +247,29 @@ void GameOArchive::save_override(const boost::archive::version_type& t) {
 }
 
 GameIArchive::GameIArchive(ArchiveSource& source)
-    : Base(source, boost::archive::no_header | boost::archive::no_codecvt), mSource(source) {
+    : Base(source, boost::archive::no_header | boost::archive::no_codecvt), mSource(source),
+      mClasses(cArchiveClassCount) {
     init(0);
+}
+
+GameIArchive::~GameIArchive() = default;
+
+size_t GameIArchive::nextValueClassSlot() {
+    static std::atomic<size_t> next{0};
+    return next++;
+}
+
+void GameIArchive::load_object(void* /*t*/,
+                               const boost::archive::detail::basic_iserializer& /*bis*/) {
+    throw std::logic_error("an object read past the archive's own load");
+}
+
+const boost::archive::detail::basic_pointer_iserializer*
+GameIArchive::load_pointer(void*& /*t*/,
+                           const boost::archive::detail::basic_pointer_iserializer* /*bpis*/,
+                           const boost::archive::detail::basic_pointer_iserializer* (* /*finder*/)(
+                               const boost::serialization::extended_type_info&)) {
+    throw std::logic_error("a pointer read past the archive's own load");
 }
 
 void GameIArchive::checkCount(uint64_t count) const {
@@ -255,15 +277,34 @@ void GameIArchive::checkCount(uint64_t count) const {
         throw ArchiveRefusal("count beyond the end of the archive");
 }
 
-void GameIArchive::noteCreated(void* object, ArchiveClass kind) {
-    mCreated.emplace_back(object, kind);
-}
-
 void GameIArchive::enterAction() {
     if (++mActionDepth > cMaxActionDepth) {
         --mActionDepth;
         throw ArchiveRefusal("sub-actions nested too deep");
     }
+}
+
+void GameIArchive::readPreamble(ClassInfo& info) {
+    boost::archive::tracking_type tracking;
+    *this >> tracking;
+    boost::archive::version_type version;
+    *this >> version;
+    info.known = true;
+    info.tracking = tracking;
+    info.version = static_cast<unsigned>(version);
+}
+
+uint32_t GameIArchive::readObjectId() {
+    boost::archive::object_id_type id;
+    *this >> id;
+    return static_cast<uint32_t>(id);
+}
+
+void GameIArchive::checkNewObject(uint32_t objectId) const {
+    if (objectId < mObjects.size())
+        throw ArchiveRefusal("object stored twice");
+    if (objectId > mObjects.size())
+        throw ArchiveRefusal("reference to an object not yet read");
 }
 
 void GameIArchive::load(bool& t) {
@@ -290,23 +331,9 @@ void GameIArchive::load_override(boost::archive::tracking_type& t) {
     if (byte > 1)
         throw ArchiveRefusal("tracking flag neither 0 nor 1");
     t = boost::archive::tracking_type(byte != 0);
-    if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking < 0) {
-        mAwaitingPreamble->tracking = t ? 1 : 0;
-        if (t)
-            mAwaitingPreamble = nullptr;
-    }
 }
 
-void GameIArchive::load_override(boost::archive::version_type& t) {
-    Base::load_override(t);
-    if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking == 0) {
-        mAwaitingPreamble->version = static_cast<unsigned>(t);
-        mAwaitingPreamble->direct = true;
-        mAwaitingPreamble = nullptr;
-    }
-}
-
-void GameIArchive::loadFields(std::vector<bool>& t, unsigned /*version*/) {
+void GameIArchive::load_override(std::vector<bool>& t) {
     boost::serialization::collection_size_type count;
     *this >> count;
     const auto size = static_cast<std::size_t>(count);
