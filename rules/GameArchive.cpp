@@ -185,12 +185,14 @@ void GameOArchive::save_pointer(const void* t,
 }
 
 void GameOArchive::saveFields(const std::vector<bool>& t) {
-    *this << boost::serialization::collection_size_type(t.size());
+    const size_t size = t.size();
+    *this << boost::serialization::collection_size_type(size);
     std::array<uint8_t, 64> chunk;
-    for (size_t at = 0; at < t.size(); at += chunk.size()) {
-        const size_t count = std::min(chunk.size(), t.size() - at);
-        for (size_t i = 0; i < count; ++i)
-            chunk[i] = t[at + i] ? 1 : 0;
+    auto flag = t.begin();
+    for (size_t at = 0; at < size; at += chunk.size()) {
+        const size_t count = std::min(chunk.size(), size - at);
+        for (size_t i = 0; i < count; ++i, ++flag)
+            chunk[i] = *flag ? 1 : 0;
         mSink.append(chunk.data(), count);
     }
 }
@@ -247,16 +249,37 @@ void GameOArchive::save_override(const boost::archive::version_type& t) {
 }
 
 GameIArchive::GameIArchive(ArchiveSource& source)
-    : Base(source, boost::archive::no_header | boost::archive::no_codecvt), mSource(source),
-      mClasses(cArchiveClassCount) {
+    : Base(source, boost::archive::no_header | boost::archive::no_codecvt), mSource(source) {
+    KeptLists& kept = keptLists();
+    mObjects.swap(kept.objects);
+    mCreated.swap(kept.created);
+    mObjects.clear();
+    mCreated.clear();
     init(0);
 }
 
-GameIArchive::~GameIArchive() = default;
+GameIArchive::~GameIArchive() {
+    // Lists of a huge archive are given back rather than kept.
+    constexpr size_t cKeptEntries = 1u << 16;
+    KeptLists& kept = keptLists();
+    if (mObjects.capacity() <= cKeptEntries && mObjects.capacity() > kept.objects.capacity())
+        mObjects.swap(kept.objects);
+    if (mCreated.capacity() <= cKeptEntries && mCreated.capacity() > kept.created.capacity())
+        mCreated.swap(kept.created);
+}
+
+GameIArchive::KeptLists& GameIArchive::keptLists() {
+    thread_local KeptLists lists;
+    return lists;
+}
 
 size_t GameIArchive::nextValueClassSlot() {
-    static std::atomic<size_t> next{0};
-    return next++;
+    // Each by-value class's place after the archive's classes.
+    static std::atomic<size_t> next{cArchiveClassCount};
+    const size_t slot = next++;
+    if (slot >= cClassSlots)
+        throw std::logic_error("more by-value classes than the archive has room for");
+    return slot;
 }
 
 void GameIArchive::load_object(void* /*t*/,
@@ -338,17 +361,26 @@ void GameIArchive::load_override(std::vector<bool>& t) {
     *this >> count;
     const auto size = static_cast<std::size_t>(count);
     const uint8_t* bytes = mSource.take(size);
-    if (std::any_of(bytes, bytes + size, [](uint8_t byte) { return byte > 1; }))
-        throw ArchiveRefusal("bool neither 0 nor 1");
     // Cleared by words (a record is made with its vectors at the usual
     // sizes), then the few set flags one by one: a general assign goes bit
-    // by bit.
+    // by bit. The bytes are checked and skipped eight at a time.
     if (t.size() != size)
         t.resize(size);
     std::fill(t.begin(), t.end(), false);
-    for (size_t i = 0; i < size; ++i)
-        if (bytes[i] != 0)
-            t[i] = true;
+    constexpr uint64_t cHighBits = 0xFEFEFEFEFEFEFEFEull;
+    for (size_t at = 0; at < size; at += 8) {
+        uint64_t word = 0;
+        if (size - at >= 8)
+            std::memcpy(&word, bytes + at, 8);
+        else
+            for (size_t i = at; i < size; ++i)
+                word |= static_cast<uint64_t>(bytes[i]) << (8 * (i - at));
+        if ((word & cHighBits) != 0)
+            throw ArchiveRefusal("bool neither 0 nor 1");
+        for (size_t i = 0; word != 0; ++i, word >>= 8)
+            if ((word & 1) != 0)
+                t[at + i] = true;
+    }
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {

@@ -446,19 +446,18 @@ private:
 
     // The class information of a type: at its ArchiveClass value for the
     // archive's classes, after them for the rest (each type's place is
-    // given once for the whole program).
+    // given once for the whole program, at start-up).
     template <class T> ClassInfo& classInfo() {
         constexpr int32_t id = archiveClassOf<T>();
-        if constexpr (id >= 0) {
+        if constexpr (id >= 0)
             return mClasses[static_cast<size_t>(id)];
-        } else {
-            static const size_t slot = cArchiveClassCount + nextValueClassSlot();
-            if (slot >= mClasses.size())
-                mClasses.resize(slot + 1);
-            return mClasses[slot];
-        }
+        else
+            return mClasses[cValueClassSlot<T>];
     }
     static size_t nextValueClassSlot();
+    template <class T> static inline const size_t cValueClassSlot = nextValueClassSlot();
+    // Room for the archive's classes and the by-value classes they hold.
+    static constexpr size_t cClassSlots = 64;
 
     // The tracking flag and version that precede a class's first object.
     void readPreamble(ClassInfo& info);
@@ -550,11 +549,18 @@ private:
     // Throws when count is above the bytes left.
     void checkCount(uint64_t count) const;
 
+    // The object lists' storage, kept from read to read on a thread.
+    struct KeptLists {
+        std::vector<LoadedObject> objects;
+        std::vector<std::pair<void*, ArchiveClass>> created;
+    };
+    static KeptLists& keptLists();
+
     ArchiveSource& mSource;
     Game* mRoot = nullptr;
     bool mClassesRegistered = false;
     int32_t mActionDepth = 0;
-    std::vector<ClassInfo> mClasses;
+    std::array<ClassInfo, cClassSlots> mClasses{};
     std::vector<LoadedObject> mObjects;
     std::vector<std::pair<void*, ArchiveClass>> mCreated;
 };

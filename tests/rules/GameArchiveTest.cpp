@@ -623,8 +623,9 @@ TEST_F(GameArchiveTest, PointersToUnknownClassesOrObjectsAreRefused) {
         ASSERT_TRUE(ar) << c.name;
         GameArchiveCheck::discard(ar->getCreated(), *target);
         EXPECT_FALSE(reason.empty()) << c.name;
-        if (c.reason != nullptr)
+        if (c.reason != nullptr) {
             EXPECT_EQ(reason, c.reason) << c.name;
+        }
         EXPECT_FALSE(load(*target, bytes)) << c.name;
         EXPECT_TRUE(target->mPlayers.empty()) << c.name;
     }
