@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <new>
 #include <stdexcept>
 
@@ -68,12 +69,22 @@ GameOArchive::GameOArchive(ArchiveSink& sink)
 }
 
 int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& bos) {
-    for (size_t i = 0; i < mClasses.size(); ++i)
+    // Found in a small table by the serializer's address first.
+    ClassCacheEntry& cached =
+        mClassCache[(reinterpret_cast<uintptr_t>(&bos) >> 4) & (mClassCache.size() - 1)];
+    if (cached.serializer == &bos)
+        return cached.classId;
+    int32_t classId = -1;
+    for (size_t i = 0; i < mClasses.size() && classId < 0; ++i)
         if (mClasses[i].serializer == &bos)
-            return static_cast<int32_t>(i);
-    mClasses.push_back({&bos, false});
-    Base::register_basic_serializer(bos);
-    return static_cast<int32_t>(mClasses.size() - 1);
+            classId = static_cast<int32_t>(i);
+    if (classId < 0) {
+        mClasses.push_back({&bos, false});
+        Base::register_basic_serializer(bos);
+        classId = static_cast<int32_t>(mClasses.size() - 1);
+    }
+    cached = {&bos, classId};
+    return classId;
 }
 
 GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t classId,
@@ -256,6 +267,7 @@ GameIArchive::GameIArchive(ArchiveSource& source)
     mObjects.clear();
     mCreated.clear();
     init(0);
+    mLibraryVersion = static_cast<unsigned>(get_library_version());
 }
 
 GameIArchive::~GameIArchive() {
@@ -356,6 +368,36 @@ void GameIArchive::load_override(boost::archive::tracking_type& t) {
     t = boost::archive::tracking_type(byte != 0);
 }
 
+namespace {
+
+// The count (at most 8) bytes at from as a little-endian word.
+uint64_t littleEndianWord(const uint8_t* from, size_t count) {
+    static_assert(std::endian::native == std::endian::little, "byte i is bits 8i to 8i+7");
+    uint64_t word = 0;
+    if (count == 8) {
+        std::memcpy(&word, from, 8);
+        return word;
+    }
+    size_t at = 0;
+    if ((count & 4) != 0) {
+        uint32_t part = 0;
+        std::memcpy(&part, from, 4);
+        word = part;
+        at = 4;
+    }
+    if ((count & 2) != 0) {
+        uint16_t part = 0;
+        std::memcpy(&part, from + at, 2);
+        word |= static_cast<uint64_t>(part) << (8 * at);
+        at += 2;
+    }
+    if ((count & 1) != 0)
+        word |= static_cast<uint64_t>(from[at]) << (8 * at);
+    return word;
+}
+
+} // namespace
+
 void GameIArchive::load_override(std::vector<bool>& t) {
     boost::serialization::collection_size_type count;
     *this >> count;
@@ -369,30 +411,37 @@ void GameIArchive::load_override(std::vector<bool>& t) {
     std::fill(t.begin(), t.end(), false);
     constexpr uint64_t cHighBits = 0xFEFEFEFEFEFEFEFEull;
     for (size_t at = 0; at < size; at += 8) {
-        uint64_t word = 0;
-        if (size - at >= 8)
-            std::memcpy(&word, bytes + at, 8);
-        else
-            for (size_t i = at; i < size; ++i)
-                word |= static_cast<uint64_t>(bytes[i]) << (8 * (i - at));
+        const uint64_t word = littleEndianWord(bytes + at, std::min<size_t>(8, size - at));
         if ((word & cHighBits) != 0)
             throw ArchiveRefusal("bool neither 0 nor 1");
-        for (size_t i = 0; word != 0; ++i, word >>= 8)
-            if ((word & 1) != 0)
+        for (size_t i = 0, rest = word; rest != 0; ++i, rest >>= 8)
+            if ((rest & 1) != 0)
                 t[at + i] = true;
     }
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {
-    Base::load_override(t);
+    // As the library reads it: a word of size_t after library version 5.
+    if (mLibraryVersion > 5) {
+        std::size_t count = 0;
+        load(count);
+        t = boost::serialization::collection_size_type(count);
+    } else {
+        unsigned int count = 0;
+        load(count);
+        t = boost::serialization::collection_size_type(count);
+    }
     checkCount(static_cast<uint64_t>(static_cast<std::size_t>(t)));
 }
 
 void GameIArchive::load_override(boost::archive::class_id_type& t) {
-    Base::load_override(t);
+    // Two bytes at every library version.
+    int16_t read = 0;
+    load(read);
+    t = boost::archive::class_id_type(static_cast<int>(read));
     // Pointers name the registered classes only (or none: -1); any other
     // id would reach a class the archive has no pointer reader for.
-    const auto id = static_cast<int32_t>(t);
+    const auto id = static_cast<int32_t>(read);
     if (id == -1)
         return;
     if (!mClassesRegistered || id < 0 || id >= cArchiveClassCount)

@@ -287,6 +287,12 @@ private:
     std::array<int32_t, cArchiveClassCount> mVersions;
     int32_t mLastClassId = -1;
     std::vector<SavedClass> mClasses;
+    // Recent class look-ups by serializer address.
+    struct ClassCacheEntry {
+        const boost::archive::detail::basic_oserializer* serializer = nullptr;
+        int32_t classId = -1;
+    };
+    std::array<ClassCacheEntry, 32> mClassCache{};
     // Open addressing, a power of two in size, at most half full.
     std::vector<SavedObject> mObjects;
     uint32_t mObjectCount = 0;
@@ -560,6 +566,7 @@ private:
     Game* mRoot = nullptr;
     bool mClassesRegistered = false;
     int32_t mActionDepth = 0;
+    unsigned mLibraryVersion = 0; // the header's
     std::array<ClassInfo, cClassSlots> mClasses{};
     std::vector<LoadedObject> mObjects;
     std::vector<std::pair<void*, ArchiveClass>> mCreated;
