@@ -7,10 +7,14 @@
 // - GameOArchive can write a class at an older class version, so that tests
 //   can make archives of earlier releases with the same serialize code.
 // - GameIArchive treats its bytes as untrusted: it refuses a collection or
-//   string count above the bytes left, a bool byte other than 0 or 1, and a
-//   pointer's class id outside the saved classes; it keeps a list of every
-//   object it creates (GameArchiveCheck validates and, on failure, frees
-//   them); and it limits the nesting of sub-actions.
+//   string count above the bytes left, a bool byte other than 0 or 1, a
+//   pointer's class id outside the saved classes or of a class the pointer
+//   cannot hold, and an object id other than the next one or a reference
+//   to an object read before of the same class; it reads objects and
+//   pointers with its own class table and object list rather than the
+//   library's; it keeps a list of every object it creates (GameArchiveCheck
+//   validates and, on failure, frees them); and it limits the nesting of
+//   sub-actions.
 //
 // Every class of the archive is registered with both archives in the order
 // of ArchiveClass, so its class id is its ArchiveClass value. Included only
