@@ -10,7 +10,10 @@
 #include <boost/archive/impl/basic_binary_oprimitive.ipp>
 
 #include <algorithm>
+#include <atomic>
+#include <bit>
 #include <new>
+#include <stdexcept>
 
 namespace boost::archive {
 template class basic_binary_oprimitive<GameOArchive, char, std::char_traits<char>>;
@@ -66,14 +69,23 @@ GameOArchive::GameOArchive(ArchiveSink& sink)
 }
 
 int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& bos) {
-    for (size_t i = 0; i < mClasses.size(); ++i)
+    // Found in a small table by the serializer's address first.
+    ClassCacheEntry& cached =
+        mClassCache[(reinterpret_cast<uintptr_t>(&bos) >> 4) & (mClassCache.size() - 1)];
+    if (cached.serializer == &bos)
+        return cached.classId;
+    int32_t classId = -1;
+    for (size_t i = 0; i < mClasses.size() && classId < 0; ++i)
         if (mClasses[i].serializer == &bos)
-            return static_cast<int32_t>(i);
-    mClasses.push_back({&bos, false});
-    Base::register_basic_serializer(bos);
-    return static_cast<int32_t>(mClasses.size() - 1);
+            classId = static_cast<int32_t>(i);
+    if (classId < 0) {
+        mClasses.push_back({&bos, false});
+        Base::register_basic_serializer(bos);
+        classId = static_cast<int32_t>(mClasses.size() - 1);
+    }
+    cached = {&bos, classId};
+    return classId;
 }
-
 
 GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t classId,
                                                   bool& isNew) {
@@ -184,12 +196,14 @@ void GameOArchive::save_pointer(const void* t,
 }
 
 void GameOArchive::saveFields(const std::vector<bool>& t) {
-    *this << boost::serialization::collection_size_type(t.size());
+    const size_t size = t.size();
+    *this << boost::serialization::collection_size_type(size);
     std::array<uint8_t, 64> chunk;
-    for (size_t at = 0; at < t.size(); at += chunk.size()) {
-        const size_t count = std::min(chunk.size(), t.size() - at);
-        for (size_t i = 0; i < count; ++i)
-            chunk[i] = t[at + i] ? 1 : 0;
+    auto flag = t.begin();
+    for (size_t at = 0; at < size; at += chunk.size()) {
+        const size_t count = std::min(chunk.size(), size - at);
+        for (size_t i = 0; i < count; ++i, ++flag)
+            chunk[i] = *flag ? 1 : 0;
         mSink.append(chunk.data(), count);
     }
 }
@@ -247,7 +261,50 @@ void GameOArchive::save_override(const boost::archive::version_type& t) {
 
 GameIArchive::GameIArchive(ArchiveSource& source)
     : Base(source, boost::archive::no_header | boost::archive::no_codecvt), mSource(source) {
+    KeptLists& kept = keptLists();
+    mObjects.swap(kept.objects);
+    mCreated.swap(kept.created);
+    mObjects.clear();
+    mCreated.clear();
     init(0);
+    mLibraryVersion = static_cast<unsigned>(get_library_version());
+}
+
+GameIArchive::~GameIArchive() {
+    // Lists of a huge archive are given back rather than kept.
+    constexpr size_t cKeptEntries = 1u << 16;
+    KeptLists& kept = keptLists();
+    if (mObjects.capacity() <= cKeptEntries && mObjects.capacity() > kept.objects.capacity())
+        mObjects.swap(kept.objects);
+    if (mCreated.capacity() <= cKeptEntries && mCreated.capacity() > kept.created.capacity())
+        mCreated.swap(kept.created);
+}
+
+GameIArchive::KeptLists& GameIArchive::keptLists() {
+    thread_local KeptLists lists;
+    return lists;
+}
+
+size_t GameIArchive::nextValueClassSlot() {
+    // Each by-value class's place after the archive's classes.
+    static std::atomic<size_t> next{cArchiveClassCount};
+    const size_t slot = next++;
+    if (slot >= cClassSlots)
+        throw std::logic_error("more by-value classes than the archive has room for");
+    return slot;
+}
+
+void GameIArchive::load_object(void* /*t*/,
+                               const boost::archive::detail::basic_iserializer& /*bis*/) {
+    throw std::logic_error("an object read past the archive's own load");
+}
+
+const boost::archive::detail::basic_pointer_iserializer*
+GameIArchive::load_pointer(void*& /*t*/,
+                           const boost::archive::detail::basic_pointer_iserializer* /*bpis*/,
+                           const boost::archive::detail::basic_pointer_iserializer* (* /*finder*/)(
+                               const boost::serialization::extended_type_info&)) {
+    throw std::logic_error("a pointer read past the archive's own load");
 }
 
 void GameIArchive::checkCount(uint64_t count) const {
@@ -255,15 +312,34 @@ void GameIArchive::checkCount(uint64_t count) const {
         throw ArchiveRefusal("count beyond the end of the archive");
 }
 
-void GameIArchive::noteCreated(void* object, ArchiveClass kind) {
-    mCreated.emplace_back(object, kind);
-}
-
 void GameIArchive::enterAction() {
     if (++mActionDepth > cMaxActionDepth) {
         --mActionDepth;
         throw ArchiveRefusal("sub-actions nested too deep");
     }
+}
+
+void GameIArchive::readPreamble(ClassInfo& info) {
+    boost::archive::tracking_type tracking;
+    *this >> tracking;
+    boost::archive::version_type version;
+    *this >> version;
+    info.known = true;
+    info.tracking = tracking;
+    info.version = static_cast<unsigned>(version);
+}
+
+uint32_t GameIArchive::readObjectId() {
+    boost::archive::object_id_type id;
+    *this >> id;
+    return static_cast<uint32_t>(id);
+}
+
+void GameIArchive::checkNewObject(uint32_t objectId) const {
+    if (objectId < mObjects.size())
+        throw ArchiveRefusal("object stored twice");
+    if (objectId > mObjects.size())
+        throw ArchiveRefusal("reference to an object not yet read");
 }
 
 void GameIArchive::load(bool& t) {
@@ -290,50 +366,82 @@ void GameIArchive::load_override(boost::archive::tracking_type& t) {
     if (byte > 1)
         throw ArchiveRefusal("tracking flag neither 0 nor 1");
     t = boost::archive::tracking_type(byte != 0);
-    if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking < 0) {
-        mAwaitingPreamble->tracking = t ? 1 : 0;
-        if (t)
-            mAwaitingPreamble = nullptr;
-    }
 }
 
-void GameIArchive::load_override(boost::archive::version_type& t) {
-    Base::load_override(t);
-    if (mAwaitingPreamble != nullptr && mAwaitingPreamble->tracking == 0) {
-        mAwaitingPreamble->version = static_cast<unsigned>(t);
-        mAwaitingPreamble->direct = true;
-        mAwaitingPreamble = nullptr;
+namespace {
+
+// The count (at most 8) bytes at from as a little-endian word.
+uint64_t littleEndianWord(const uint8_t* from, size_t count) {
+    static_assert(std::endian::native == std::endian::little, "byte i is bits 8i to 8i+7");
+    uint64_t word = 0;
+    if (count == 8) {
+        std::memcpy(&word, from, 8);
+        return word;
     }
+    size_t at = 0;
+    if ((count & 4) != 0) {
+        uint32_t part = 0;
+        std::memcpy(&part, from, 4);
+        word = part;
+        at = 4;
+    }
+    if ((count & 2) != 0) {
+        uint16_t part = 0;
+        std::memcpy(&part, from + at, 2);
+        word |= static_cast<uint64_t>(part) << (8 * at);
+        at += 2;
+    }
+    if ((count & 1) != 0)
+        word |= static_cast<uint64_t>(from[at]) << (8 * at);
+    return word;
 }
 
-void GameIArchive::loadFields(std::vector<bool>& t, unsigned /*version*/) {
+} // namespace
+
+void GameIArchive::load_override(std::vector<bool>& t) {
     boost::serialization::collection_size_type count;
     *this >> count;
     const auto size = static_cast<std::size_t>(count);
     const uint8_t* bytes = mSource.take(size);
-    if (std::any_of(bytes, bytes + size, [](uint8_t byte) { return byte > 1; }))
-        throw ArchiveRefusal("bool neither 0 nor 1");
     // Cleared by words (a record is made with its vectors at the usual
     // sizes), then the few set flags one by one: a general assign goes bit
-    // by bit.
+    // by bit. The bytes are checked and skipped eight at a time.
     if (t.size() != size)
         t.resize(size);
     std::fill(t.begin(), t.end(), false);
-    for (size_t i = 0; i < size; ++i)
-        if (bytes[i] != 0)
-            t[i] = true;
+    constexpr uint64_t cHighBits = 0xFEFEFEFEFEFEFEFEull;
+    for (size_t at = 0; at < size; at += 8) {
+        const uint64_t word = littleEndianWord(bytes + at, std::min<size_t>(8, size - at));
+        if ((word & cHighBits) != 0)
+            throw ArchiveRefusal("bool neither 0 nor 1");
+        for (size_t i = 0, rest = word; rest != 0; ++i, rest >>= 8)
+            if ((rest & 1) != 0)
+                t[at + i] = true;
+    }
 }
 
 void GameIArchive::load_override(boost::serialization::collection_size_type& t) {
-    Base::load_override(t);
+    // As the library reads it: a word of size_t after library version 5.
+    if (mLibraryVersion > 5) {
+        std::size_t count = 0;
+        load(count);
+        t = boost::serialization::collection_size_type(count);
+    } else {
+        unsigned int count = 0;
+        load(count);
+        t = boost::serialization::collection_size_type(count);
+    }
     checkCount(static_cast<uint64_t>(static_cast<std::size_t>(t)));
 }
 
 void GameIArchive::load_override(boost::archive::class_id_type& t) {
-    Base::load_override(t);
+    // Two bytes at every library version.
+    int16_t read = 0;
+    load(read);
+    t = boost::archive::class_id_type(static_cast<int>(read));
     // Pointers name the registered classes only (or none: -1); any other
     // id would reach a class the archive has no pointer reader for.
-    const auto id = static_cast<int32_t>(t);
+    const auto id = static_cast<int32_t>(read);
     if (id == -1)
         return;
     if (!mClassesRegistered || id < 0 || id >= cArchiveClassCount)

@@ -7,10 +7,14 @@
 // - GameOArchive can write a class at an older class version, so that tests
 //   can make archives of earlier releases with the same serialize code.
 // - GameIArchive treats its bytes as untrusted: it refuses a collection or
-//   string count above the bytes left, a bool byte other than 0 or 1, and a
-//   pointer's class id outside the saved classes; it keeps a list of every
-//   object it creates (GameArchiveCheck validates and, on failure, frees
-//   them); and it limits the nesting of sub-actions.
+//   string count above the bytes left, a bool byte other than 0 or 1, a
+//   pointer's class id outside the saved classes or of a class the pointer
+//   cannot hold, and an object id other than the next one or a reference
+//   to an object read before of the same class; it reads objects and
+//   pointers with its own class table and object list rather than the
+//   library's; it keeps a list of every object it creates (GameArchiveCheck
+//   validates and, on failure, frees them); and it limits the nesting of
+//   sub-actions.
 //
 // Every class of the archive is registered with both archives in the order
 // of ArchiveClass, so its class id is its ArchiveClass value. Included only
@@ -44,9 +48,9 @@
 #include <cstdint>
 #include <cstring>
 #include <streambuf>
+#include <string>
 #include <type_traits>
 #include <typeinfo>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -287,6 +291,12 @@ private:
     std::array<int32_t, cArchiveClassCount> mVersions;
     int32_t mLastClassId = -1;
     std::vector<SavedClass> mClasses;
+    // Recent class look-ups by serializer address.
+    struct ClassCacheEntry {
+        const boost::archive::detail::basic_oserializer* serializer = nullptr;
+        int32_t classId = -1;
+    };
+    std::array<ClassCacheEntry, 32> mClassCache{};
     // Open addressing, a power of two in size, at most half full.
     std::vector<SavedObject> mObjects;
     uint32_t mObjectCount = 0;
@@ -294,6 +304,58 @@ private:
     const void* mPendingObject = nullptr;
     const boost::archive::detail::basic_oserializer* mPendingSerializer = nullptr;
 };
+
+// The class of each ArchiveClass value: -1 for any other type.
+template <class T> constexpr int32_t archiveClassOf() {
+    constexpr int32_t ids[] = {
+        std::is_same_v<T, Game> ? cArchiveGame : -1,
+        std::is_same_v<T, TileChest> ? cArchiveTileChest : -1,
+        std::is_same_v<T, GameBoard> ? cArchiveGameBoard : -1,
+        std::is_same_v<T, TileRack> ? cArchiveTileRack : -1,
+        std::is_same_v<T, Graveyard> ? cArchiveGraveyard : -1,
+        std::is_same_v<T, EntityGrid> ? cArchiveEntityGrid : -1,
+        std::is_same_v<T, Player> ? cArchivePlayer : -1,
+        std::is_same_v<T, Entity> ? cArchiveEntity : -1,
+        std::is_same_v<T, CandidateAction> ? cArchiveCandidateAction : -1,
+        std::is_same_v<T, ActionResultInfo> ? cArchiveActionResultInfo : -1,
+        std::is_same_v<T, TauntInfo> ? cArchiveTauntInfo : -1,
+        std::is_same_v<T, KnockOutFadeInfo> ? cArchiveKnockOutFadeInfo : -1,
+    };
+    for (const int32_t id : ids)
+        if (id >= 0)
+            return id;
+    return -1;
+}
+
+// Calls f with a null pointer of the class of that ArchiveClass value.
+template <class F> decltype(auto) withArchiveClass(int32_t id, F&& f) {
+    switch (id) {
+    case cArchiveGame:
+        return f(static_cast<Game*>(nullptr));
+    case cArchiveTileChest:
+        return f(static_cast<TileChest*>(nullptr));
+    case cArchiveGameBoard:
+        return f(static_cast<GameBoard*>(nullptr));
+    case cArchiveTileRack:
+        return f(static_cast<TileRack*>(nullptr));
+    case cArchiveGraveyard:
+        return f(static_cast<Graveyard*>(nullptr));
+    case cArchiveEntityGrid:
+        return f(static_cast<EntityGrid*>(nullptr));
+    case cArchivePlayer:
+        return f(static_cast<Player*>(nullptr));
+    case cArchiveEntity:
+        return f(static_cast<Entity*>(nullptr));
+    case cArchiveCandidateAction:
+        return f(static_cast<CandidateAction*>(nullptr));
+    case cArchiveActionResultInfo:
+        return f(static_cast<ActionResultInfo*>(nullptr));
+    case cArchiveTauntInfo:
+        return f(static_cast<TauntInfo*>(nullptr));
+    default:
+        return f(static_cast<KnockOutFadeInfo*>(nullptr));
+    }
+}
 
 class GameIArchive
     : public boost::archive::binary_iarchive_impl<GameIArchive, char, std::char_traits<char>> {
@@ -310,6 +372,9 @@ public:
 
     // Reads and checks the archive header at once (throws on a bad one).
     explicit GameIArchive(ArchiveSource& source);
+    ~GameIArchive() override;
+    GameIArchive(const GameIArchive&) = delete;
+    GameIArchive& operator=(const GameIArchive&) = delete;
 
     // The game the archive is read into; the only Game it may hold.
     void setRoot(Game* root) { mRoot = root; }
@@ -318,7 +383,7 @@ public:
     void setClassesRegistered() { mClassesRegistered = true; }
 
     // Records an object the read created, of that kind.
-    void noteCreated(void* object, ArchiveClass kind);
+    void noteCreated(void* object, ArchiveClass kind) { mCreated.emplace_back(object, kind); }
     const std::vector<std::pair<void*, ArchiveClass>>& getCreated() const { return mCreated; }
 
     // Entered and left around each action's fields; throws beyond cMaxActionDepth.
@@ -337,89 +402,178 @@ public:
     }
     void load_binary(void* address, std::size_t count) { mSource.read(address, count); }
 
-    // Registers a class once: the library looks each up again per object.
-    void register_basic_serializer(const boost::archive::detail::basic_iserializer& bis) {
-        for (const auto* known : mRegistered)
-            if (known == &bis)
-                return;
-        mRegistered.push_back(&bis);
-        Base::register_basic_serializer(bis);
-    }
+    // The classes' ids are their ArchiveClass values: nothing to register.
+    void register_basic_serializer(const boost::archive::detail::basic_iserializer& /*bis*/) {}
+
+    // The library's own object and pointer loads, with their class and
+    // object tables, are never used: every object is read below.
+    [[noreturn]] void load_object(void* t, const boost::archive::detail::basic_iserializer& bis);
+    [[noreturn]] const boost::archive::detail::basic_pointer_iserializer*
+    load_pointer(void*& t, const boost::archive::detail::basic_pointer_iserializer* bpis,
+                 const boost::archive::detail::basic_pointer_iserializer* (*finder)(
+                     const boost::serialization::extended_type_info&));
 
 protected:
-    template <class T> void load_override(T& t) { Base::load_override(t); }
-    // The by-value classes a game holds thousands of (see loadByValue).
-    void load_override(GridSlot& t) { loadByValue(t, mByValue[0]); }
-    void load_override(std::vector<bool>& t) { loadByValue(t, mByValue[1]); }
-    void load_override(std::vector<ActionResultInfo*>& t) { loadByValue(t, mByValue[2]); }
-    void load_override(std::vector<CandidateAction*>& t) { loadByValue(t, mByValue[3]); }
+    // An object of a class the library gives a preamble or tracking is
+    // read here, the rest (values, arrays, collections) the library's way.
+    template <class T> void load_override(T& t) {
+        namespace bs = boost::serialization;
+        constexpr int level = bs::implementation_level<T>::value;
+        if constexpr (!std::is_array_v<T> && !std::is_enum_v<T> && level != bs::primitive_type &&
+                      (level >= bs::object_class_info ||
+                       bs::tracking_level<T>::value != bs::track_never))
+            loadObject(t);
+        else
+            Base::load_override(t);
+    }
+    // A pointer: to one of the archive's classes only.
+    template <class T> void load_override(T*& t) {
+        static_assert(std::is_class_v<T>, "pointers name the archive's classes only");
+        t = loadPointer<T>();
+    }
+    // The flags in bulk, each byte 0 or 1, as the library's load reads them one by one.
+    void load_override(std::vector<bool>& t);
     // A class's preamble: its tracking flag, then its version.
     void load_override(boost::archive::tracking_type& t);
-    void load_override(boost::archive::version_type& t);
     void load_override(boost::serialization::collection_size_type& t);
     void load_override(boost::archive::class_id_type& t);
     void load_override(boost::archive::class_id_reference_type& t);
 
 private:
-    // How a by-value class is read after its first object.
-    struct ByValue {
-        bool seen = false;
-        int tracking = -1;   // as the class's preamble gave it
-        bool direct = false; // untracked: straight to its fields
+    // What the archive says of a class: read from the class's preamble
+    // before its first object (from the program for a class without one).
+    struct ClassInfo {
+        bool known = false;
+        bool tracking = false;
         unsigned version = 0;
     };
+    // A tracked object read, by its object id: where it is and its class id
+    // (-1 for a class no pointer can name).
+    struct LoadedObject {
+        void* address;
+        int32_t classId;
+    };
 
-    // The library reads every object of a class through a look-up of the
-    // class (by name comparisons) before its fields. The first object of
-    // the class goes that way and reads the class's preamble; when the
-    // preamble says the class is untracked, later objects hold nothing but
-    // their fields, and are read straight through the class's serializer at
-    // the preamble's version: the same bytes read the same way. So are
-    // later objects of a class saved without a preamble and never tracked.
-    template <class T> void loadByValue(T& t, ByValue& state) {
-        if (state.direct) {
-            loadFields(t, state.version);
-            return;
-        }
-        ByValue* const outer = mAwaitingPreamble;
-        mAwaitingPreamble = state.seen ? nullptr : &state;
-        state.seen = true;
-        Base::load_override(t);
-        mAwaitingPreamble = outer;
-        // A class saved without a preamble (the flag vectors) takes its
-        // tracking and version from the program, as the library does.
+    // The class information of a type: at its ArchiveClass value for the
+    // archive's classes, after them for the rest (each type's place is
+    // given once for the whole program, at start-up).
+    template <class T> ClassInfo& classInfo() {
+        constexpr int32_t id = archiveClassOf<T>();
+        if constexpr (id >= 0)
+            return mClasses[static_cast<size_t>(id)];
+        else
+            return mClasses[cValueClassSlot<T>];
+    }
+    static size_t nextValueClassSlot();
+    template <class T> static inline const size_t cValueClassSlot = nextValueClassSlot();
+    // Room for the archive's classes and the by-value classes they hold.
+    static constexpr size_t cClassSlots = 64;
+
+    // The tracking flag and version that precede a class's first object.
+    void readPreamble(ClassInfo& info);
+    uint32_t readObjectId();
+    // Throws unless objectId is the next object's: a tracked object is read
+    // once, a reference names an object read before.
+    void checkNewObject(uint32_t objectId) const;
+
+    // An object held by value: the class's preamble before the first one,
+    // an object id when the class is tracked, then its fields.
+    template <class T> void loadObject(T& t) {
         namespace bs = boost::serialization;
-        if constexpr (bs::implementation_level<T>::value < bs::object_class_info) {
-            if (!serializer<T>().tracking(0)) {
-                state.version = bs::version<T>::value;
-                state.direct = true;
+        ClassInfo& info = classInfo<T>();
+        if (!info.known) {
+            if constexpr (bs::implementation_level<T>::value >= bs::object_class_info) {
+                readPreamble(info);
+            } else {
+                info.tracking =
+                    boost::serialization::singleton<
+                        boost::archive::detail::iserializer<GameIArchive, T>>::get_const_instance()
+                        .tracking(0);
+                info.version = bs::version<T>::value;
+                info.known = true;
             }
         }
+        const unsigned version = info.version;
+        if (info.tracking) {
+            checkNewObject(readObjectId());
+            mObjects.push_back({&t, archiveClassOf<T>()});
+        }
+        bs::serialize_adl(*this, t, version);
     }
-    template <class T>
-    static const boost::archive::detail::iserializer<GameIArchive, T>& serializer() {
-        return boost::serialization::singleton<
-            boost::archive::detail::iserializer<GameIArchive, T>>::get_const_instance();
+
+    // A pointer: the null tag; or a class id (the class's preamble when it
+    // is first met), then, for a tracked class, an object id: a new object
+    // follows with its fields, or the pointer names one read before, which
+    // must be of that class. The class must be T or derived from it.
+    template <class T> T* loadPointer() {
+        boost::archive::class_id_type classId;
+        *this >> classId;
+        const auto id = static_cast<int32_t>(classId);
+        if (id == -1)
+            return nullptr;
+        ClassInfo& info = mClasses[static_cast<size_t>(id)];
+        if (!info.known)
+            readPreamble(info);
+        const ClassInfo read = info;
+        if (read.tracking) {
+            const uint32_t objectId = readObjectId();
+            if (objectId < mObjects.size()) {
+                const LoadedObject& object = mObjects[objectId];
+                if (object.classId != id)
+                    throw ArchiveRefusal("reference to an object of another class");
+                return withArchiveClass(id, [&](auto* type) -> T* {
+                    using C = std::remove_pointer_t<decltype(type)>;
+                    if constexpr (std::is_base_of_v<T, C>)
+                        return static_cast<C*>(object.address);
+                    else
+                        throw ArchiveRefusal("pointer to an object of another class");
+                });
+            }
+            checkNewObject(objectId);
+        }
+        return withArchiveClass(id, [&](auto* type) -> T* {
+            using C = std::remove_pointer_t<decltype(type)>;
+            if constexpr (std::is_base_of_v<T, C>)
+                return loadNew<C>(id, read);
+            else
+                throw ArchiveRefusal("pointer to an object of another class");
+        });
     }
-    template <class T> void loadFields(T& t, unsigned version) {
-        serializer<T>().load_object_data(*this, &t, version);
+
+    // A new object through a pointer: made in its default state (recorded
+    // as created), then its fields read.
+    template <class C> C* loadNew(int32_t id, const ClassInfo& info) {
+        auto* object = static_cast<C*>(::operator new(sizeof(C)));
+        if (info.tracking)
+            mObjects.push_back({object, id});
+        try {
+            load_construct_data(*this, object, info.version);
+        } catch (...) {
+            ::operator delete(object);
+            throw;
+        }
+        boost::serialization::serialize_adl(*this, *object, info.version);
+        return object;
     }
-    // The flags in bulk, each byte 0 or 1, as the library's load reads them one by one.
-    void loadFields(std::vector<bool>& t, unsigned version);
 
     // Throws when count is above the bytes left.
     void checkCount(uint64_t count) const;
 
-    // The class whose first object is being read, until its preamble is.
-    ByValue* mAwaitingPreamble = nullptr;
-    std::array<ByValue, 4> mByValue{};
+    // The object lists' storage, kept from read to read on a thread.
+    struct KeptLists {
+        std::vector<LoadedObject> objects;
+        std::vector<std::pair<void*, ArchiveClass>> created;
+    };
+    static KeptLists& keptLists();
 
     ArchiveSource& mSource;
     Game* mRoot = nullptr;
     bool mClassesRegistered = false;
     int32_t mActionDepth = 0;
+    unsigned mLibraryVersion = 0; // the header's
+    std::array<ClassInfo, cClassSlots> mClasses{};
+    std::vector<LoadedObject> mObjects;
     std::vector<std::pair<void*, ArchiveClass>> mCreated;
-    std::vector<const boost::archive::detail::basic_iserializer*> mRegistered;
 };
 
 BOOST_SERIALIZATION_REGISTER_ARCHIVE(GameOArchive)

@@ -41,7 +41,8 @@ struct Placement {
 // of each object on the way.
 class Checker {
 public:
-    Checker(const GameIArchive& ar, Game& root) : mRoot(root) {
+    Checker(const GameIArchive& ar, Game& root)
+        : mRoot(root), mKinds(keptTables().kinds), mPlaced(keptTables().placed) {
         // A hash table by address, at most half full; each object is created once.
         size_t size = 16;
         while (size < 2 * ar.getCreated().size())
@@ -85,6 +86,17 @@ public:
             inconsistent("object owned by nothing");
     }
 
+    ~Checker() {
+        // Tables of a huge game are given back rather than kept.
+        constexpr size_t cKeptEntries = 1u << 16;
+        if (mKinds.capacity() > cKeptEntries)
+            std::vector<Created>().swap(mKinds);
+        if (mPlaced.capacity() > cKeptEntries)
+            std::vector<Placement>().swap(mPlaced);
+    }
+    Checker(const Checker&) = delete;
+    Checker& operator=(const Checker&) = delete;
+
 private:
     // An object the read created, and whether the tree owns it yet.
     struct Created {
@@ -92,10 +104,17 @@ private:
         ArchiveClass kind;
         bool claimed;
     };
-
-    size_t slotOf(const void* object) const {
-        return addressHash(object, 0) & (mKinds.size() - 1);
+    // The tables' storage, kept from check to check on a thread.
+    struct Tables {
+        std::vector<Created> kinds;
+        std::vector<Placement> placed;
+    };
+    static Tables& keptTables() {
+        thread_local Tables tables;
+        return tables;
     }
+
+    size_t slotOf(const void* object) const { return addressHash(object, 0) & (mKinds.size() - 1); }
 
     // The record of an object the read created; null for any other address.
     Created* find(const void* object) {
@@ -252,12 +271,12 @@ private:
     }
 
     Game& mRoot;
-    std::vector<Created> mKinds;
+    std::vector<Created>& mKinds;
     size_t mCreatedCount = 0;
     size_t mClaimedCount = 0;
     int64_t mEntityCount = 0;
     // The grid and square of each entity's slot; no grid when none holds it.
-    std::vector<Placement> mPlaced;
+    std::vector<Placement>& mPlaced;
 };
 
 // The grid part of an object the read made; null for other classes.

@@ -6,6 +6,7 @@
 #include "ExecuteTestSupport.h"
 #include "GameArchiveTestSupport.h"
 
+#include "rules/GameArchiveCheck.h"
 #include "rules/GameRecord.h"
 
 #include "content/settings/PremiumTileInfo.h"
@@ -18,6 +19,8 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 using archive_test::archiveOf;
 using archive_test::describe;
@@ -573,6 +576,59 @@ TEST_F(GameArchiveTest, ATrackingFlagOtherThanZeroOrOneIsRefused) {
         EXPECT_FALSE(load(*target, patched)) << int{flag};
     }
     EXPECT_TRUE(target->mPlayers.empty());
+}
+
+// Pointers cut short or naming what they cannot: the archive's header and
+// the game's preamble, then the game's first pointer (its chest) as each
+// case gives it: a class id, that class's tracking flag and version, an
+// object id.
+TEST_F(GameArchiveTest, PointersToUnknownClassesOrObjectsAreRefused) {
+    const std::vector<uint8_t> archive = archiveOf(*mGame);
+    const size_t pointerAt = 8 + std::strlen("serialization::archive") + 2 + 4 + 4 + 1 + 4 + 4;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> pointer;
+        const char* reason; // null: any refusal
+    };
+    const Case cases[] = {
+        {"class id past the saved classes", {12, 0}, "pointer to an unknown class"},
+        {"negative class id", {0xFE, 0xFF}, "pointer to an unknown class"},
+        {"object id ahead of the objects read",
+         {1, 0, 1, 0, 0, 0, 0, 5, 0, 0, 0},
+         "reference to an object not yet read"},
+        {"reference to the game as a chest",
+         {1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+         "reference to an object of another class"},
+        {"a board where a chest goes",
+         {2, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0},
+         "pointer to an object of another class"},
+        {"tracking flag of the class", {1, 0, 2}, "tracking flag neither 0 nor 1"},
+        {"preamble cut short", {1, 0, 1, 0, 0}, nullptr},
+        {"object id cut short", {1, 0, 1, 0, 0, 0, 0, 1, 0}, nullptr},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes(archive.begin(), archive.begin() + pointerAt);
+        bytes.insert(bytes.end(), c.pointer.begin(), c.pointer.end());
+        Game* target = freshGame();
+        ArchiveSource source(bytes.data(), bytes.size());
+        std::optional<GameIArchive> ar;
+        std::string reason;
+        try {
+            ar.emplace(source);
+            ar->setRoot(target);
+            *ar >> *target;
+        } catch (const std::exception& e) {
+            reason = e.what();
+        }
+        ASSERT_TRUE(ar) << c.name;
+        GameArchiveCheck::discard(ar->getCreated(), *target);
+        EXPECT_FALSE(reason.empty()) << c.name;
+        if (c.reason != nullptr) {
+            EXPECT_EQ(reason, c.reason) << c.name;
+        }
+        EXPECT_FALSE(load(*target, bytes)) << c.name;
+        EXPECT_TRUE(target->mPlayers.empty()) << c.name;
+    }
 }
 
 // The fix-up over the small test database: a reordered database still
