@@ -290,7 +290,7 @@ void CandidateAction::playDeploy(Entity& source) {
         playEffectPuppet("Effects/WraithSpawn01", boardPoint(*mGame, mTargetSlot),
                          node != nullptr ? node->getZOrder() + 10 : 10, 0.0f, false);
         if (CocosEntityLink* view = source.getEntityLink())
-            view->updatePremiumTileAura(true, mTargetSlot);
+            view->updatePremiumTileAura(mTargetSlot, true, 0.0f, true);
     } else {
         source.playAnimation(cAnimStateDeploy, mTargetSlot, mTargetSlot, 0.0f);
     }
@@ -323,8 +323,8 @@ void CandidateAction::playMove(Entity& source) {
         source.playAnimation(cAnimStateMove, mSourceSlot, mTargetSlot, 0.0f);
     }
     if (CocosEntityLink* view = source.getEntityLink()) {
-        view->updatePremiumTileAura(false, mSourceSlot);
-        view->updatePremiumTileAura(true, mTargetSlot);
+        view->updatePremiumTileAura(mSourceSlot, false, 0.0f, true);
+        view->updatePremiumTileAura(mTargetSlot, true, 0.0f, true);
     }
     showFinalDebuffs(t * 0.5f);
     bool stomped = false;
@@ -364,7 +364,7 @@ void CandidateAction::playEquip(Entity& item) {
     Entity* target = mGame->getEntity(mTargetEntity);
     CocosEntityLink* targetView = target != nullptr ? target->getEntityLink() : nullptr;
     if (targetView != nullptr) {
-        targetView->applyEquipment(itemProto);
+        targetView->applyEquipment(itemProto, true);
         cocos2d::CCNode* node = targetView->getMainNode();
         if (itemProto != nullptr && itemProto->mType == cEntityGear && node != nullptr)
             playEffectPuppet("Effects/GearUpgrade01", node->getPosition(), node->getZOrder() + 10,
