@@ -106,8 +106,9 @@ protected:
         Entity* unit = entity(create(proto, owner));
         EXPECT_TRUE(mBoard->placeEntityAt(unit->mId, square));
         unit->mState = cStateDeployedToGameBoard;
-        if (!unit->hasLink())
+        if (!unit->hasLink()) {
             EXPECT_TRUE(unit->link(at, cocos2d::CCSize(0, 0)));
+        }
         node(unit)->setPosition(at);
         return unit;
     }

@@ -179,6 +179,7 @@ TEST_F(TarnwickServerTest, AWholeGameAgainstTheBotEndsTheSameForTheSameSeeds) {
         runs[run] = playWholeGame(alice, "Rook");
         ASSERT_FALSE(runs[run].empty());
     }
+    EXPECT_GT(runs[0].size(), 10u);
     EXPECT_EQ(runs[0], runs[1]);
 }
 
@@ -199,4 +200,108 @@ TEST_F(TarnwickServerTest, ABadOptionIsRefused) {
     ServerProcess server({"--port", "http"});
     EXPECT_EQ(server.readPort(), -1);
     EXPECT_EQ(server.wait(), 2);
+}
+
+// The same road through the service client's own requests: createGame with
+// the first state, getGameState until the turn is the local player's, and
+// submitTurn's first form; a loss not yet seen is settled by
+// followUpGameStatus. Every fetched state loads, the statuses end as the
+// winner says, and the game repeats for the same seeds.
+TEST_F(TarnwickServerTest, AWholeGameThroughTheServiceClientEndsTheSameForTheSameSeeds) {
+    ASSERT_TRUE(loadSampleContent());
+    const auto seed = writeSeed("client.xml", "<ServerSeed><Account login='alice' password='pw' "
+                                              "nickname='Alice'/></ServerSeed>")
+                          .string();
+    std::vector<std::vector<uint8_t>> runs[2];
+    for (int run = 0; run < 2; ++run) {
+        const auto database = (mFolder / ("client" + std::to_string(run) + ".sqlite3")).string();
+        ServerProcess server({"--port", "0", "--db", database, "--seed", seed, "--bot", "Rook",
+                              "--root", TARNWICK_SOURCE_DIR});
+        const int port = server.readPort();
+        ASSERT_GT(port, 0);
+        BSecureStorage store;
+        store.setStoredUsername("alice");
+        store.setStoredPassword("pw");
+        WebService client;
+        client.setSecureStorage(&store);
+        client.setDeviceIdProvider([] { return std::string("device-01"); });
+        const std::string base = "http://127.0.0.1:" + std::to_string(port) + "/";
+        client.setBaseUrls(base, base, base, base);
+        ASSERT_EQ(client.login(), 0);
+
+        const std::vector<uint8_t> first = firstState(2, {{0, "orcs"}});
+        int64_t id = -1;
+        ASSERT_EQ(
+            client.createGame("Rook", "orcs", first.data(), static_cast<int32_t>(first.size()), id),
+            0);
+        ASSERT_GT(id, 0);
+        // The listed record once its turn is Alice's or the game is over.
+        const auto fetch = [&](std::vector<uint8_t>& state, int32_t& turns, bool& complete) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+            while (std::chrono::steady_clock::now() < deadline) {
+                if (client.getGameState(id) != 0)
+                    return false;
+                bool ready = false;
+                client.withGame(id, [&](GameRecord* game) {
+                    if (game == nullptr || game->mStateData == nullptr)
+                        return;
+                    complete = game->mIsComplete;
+                    ready = complete || game->mCurrentTurnPlayer == "Alice";
+                    state = stateOf(*game);
+                    turns = game->mTurnCount;
+                });
+                if (ready)
+                    return true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            return false;
+        };
+        std::vector<uint8_t> state;
+        int32_t turns = 0;
+        bool complete = false;
+        int aliceWon = -1;
+        for (int round = 0; round < 600 && aliceWon < 0; ++round) {
+            ASSERT_TRUE(fetch(state, turns, complete)) << "round " << round;
+            ASSERT_TRUE(loads(state, 0)) << "round " << round;
+            runs[run].push_back(state);
+            if (complete) {
+                bool lostNotSeen = false;
+                client.withGame(id, [&](GameRecord* game) {
+                    lostNotSeen = game->getLocalPlayer()->mSubstatus == cSubstatusLostNotSeen;
+                    aliceWon = game->getLocalPlayer()->mSubstatus == cSubstatusWon ? 1 : 0;
+                });
+                EXPECT_EQ(client.followUpGameStatus(id), lostNotSeen);
+                break;
+            }
+            std::pair<int32_t, int32_t> winner;
+            const std::vector<uint8_t> mine = playedTurn(state, 0, round, turns, &winner);
+            ASSERT_FALSE(mine.empty()) << "round " << round;
+            int32_t status = -1;
+            int32_t substatus = -1;
+            if (winner.second != 0 && winner.first >= 0) {
+                aliceWon = winner.first == 0 ? 1 : 0;
+                status = cGameInactive;
+                substatus = aliceWon == 1 ? cSubstatusWon : cSubstatusLost;
+            }
+            int32_t taunt = round % 2;
+            ASSERT_EQ(client.submitTurn(id, mine.data(), static_cast<int32_t>(mine.size()), taunt,
+                                        turns, status, substatus),
+                      0)
+                << "round " << round;
+        }
+        ASSERT_GE(aliceWon, 0) << "no winner in 600 rounds";
+        ASSERT_EQ(client.getGameState(id), 0);
+        client.withGame(id, [&](GameRecord* game) {
+            ASSERT_NE(game, nullptr);
+            EXPECT_TRUE(game->mIsComplete);
+            EXPECT_EQ(game->getLocalPlayer()->mStatus, cGameInactive);
+            EXPECT_EQ(game->getLocalPlayer()->mSubstatus,
+                      aliceWon == 1 ? cSubstatusWon : cSubstatusLost);
+            EXPECT_EQ(game->getOpponent()->mSubstatus,
+                      aliceWon == 1 ? cSubstatusLost : cSubstatusWon);
+            EXPECT_TRUE(loads(stateOf(*game), 0));
+        });
+    }
+    EXPECT_GT(runs[0].size(), 10u);
+    EXPECT_EQ(runs[0], runs[1]);
 }
