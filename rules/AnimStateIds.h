@@ -47,3 +47,22 @@ enum AnimStateId : int32_t {
     cAnimStateAttackMove = 50,
     cAnimStateIdleTileRack = 51,
 };
+
+// Whether the state is one of the attacks (the nine the animation driver
+// plays as a strike toward a square).
+constexpr bool isAttackAnimState(int32_t state) {
+    switch (state) {
+    case cAnimStateAttack:
+    case cAnimStateAttackBig:
+    case cAnimStateAttackMelee:
+    case cAnimStateAttackDouble:
+    case cAnimStateAttackUpgrade:
+    case cAnimStateAttackThrow:
+    case cAnimStateConsume:
+    case cAnimStateAttackBigMelee:
+    case cAnimStateAttackMove:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -20,7 +20,9 @@
 #include <vector>
 
 namespace cocos2d {
+class CCActionInterval;
 class CCAnimation;
+class CCFiniteTimeAction;
 class CCSprite;
 } // namespace cocos2d
 
@@ -111,6 +113,24 @@ public:
     HealingBeamSprite* getLinkBeam() const { return mLinkBeam; }
     HealingBeamSprite* getLinkBeam2() const { return mLinkBeam2; }
 
+    // The animation driver (EntityView_animation.cpp): a state from the own
+    // square toward another after a delay, standing on end when given (else
+    // (-1, -1)); moves, places, attacks and abilities end by reporting the
+    // entity's visual step to its game, a taunt by the game's taunt-finished
+    // step. Nothing without a grid or a main node.
+    void playAnimation(int32_t state, const GridSlot& own, const GridSlot& toward, float delay,
+                       const GridSlot& end);
+    // The same from the entity's own square, with no end square.
+    void playAnimationInPlace(int32_t state, const GridSlot& toward, float delay);
+    // A defender's reaction to every hit of the playing attack: a flinch
+    // after each earlier hit delay, the reaction after the last (an empty
+    // list counts as one delay of 0). Needs a grid, a node and a puppet.
+    void playHitAnimation(int32_t state, const GridSlot& own, const GridSlot& toward);
+    // Stops every action of the main node and sets its rotation to 0.
+    void stopNodeActions();
+    // An eased (in and out, rate 2) move to a scene point; autoreleased.
+    static cocos2d::CCActionInterval* makeEasedMove(float duration, const cocos2d::CCPoint& point);
+
     // Cuts the sheet into frames (registered as file + "_frame_" + i), gives
     // every animation state one cell (wrapping) and makes the main node from
     // the first; the second team's sheet has its first "Blue" as "Red".
@@ -128,6 +148,37 @@ private:
     bool hasLoadedPuppet() const;
     // A node's place at (anchor x of the main node, y).
     cocos2d::CCPoint overAnchor(float y) const;
+    // The driver's parts (EntityView_animation.cpp).
+    bool puppetDefines(int32_t state) const;
+    cocos2d::CCPoint pointOf(const GridSlot& square) const;
+    // The state once from its start, then the idle variant with the final
+    // health; null for a sprite view.
+    cocos2d::CCFiniteTimeAction* onceThenIdle(int32_t state) const;
+    // CCAnimate of the sheet animation of the state, or a CCDelayTime of the
+    // same duration when the view has none.
+    cocos2d::CCFiniteTimeAction* animateOrWait(float duration, int32_t state) const;
+    // The Damaged row's movement toward a point, after the playing action.
+    cocos2d::CCFiniteTimeAction* damagedMove(const GridSlot& own, const GridSlot& toward) const;
+    // The Damaged row's reaction: movement, the state once, the health category.
+    cocos2d::CCFiniteTimeAction* damagedReaction(int32_t state, const GridSlot& own,
+                                                 const GridSlot& toward) const;
+    // Death's fade with the instant Death animation.
+    cocos2d::CCFiniteTimeAction* deathFade() const;
+    // What follows a death: the bar, the equipment and every aura hide.
+    void hideForDeath(float delay);
+    // The game's step report (or taunt end) as an action; null without a game.
+    cocos2d::CCFiniteTimeAction* reportTo(bool taunt) const;
+    void playIdle(int32_t state, const GridSlot& toward, float delay);
+    void playPlace(int32_t state, const GridSlot& own, cocos2d::CCFiniteTimeAction* leadIn);
+    void playMove(int32_t squares, const GridSlot& own, const GridSlot& toward,
+                  cocos2d::CCFiniteTimeAction* leadIn);
+    void playAttack(int32_t state, int32_t squares, const GridSlot& own, const GridSlot& toward,
+                    const GridSlot& end, cocos2d::CCFiniteTimeAction* leadIn);
+    void playKnockedOut(int32_t state, const GridSlot& toward, float delay);
+    void playAbility(int32_t state, const GridSlot& own, const GridSlot& toward,
+                     cocos2d::CCFiniteTimeAction* leadIn);
+    void playRevived(float delay);
+
     // The drag tooltip of the scene, closed when it belongs to this view.
     void forgetDragTooltip(GameScene& scene) const;
 

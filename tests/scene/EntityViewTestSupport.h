@@ -48,6 +48,20 @@ inline constexpr const char* cEntityViewDatabase = R"(<Database>
   <entity name="token"><Type>buff</Type><Art>Units/Sword.png</Art></entity>
 </Database>)";
 
+// A game that counts the visual steps its views report and can claim to
+// replay.
+class StepCountingGame : public Game {
+public:
+    void onVisualStepDone(Entity* entity) override {
+        ++mStepsDone;
+        Game::onVisualStepDone(entity);
+    }
+    bool isReplaying() const override { return mReplaying || Game::isReplaying(); }
+
+    int32_t mStepsDone = 0;
+    bool mReplaying = false;
+};
+
 class EntityViewTest : public SceneTest {
 protected:
     void SetUp() override {
@@ -94,7 +108,7 @@ protected:
 
         mBoardScene = enter();
         ASSERT_NE(mBoardScene, nullptr);
-        mGame = new Game();
+        mGame = new StepCountingGame();
         mGame->mFlags |= cGameLocal;
         mGame->mCurrentPlayer = 0;
         for (int32_t index = 0; index < 2; ++index) {
@@ -154,5 +168,5 @@ protected:
     }
 
     GameScene* mBoardScene = nullptr;
-    Game* mGame = nullptr;
+    StepCountingGame* mGame = nullptr;
 };

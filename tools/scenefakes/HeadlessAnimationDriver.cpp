@@ -13,20 +13,13 @@
 HeadlessAnimationDriver::HeadlessAnimationDriver(float stepTime) : mStepTime(stepTime) {}
 
 bool HeadlessAnimationDriver::reportsStep(int32_t state) {
+    if (isAttackAnimState(state))
+        return true;
     switch (state) {
     case cAnimStatePlace:
     case cAnimStateDeploy:
     case cAnimStateBirth:
     case cAnimStateMove:
-    case cAnimStateAttack:
-    case cAnimStateAttackBig:
-    case cAnimStateAttackMelee:
-    case cAnimStateAttackDouble:
-    case cAnimStateAttackUpgrade:
-    case cAnimStateAttackThrow:
-    case cAnimStateConsume:
-    case cAnimStateAttackBigMelee:
-    case cAnimStateAttackMove:
     case cAnimStateAbility:
     case cAnimStateAbility2:
     case cAnimStateAbilityBig:
