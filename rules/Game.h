@@ -120,8 +120,9 @@ public:
     void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
     void ccTouchCancelled(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
     // A pointer move: the scene follows it with the nearest tooltip target.
+    // Touches and moves are taken in the running scene's coordinates.
     void ccRawMove(float x, float y, bool buttonDown) override;
-    // The registered tooltip target within 40 units of the GL point whose
+    // The registered tooltip target within 40 units of the scene point whose
     // indicator is nearest (kind 1 ranks below every other kind; the later
     // one on a tie); null when none.
     TooltipProtocol* findNearestTooltipTarget(const cocos2d::CCPoint& point) const;

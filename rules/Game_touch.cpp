@@ -31,14 +31,16 @@ float distanceSquared(const CCPoint& a, const CCPoint& b) {
     return cocos2d::ccpLengthSQ(cocos2d::ccpSub(a, b));
 }
 
-CCPoint glPoint(const cocos2d::CCTouch* touch) {
-    return cocos2d::CCDirector::sharedDirector()->convertToGL(touch->locationInView());
+// Views, grids and tooltip anchors stand in the running scene, which the
+// board moves off the window's origin.
+CCPoint scenePoint(const cocos2d::CCTouch* touch) {
+    return cocos2d::CCDirector::sharedDirector()->convertToScene(touch->locationInView());
 }
 
 } // namespace
 
 bool Game::ccTouchBegan(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) {
-    const CCPoint point = glPoint(touch);
+    const CCPoint point = scenePoint(touch);
     mTouchStartPoint = point;
     bool claimed = false;
     if (mTapPending == 1 && mTouchPhase == 3 && mTouchEntity != nullptr) {
@@ -80,7 +82,7 @@ bool Game::ccTouchBegan(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) {
 void Game::ccTouchMoved(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) {
     float deadZone = 0.0f;
     if (BConfig::instance().getFloat(cOptTouchDragDeadZone, deadZone) &&
-        distanceSquared(glPoint(touch), mTouchStartPoint) <= deadZone * deadZone)
+        distanceSquared(scenePoint(touch), mTouchStartPoint) <= deadZone * deadZone)
         return;
     mTouchPhase = 2;
     if (mTouchEntity == nullptr)
@@ -118,7 +120,7 @@ void Game::ccTouchCancelled(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) {
 void Game::ccRawMove(float x, float y, bool buttonDown) {
     if (!hasLink())
         return;
-    const CCPoint point = cocos2d::CCDirector::sharedDirector()->convertToGL(CCPoint(x, y));
+    const CCPoint point = cocos2d::CCDirector::sharedDirector()->convertToScene(CCPoint(x, y));
     TooltipProtocol* target = findNearestTooltipTarget(point);
     if (gGameScene != nullptr)
         gGameScene->updateDrag(point.x, point.y, target, buttonDown);

@@ -171,13 +171,14 @@ bool CCEGLView::handleEvent(const SDL_Event& event) {
             dispatchTouch(kEnded, event.button.x, event.button.y);
         break;
     case SDL_MOUSEMOTION:
+        // The raw move goes out with the button down too: a drag follows it.
         if (mTouch)
             dispatchTouch(kMoved, event.motion.x, event.motion.y);
-        else if (CCDirector::hasSharedDirector()) {
+        if (CCDirector::hasSharedDirector()) {
             const float scale = CCDirector::sharedDirector()->getContentScaleFactor();
             CCDirector::sharedDirector()->getTouchDispatcher()->rawMove(
                 float(event.motion.x - mTranslateX) / scale,
-                float(event.motion.y - mTranslateY) / scale, false);
+                float(event.motion.y - mTranslateY) / scale, mTouch != nullptr);
         }
         break;
     case SDL_KEYDOWN:

@@ -8,6 +8,7 @@
 
 #include "content/BConfig.h"
 
+#include "platform/engine/CCScene.h"
 #include "platform/engine/CCTouch.h"
 
 #include <string>
@@ -175,6 +176,18 @@ TEST_F(GameTouchTest, DuringAReplayAMissedTouchIsNotClaimed) {
     mGame->mFlags |= cGameReplaying;
     target(100.0f, 100.0f);
     EXPECT_FALSE(mGame->ccTouchBegan(touchAt(100.0f, 100.0f), nullptr));
+}
+
+TEST_F(GameTouchTest, TouchesAreTakenInTheMovedScenesCoordinates) {
+    // The large layout moves the board scene to (395, 14) in the window.
+    cocos2d::CCScene* board = cocos2d::CCScene::node();
+    board->setPosition(CCPoint(395.0f, 14.0f));
+    cocos2d::CCDirector::sharedDirector()->runWithScene(board);
+    cocos2d::CCDirector::sharedDirector()->tick(0.0f);
+    Entity* knight = target(100.0f, 100.0f);
+    EXPECT_FALSE(mGame->ccTouchBegan(touchAt(100.0f, 100.0f), nullptr));
+    EXPECT_TRUE(mGame->ccTouchBegan(touchAt(495.0f, 114.0f), nullptr));
+    EXPECT_EQ(mGame->mTouchEntity, knight);
 }
 
 TEST_F(GameTouchTest, TheNearestTooltipTargetRanksKindOneLast) {

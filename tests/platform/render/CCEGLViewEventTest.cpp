@@ -1,6 +1,7 @@
 #include "RenderTest.h"
 
 #include "platform/engine/CCKeypadDispatcher.h"
+#include "platform/engine/CCTouchDispatcher.h"
 #include "platform/render/CCEGLView.h"
 
 #include <SDL2/SDL.h>
@@ -12,6 +13,13 @@ namespace {
 struct BackCounter : CCKeypadDelegate {
     void keyBackClicked() override { ++backs; }
     int backs = 0;
+};
+
+// Notes whether each raw pointer move came with the button down.
+struct RawMoveProbe : CCTargetedTouchDelegate {
+    bool ccTouchBegan(CCTouch*, CCEvent*) override { return true; }
+    void ccRawMove(float, float, bool buttonDown) override { downs.push_back(buttonDown); }
+    std::vector<bool> downs;
 };
 
 class EGLViewEventTest : public RenderTest {};
@@ -39,6 +47,28 @@ TEST_F(EGLViewEventTest, OneEventAtATimeClosesOnQuitAndTurnsEscapeIntoBack) {
     event.type = SDL_QUIT;
     EXPECT_FALSE(view.handleEvent(event));
     director()->getKeypadDispatcher()->removeDelegate(&counter);
+}
+
+TEST_F(EGLViewEventTest, PointerMovesGoOutRawWithTheButtonUpOrDown) {
+    CCEGLView view;
+    ASSERT_TRUE(view.Create("moves", 32, 32));
+    RawMoveProbe probe;
+    director()->getTouchDispatcher()->addTargetedDelegate(&probe, 0, false);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 5;
+    motion.motion.y = 6;
+    SDL_Event press{};
+    press.type = SDL_MOUSEBUTTONDOWN;
+    press.button.button = SDL_BUTTON_LEFT;
+    press.button.x = 5;
+    press.button.y = 6;
+    SDL_Event release = press;
+    release.type = SDL_MOUSEBUTTONUP;
+    for (const SDL_Event& event : {motion, press, motion, release, motion})
+        EXPECT_TRUE(view.handleEvent(event));
+    EXPECT_EQ(probe.downs, (std::vector<bool>{false, true, false}));
+    director()->getTouchDispatcher()->removeDelegate(&probe);
 }
 
 } // namespace
