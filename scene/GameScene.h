@@ -30,6 +30,7 @@ namespace cocos2d {
 class CCLabelBMFont;
 class CCLabelTTF;
 class CCScene;
+class CCSet;
 class CCSprite;
 class CCTexture2D;
 class CCTouch;
@@ -88,6 +89,22 @@ public:
     // Touches (every touch set, also those that others swallowed) and keys.
     bool wantAllTouches() override { return true; }
     void keyMenuClicked() override {}
+    // Input (GameScene_input.cpp): health numbers while the board is
+    // touched with a primary touch; under the option "FakeCursor" a cursor
+    // sprite follows every touch.
+    void ccTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesMoved(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesEnded(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesCancelled(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    // Prints "keybackclicked." and cancels the bound game's drag.
+    void keyBackClicked() override;
+    // Whether a touch of the set is the primary one (id 0; the mouse).
+    static bool hasPrimaryTouch(const cocos2d::CCSet* touches);
+    // Fades out and removes the cursors of the set's touches.
+    void releaseFakeCursors(const cocos2d::CCSet* touches);
+    const std::vector<std::pair<cocos2d::CCSprite*, cocos2d::CCTouch*>>& fakeCursors() const {
+        return mFakeCursors;
+    }
 
     // Back to the games list (from the page, or Back's confirmation): stops
     // the end effect's sounds and drops the turn's pending statistics.
@@ -111,8 +128,8 @@ public:
     void playAPRegenEffect(float delay) override;
     void setPlayerHealth(int32_t, float, bool, float) override {}
     void setPlayerHealthText(int32_t, int32_t, int32_t) override {}
-    void showHealthNumbers() override {}
-    void hideHealthNumbers() override {}
+    void showHealthNumbers() override;
+    void hideHealthNumbers() override;
     void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}
     void showTurnNotice(const std::string& text) override;
     void showBigAttackBanner(const std::string& text, const cocos2d::CCPoint& position,

@@ -535,6 +535,7 @@ std::vector<UiImage> uiImages() {
         {"HelpTooltip_BG.png", 300, 200, true},
         {"HelpTooltip_Separator.png", 190, 3, true},
         {"UI/FullScreenFade.png", 16, 16, true},
+        {"UI/FakeCursor.png", 24, 24, true},
         {"MovementGrid.png", 64, 64, true},
         {"DeployZone01.png", 64, 64, true},
         {"RangedAttackArrow.png", 52, 24, true},
