@@ -8,9 +8,12 @@
 enum AnimStateId : int32_t {
     cAnimStateIdle = 0,
     cAnimStateIdleWeak = 1,
+    cAnimStateIdleActive = 2,
     cAnimStateIdleFull = 3,
+    cAnimStateSelect = 4,
     cAnimStatePlace = 5,
     cAnimStateDeploy = 6,
+    cAnimStatePickedUp = 7,
     cAnimStateMove = 8,
     cAnimStateAttack = 9,
     cAnimStateAttackBig = 10,

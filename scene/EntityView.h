@@ -15,6 +15,8 @@
 #include "rules/CocosEntityLink.h"
 #include "rules/TooltipProtocol.h"
 
+#include "platform/engine/CCTouchDelegate.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -27,12 +29,15 @@ class CCSprite;
 } // namespace cocos2d
 
 class AtlasInfo;
+class EntityGrid;
 class GameScene;
 class HealingBeamSprite;
 class HealthBar;
 class PuppetInstance;
 
-class EntityView : public CocosEntityLink, public TooltipProtocol {
+class EntityView : public CocosEntityLink,
+                   public TooltipProtocol,
+                   public cocos2d::CCTargetedTouchDelegate {
 public:
     static constexpr int32_t cAuraCount = 20;
     static constexpr int32_t cStateCount = 52;
@@ -131,6 +136,25 @@ public:
     // An eased (in and out, rate 2) move to a scene point; autoreleased.
     static cocos2d::CCActionInterval* makeEasedMove(float duration, const cocos2d::CCPoint& point);
 
+    // Dragging (EntityView_drag.cpp): the game hands the touches of the
+    // entity it picked to the view. A pick-up lifts the tile (scale or the
+    // puppet's Select or IdleActive), highlights its squares and plays its
+    // sound; a rack tile follows the finger from its first move; the end
+    // drops it on the square under the finger.
+    cocos2d::CCTargetedTouchDelegate* getTouchDelegate() override { return this; }
+    bool ccTouchBegan(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchMoved(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchEnded(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    void ccTouchCancelled(cocos2d::CCTouch* touch, cocos2d::CCEvent* event) override;
+    // Drops the entity at a view point; true when the drop became an
+    // accepted action.
+    bool releaseDrag(const cocos2d::CCPoint& viewPoint);
+    // The square of the grid a drop at the view point aims at: off the
+    // middle 40 % of a square, the nearest other entity under the point
+    // takes it (not for powers); negative when off the grid.
+    GridSlot findDropSlot(const cocos2d::CCPoint& viewPoint, EntityGrid& grid) const;
+    bool isDragging() const { return mDragFollows; }
+
     // Cuts the sheet into frames (registered as file + "_frame_" + i), gives
     // every animation state one cell (wrapping) and makes the main node from
     // the first; the second team's sheet has its first "Blue" as "Red".
@@ -179,6 +203,11 @@ private:
                      cocos2d::CCFiniteTimeAction* leadIn);
     void playRevived(float delay);
 
+    // The release and cancel's common part: highlights, chest, flags.
+    void endHold();
+    // The puppet back to its idle variant.
+    void settleIdle();
+
     // The drag tooltip of the scene, closed when it belongs to this view.
     void forgetDragTooltip(GameScene& scene) const;
 
@@ -194,6 +223,8 @@ private:
     HealthBar* mHealthBar = nullptr;                              // owned; units only
     std::array<cocos2d::CCAnimation*, cStateCount> mAnimations{}; // retained; sheets only
     uint8_t mDualWield = 0;
+    // Set on the first move of a tile lifted from the rack: it then follows.
+    bool mDragFollows = false;
     // The ongoing target whose beams are shown; -1 none.
     int32_t mLinkTarget = -1;
     // The replacement categories the equipped items added.
