@@ -225,24 +225,6 @@ void GameScene::onViewDidAppear(bool animated) {
     CCNode::onViewDidAppear(animated);
 }
 
-void GameScene::setGame(Game* game) {
-    std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
-    // The old game is forgotten before it is released: its destructor
-    // unbinds a scene that still names it, which would release it again.
-    if (Game* old = mGame) {
-        mGame = nullptr;
-        old->release();
-    }
-    if (gGameScene != nullptr)
-        if (auto* current = dynamic_cast<GameScene*>(gGameScene))
-            current->clearEffects();
-    if (game == nullptr)
-        return;
-    mGame = game;
-    game->retain();
-    mJustBound = true;
-}
-
 void GameScene::backToGames() {
     if (mEndEffectPuppet != nullptr)
         mEndEffectPuppet->stopSounds();
