@@ -204,7 +204,7 @@ void GameScene::onEnter() {
 
 void GameScene::onExit() {
     if (mGame != nullptr) {
-        // Unloading the civs' sprite sheets comes with the sheets themselves.
+        unloadSpriteSheets();
         mGame->unlink(true);
         cocos2d::CCTextureCache::sharedTextureCache()->removeUnusedTextures();
     }

@@ -14,8 +14,10 @@
 // dialogs 10001, reset flash 50000, fake cursors 100000.
 //
 // Files: GameScene.cpp (creation, lifecycle), GameScene_binding.cpp
-// (binding, banners, health), GameScene_hud.cpp (init), GameScene_effects.cpp (flyouts, banners,
-// slow motion, effect lists).
+// (binding, banners, health), GameScene_refresh.cpp (turn buttons, gems,
+// replay controls), GameScene_sheets.cpp (sprite sheets),
+// GameScene_highlights.cpp (tutorial highlights), GameScene_hud.cpp (init), GameScene_effects.cpp
+// (flyouts, banners, slow motion, effect lists).
 
 #include "rules/GameSceneInterface.h"
 
@@ -106,9 +108,12 @@ public:
     void removeFinishedEffects() override;
     cocos2d::CCSpriteFrame* getReachMarkerFrame() const override { return mReticleFrames[2]; }
     cocos2d::CCSpriteFrame* getHealMarkerFrame() const override { return mReticleFrames[3]; }
-    void refreshPlayerBanners() override { refreshPlayerHealth(); }
-    void hideTurnControls() override {}
-    void onTurnStarted() override {}
+    void refreshPlayerBanners() override {
+        refreshPlayerHealth();
+        refreshActionPoints();
+    }
+    void hideTurnControls() override;
+    void onTurnStarted() override;
     void onTileChestTapped() override {}
     void playAPRegenEffect(float delay) override;
     void setPlayerHealth(int32_t player, float fraction, bool animate, float delay) override;
@@ -148,6 +153,30 @@ public:
     void refreshPlayerHealth();
     void hideTurnMarkers() override;
     void refreshCrystalDebuffs(float delay);
+    // Which of Submit, Rematch and Next Game show, and their overlays'
+    // pulses; untouched while a tutorial hides Submit.
+    void refreshTurnButtons();
+    // The action-points button, its arrow and gems, then the turn buttons.
+    void refreshActionPoints();
+    // Zeroes the local player's new-chat count in the game's record.
+    void markChatRead();
+    void hideScoreTally();
+
+    // Tutorial highlights by control name ("PlayerBanner", "ResetButton",
+    // "SubmitButton", "TileChest", "SettingsButton"): revealing one with its
+    // tooltip indicator, or hiding both. True for the HUD controls; false for
+    // the chest and unknown names. A control's position ("HelpButton",
+    // "SubmitButton", "ResetButton"); (0, 0) for others or a missing one.
+    bool highlightControl(const std::string& name);
+    bool unhighlightControl(const std::string& name);
+    cocos2d::CCPoint getControlPosition(const std::string& name) const;
+
+    // A civ's sprite sheet ("data/<sheet>.xml", its "-hd" twin in high
+    // definition) registered with the sprite-frame cache, keeping frames
+    // already there; unloading removes its frames. A missing or broken
+    // sheet registers nothing; a null civ does nothing.
+    void loadSpriteSheet(const ProtoCiv* civ);
+    void unloadSpriteSheet(const ProtoCiv* civ);
 
     // The puzzle dialog layer a tutorial or challenge puts over the scene;
     // none is made while no factory is installed.
@@ -184,8 +213,10 @@ private:
     void dropPlayerBanner();
     void buildProfileButtons(float w, float h, int32_t current);
     void chooseAvatar(int32_t player);
-    void loadSpriteSheet(const ProtoCiv* civ);
     void startPuzzleScript();
+    void showBonusActionNotice();
+    void showPlayerBanner(bool shown);
+    void unloadSpriteSheets();
     void showNumberFlyout(cocos2d::CCLabelBMFont* label, const std::string& text,
                           const cocos2d::CCPoint& position, float delay);
     void onSlowMotionStart(cocos2d::ccTime dt);

@@ -123,6 +123,7 @@ void GameScene::setGame(Game* game) {
         mOpponentProfileButton->mSound = otherCiv->mPlayerCardOpenSound;
 
     refreshPlayerHealth();
+    refreshTurnButtons();
     hideTurnMarkers();
     refreshCrystalDebuffs(0.0f);
     if (mScoreTallyBackground != nullptr)
@@ -271,8 +272,6 @@ void GameScene::chooseAvatar(int32_t player) {
         return;
     mClassAvatar[size_t(player)] = false;
 }
-
-void GameScene::loadSpriteSheet(const ProtoCiv*) {}
 
 void GameScene::setPlayerHealthText(cocos2d::CCLabelTTF* label, int32_t player, float fraction) {
     if (label == nullptr)

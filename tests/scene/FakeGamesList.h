@@ -22,6 +22,9 @@ public:
         return nullptr;
     }
     std::string getNickname() const override { return mNickname; }
+    int32_t countGamesInState(LocalGameState state) override {
+        return state == cMyTurn ? mWaiting : 0;
+    }
 
     // A record of that id with players of those names (status active).
     GameRecord& add(int64_t gameId, const std::vector<std::string>& names) {
@@ -39,5 +42,6 @@ public:
     }
 
     std::string mNickname = "Ada";
+    int32_t mWaiting = 0; // games awaiting the local player
     std::vector<std::unique_ptr<GameRecord>> mRecords;
 };
