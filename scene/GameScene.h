@@ -16,7 +16,8 @@
 // Files: GameScene.cpp (creation, lifecycle), GameScene_binding.cpp
 // (binding, banners, health), GameScene_refresh.cpp (turn buttons, gems,
 // replay controls), GameScene_sheets.cpp (sprite sheets),
-// GameScene_highlights.cpp (tutorial highlights), GameScene_hud.cpp (init), GameScene_effects.cpp
+// GameScene_highlights.cpp (tutorial highlights), GameScene_drag.cpp (drag
+// tooltip), GameScene_hud.cpp (init), GameScene_effects.cpp
 // (flyouts, banners, slow motion, effect lists).
 
 #include "rules/GameSceneInterface.h"
@@ -130,7 +131,11 @@ public:
     void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay, bool counts,
                          float scale = 1.0f) override;
     void startSlowMotion(float scale, float hold, float delay) override;
-    void updateDrag(float, float, TooltipProtocol*, bool) override {}
+    // The dragged tile's target: the unit under it wears the "Highlight"
+    // aura and, while the button is down, shows its tooltip panel beside
+    // the pointer; nothing during a replay.
+    void updateDrag(float x, float y, TooltipProtocol* target, bool buttonDown) override;
+    void showDragTooltip();
 
     // Effects (the flash of a reset or undo, flyouts stopped at once).
     void playResetFlash();
@@ -216,6 +221,7 @@ private:
     void startPuzzleScript();
     void showBonusActionNotice();
     void showPlayerBanner(bool shown);
+    void closeDragTooltip();
     void unloadSpriteSheets();
     void showNumberFlyout(cocos2d::CCLabelBMFont* label, const std::string& text,
                           const cocos2d::CCPoint& position, float delay);

@@ -210,3 +210,46 @@ TEST_F(GameSceneRefreshTest, TheChestHighlightOpensItAndItsEndClosesIt) {
     EXPECT_FALSE(chest->isViewHidden());
     EXPECT_FALSE(chest->isLocked());
 }
+
+TEST_F(GameSceneRefreshTest, DraggingOverUnitsMovesTheHighlightAndReplacesTheTooltip) {
+    writeSolidPng("HelpTooltip_BG.png", 100, 60, {40, 40, 40, 255});
+    const float w = director()->getWinSize().width;
+    EntityView* first = link(make("knight", 0, GridSlot(1, 1)), CCPoint(100, 300));
+    EntityView* second = link(make("knight", 1, GridSlot(3, 1)), CCPoint(w - 20, 300));
+    EntityView* low = link(make("knight", 1, GridSlot(5, 1)), CCPoint(w - 20, 10));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(low, nullptr);
+
+    mHud->updateDrag(0, 0, first, true);
+    EXPECT_TRUE(first->isAuraShown(19));
+    CCNode* tooltip = mHud->mDragTooltip;
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(tooltip->getPosition(), CCPoint(115, 285));
+    mHud->updateDrag(0, 0, first, true);
+    EXPECT_EQ(mHud->mDragTooltip, tooltip) << "the same unit keeps its tooltip";
+
+    mHud->updateDrag(0, 0, second, true);
+    EXPECT_FALSE(first->isAuraShown(19));
+    EXPECT_TRUE(second->isAuraShown(19));
+    ASSERT_NE(mHud->mDragTooltip, nullptr);
+    EXPECT_NE(mHud->mDragTooltip, tooltip);
+    const float sw = mHud->mDragTooltip->getContentSize().width;
+    EXPECT_EQ(mHud->mDragTooltip->getPosition().x, w - sw) << "no room right: against the edge";
+
+    mHud->updateDrag(0, 0, low, true);
+    ASSERT_NE(mHud->mDragTooltip, nullptr);
+    const CCSize size = mHud->mDragTooltip->getContentSize();
+    EXPECT_EQ(mHud->mDragTooltip->getPosition(), CCPoint(w - 20 - size.width - 15, size.height))
+        << "near the bottom: opens left, its top at its height";
+
+    mHud->updateDrag(0, 0, nullptr, true);
+    EXPECT_EQ(mHud->mDragTooltip, nullptr) << "over empty board it closes";
+    EXPECT_FALSE(low->isAuraShown(19));
+
+    mGame->mFlags |= cGameReplaying;
+    mHud->updateDrag(0, 0, first, true);
+    EXPECT_FALSE(first->isAuraShown(19));
+    EXPECT_EQ(mHud->mDragTooltip, nullptr) << "nothing during a replay";
+    mGame->mFlags &= ~cGameReplaying;
+}
