@@ -40,6 +40,12 @@ using cocos2d::CCSize;
 namespace {
 
 int32_t gGamesViewed = 0;
+
+// The crossover civ's class avatars: a player of that civ showing one of
+// them gets the civ's vanity layer on its units.
+constexpr const char* cCrossoverClassAvatars[] = {"KX4_Knight", "KX4_Archer",  "KX4_Mage",
+                                                  "KX4_Cleric", "KX4_Rogue",   "KX4_Brute",
+                                                  "KX4_Ranger", "KX4_Warlock", "KX4_Engineer"};
 GameScene::DialogManagerFactory gDialogManagerFactory;
 
 // The player's share of its victory units' health; 0 without any.
@@ -270,7 +276,19 @@ void GameScene::buildProfileButtons(float w, float h, int32_t current) {
 void GameScene::chooseAvatar(int32_t player) {
     if (player < 0 || player >= 2)
         return;
-    mClassAvatar[size_t(player)] = false;
+    bool found = false;
+    const ProtoCiv* crossover = SettingsManager::instance().civForName("kx4a");
+    const Player* owner = mGame->getPlayer(player);
+    if (crossover != nullptr && owner != nullptr && owner->mCivId == crossover->mId &&
+        mGame->mPuzzleCategory == -1 && mGame->mPuzzleIndex == -1) {
+        const GameRecord* record = mGame->getGameRecord();
+        const PlayerRecord* playerRecord = record != nullptr ? record->getPlayer(player) : nullptr;
+        const std::string avatar = playerRecord != nullptr ? playerRecord->mAvatar : "";
+        for (const char* id : cCrossoverClassAvatars)
+            found = found || avatar.find(id) != std::string::npos;
+        std::printf("Avatar: %s, match found: %s\n", avatar.c_str(), found ? "yes" : "no");
+    }
+    mClassAvatar[size_t(player)] = found;
 }
 
 void GameScene::setPlayerHealthText(cocos2d::CCLabelTTF* label, int32_t player, float fraction) {

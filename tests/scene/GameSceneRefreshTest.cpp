@@ -4,6 +4,8 @@
 #include "scene/widgets/Button.h"
 #include "scene/widgets/HealthBar.h"
 
+#include "content/settings/ProtoCiv.h"
+
 #include "platform/render/CCLabelTTF.h"
 #include "platform/render/CCProgressTimer.h"
 #include "platform/render/CCSprite.h"
@@ -252,4 +254,32 @@ TEST_F(GameSceneRefreshTest, DraggingOverUnitsMovesTheHighlightAndReplacesTheToo
     EXPECT_FALSE(first->isAuraShown(19));
     EXPECT_EQ(mHud->mDragTooltip, nullptr) << "nothing during a replay";
     mGame->mFlags &= ~cGameReplaying;
+}
+
+TEST_F(GameSceneRefreshTest, OnlyAnOnlineCrossoverPlayerWithAClassAvatarGetsTheFlag) {
+    auto civ = std::make_unique<ProtoCiv>(40);
+    civ->mName = "kx4a";
+    SettingsManager::instance().mCivs.push_back(std::move(civ));
+    mGame->getPlayer(0)->mCivId = 40;
+    GameRecord& record = online(0);
+    record.mPlayers[0]->mAvatar = "UI/Avatars/KX4_Engineer.png";
+    record.mPlayers[1]->mAvatar = "UI/Avatars/KX4_Engineer.png"; // another civ
+    struct Case {
+        int32_t puzzle;
+        bool flag;
+    };
+    for (const Case& c : {Case{-1, true}, Case{0, false}}) {
+        mGame->mPuzzleCategory = c.puzzle;
+        mGame->mPuzzleIndex = c.puzzle;
+        GameScene* scene = enter();
+        testing::internal::CaptureStdout();
+        scene->setGame(mGame);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(scene->mClassAvatar[0], c.flag) << c.puzzle;
+        EXPECT_FALSE(scene->mClassAvatar[1]);
+        EXPECT_EQ(printed.find("Avatar: UI/Avatars/KX4_Engineer.png, match found: yes\n") !=
+                      std::string::npos,
+                  c.flag);
+        scene->setGame(nullptr);
+    }
 }
