@@ -119,7 +119,7 @@ void CandidateAction::restoreInitialState() {
             const float fraction = mInitialVictoryHealthFraction[i];
             if (fraction > 0.0f) {
                 const int32_t label = i == mGame->mCurrentPlayer ? 0 : 1;
-                gGameScene->setPlayerHealthText(i, label, static_cast<int32_t>(fraction * 100.0f));
+                gGameScene->setPlayerHealthText(i, label, fraction);
                 gGameScene->setPlayerHealth(i, fraction, false, 0.0f);
             }
             if (mInitialAssaultDebuff[i] >= 0)

@@ -50,9 +50,10 @@ public:
     virtual void playAPRegenEffect(float delay) = 0;
     // A player's health label and bar (fraction 0..1).
     virtual void setPlayerHealth(int32_t player, float fraction, bool animate, float delay) = 0;
-    // Rewrites one of the two labels of a player's banner; a negative value
+    // Rewrites one of the two health labels (0 the current player's, 1 the
+    // other's) with a player's health fraction (0..1); a negative fraction
     // means recompute it from the game.
-    virtual void setPlayerHealthText(int32_t player, int32_t label, int32_t value) = 0;
+    virtual void setPlayerHealthText(int32_t player, int32_t label, float fraction) = 0;
     virtual void showHealthNumbers() = 0;
     virtual void hideHealthNumbers() = 0;
     // The crystal-debuff level shown on a player's victory units.

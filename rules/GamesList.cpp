@@ -21,6 +21,14 @@ bool GamesList::isLoggedIn() const {
     return false;
 }
 
+int32_t GamesList::countGamesInState(LocalGameState /*state*/) {
+    return 0;
+}
+
+GameRecord* GamesList::findNthGameInState(int32_t /*n*/, LocalGameState /*state*/) {
+    return nullptr;
+}
+
 GamesList& gamesList() {
     static EmptyGamesList builtIn;
     return gInstalled != nullptr ? *gInstalled : builtIn;

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-struct GameRecord;
+#include "rules/GameRecord.h"
 
 class GamesList {
 public:
@@ -24,6 +24,10 @@ public:
     virtual std::string getNickname() const = 0;
     // Whether the client has a logged-in player; false here.
     virtual bool isLoggedIn() const;
+    // How many listed games are in that state for the local player, and the
+    // nth of them (from 0; null past the end); none here.
+    virtual int32_t countGamesInState(LocalGameState state);
+    virtual GameRecord* findNthGameInState(int32_t n, LocalGameState state);
 };
 
 // The list in use: the installed one, else the built-in empty one.

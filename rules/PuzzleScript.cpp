@@ -1,5 +1,7 @@
 #include "rules/PuzzleScript.h"
 
+#include <utility>
+
 PuzzleScript::~PuzzleScript() = default;
 
 void PuzzleScript::start() {}
@@ -19,3 +21,18 @@ void PuzzleScript::onUndo(bool /*wholeTurn*/) {}
 void PuzzleScript::onSubmit() {}
 
 void PuzzleScript::setPendingSection(const std::string& /*name*/) {}
+
+namespace {
+PuzzleScriptFactory& scriptFactory() {
+    static PuzzleScriptFactory factory;
+    return factory;
+}
+} // namespace
+
+void setPuzzleScriptFactory(PuzzleScriptFactory factory) {
+    scriptFactory() = std::move(factory);
+}
+
+PuzzleScript* createPuzzleScript(const ProtoPuzzle& puzzle) {
+    return scriptFactory() ? scriptFactory()(puzzle) : nullptr;
+}

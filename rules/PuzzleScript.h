@@ -7,9 +7,11 @@
 // point does nothing here, so a script overrides the events its triggers
 // hear. Main thread only.
 
+#include <functional>
 #include <string>
 
 class CandidateAction;
+class ProtoPuzzle;
 class Entity;
 class Player;
 
@@ -38,3 +40,10 @@ public:
     // trigger; the last name set in one event wins.
     virtual void setPendingSection(const std::string& name);
 };
+
+// Makes the running script of a puzzle from its script nodes; the puzzle
+// subsystem installs one. Null for no factory (the built-in state) or when
+// the factory makes none; the caller owns the result.
+using PuzzleScriptFactory = std::function<PuzzleScript*(const ProtoPuzzle& puzzle)>;
+void setPuzzleScriptFactory(PuzzleScriptFactory factory);
+PuzzleScript* createPuzzleScript(const ProtoPuzzle& puzzle);

@@ -204,7 +204,7 @@ void GameScene::onEnter() {
 
 void GameScene::onExit() {
     if (mGame != nullptr) {
-        // Unloading the civs' sprite sheets comes with the sheets themselves.
+        unloadSpriteSheets();
         mGame->unlink(true);
         cocos2d::CCTextureCache::sharedTextureCache()->removeUnusedTextures();
     }
@@ -223,24 +223,6 @@ void GameScene::onViewDidAppear(bool animated) {
         mGame->animateRackRefill(0.0f);
     mJustBound = false;
     CCNode::onViewDidAppear(animated);
-}
-
-void GameScene::setGame(Game* game) {
-    std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
-    // The old game is forgotten before it is released: its destructor
-    // unbinds a scene that still names it, which would release it again.
-    if (Game* old = mGame) {
-        mGame = nullptr;
-        old->release();
-    }
-    if (gGameScene != nullptr)
-        if (auto* current = dynamic_cast<GameScene*>(gGameScene))
-            current->clearEffects();
-    if (game == nullptr)
-        return;
-    mGame = game;
-    game->retain();
-    mJustBound = true;
 }
 
 void GameScene::backToGames() {

@@ -13,9 +13,12 @@
 // Game 1001, Rematch overlay 1002, flyouts 2000, modal layers 10000, puzzle
 // dialogs 10001, reset flash 50000, fake cursors 100000.
 //
-// Files: GameScene.cpp (creation, lifecycle, binding), GameScene_hud.cpp
-// (init), GameScene_effects.cpp (flyouts, banners, slow motion, effect
-// lists).
+// Files: GameScene.cpp (creation, lifecycle), GameScene_binding.cpp
+// (binding, banners, health), GameScene_refresh.cpp (turn buttons, gems,
+// replay controls), GameScene_sheets.cpp (sprite sheets),
+// GameScene_highlights.cpp (tutorial highlights), GameScene_drag.cpp (drag
+// tooltip), GameScene_hud.cpp (init), GameScene_effects.cpp
+// (flyouts, banners, slow motion, effect lists).
 
 #include "rules/GameSceneInterface.h"
 
@@ -23,6 +26,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -40,6 +44,7 @@ class Button;
 class Entity;
 class HealthBar;
 class PuppetInstance;
+class ProtoCiv;
 class PuzzleScript;
 
 // Ten prebuilt entries used in turn: the eleventh request restarts the oldest.
@@ -121,16 +126,19 @@ public:
     void removeFinishedEffects() override;
     cocos2d::CCSpriteFrame* getReachMarkerFrame() const override { return mReticleFrames[2]; }
     cocos2d::CCSpriteFrame* getHealMarkerFrame() const override { return mReticleFrames[3]; }
-    void refreshPlayerBanners() override {}
-    void hideTurnControls() override {}
-    void onTurnStarted() override {}
+    void refreshPlayerBanners() override {
+        refreshPlayerHealth();
+        refreshActionPoints();
+    }
+    void hideTurnControls() override;
+    void onTurnStarted() override;
     void onTileChestTapped() override {}
     void playAPRegenEffect(float delay) override;
-    void setPlayerHealth(int32_t, float, bool, float) override {}
-    void setPlayerHealthText(int32_t, int32_t, int32_t) override {}
+    void setPlayerHealth(int32_t player, float fraction, bool animate, float delay) override;
+    void setPlayerHealthText(int32_t player, int32_t label, float fraction) override;
     void showHealthNumbers() override;
     void hideHealthNumbers() override;
-    void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}
+    void setCrystalDebuffLevels(int32_t player, int32_t level, bool animate, float delay) override;
     void showTurnNotice(const std::string& text) override;
     void showBigAttackBanner(const std::string& text, const cocos2d::CCPoint& position,
                              cocos2d::CCFiniteTimeAction* followUp, float delay,
@@ -140,7 +148,11 @@ public:
     void showScoreFlyout(int32_t amount, const cocos2d::CCPoint& position, float delay, bool counts,
                          float scale = 1.0f) override;
     void startSlowMotion(float scale, float hold, float delay) override;
-    void updateDrag(float, float, TooltipProtocol*, bool) override {}
+    // The dragged tile's target: the unit under it wears the "Highlight"
+    // aura and, while the button is down, shows its tooltip panel beside
+    // the pointer; nothing during a replay.
+    void updateDrag(float x, float y, TooltipProtocol* target, bool buttonDown) override;
+    void showDragTooltip();
 
     // Effects (the flash of a reset or undo, flyouts stopped at once).
     void playResetFlash();
@@ -153,6 +165,48 @@ public:
     // Removes a child of the scene with clean-up (a CCCallFuncN target).
     void removeNodeFromScene(cocos2d::CCNode* node);
 
+    // The HUD that follows the bound game: a player's health as text into
+    // label (fraction 0..1; negative recomputes it from the victory units;
+    // without a victory health pool the score or, with split chests, the
+    // units left), both players' health, the banners' turn markers hidden,
+    // and each player's crystals debuffed by the opponent's units on
+    // victory damage squares.
+    void setPlayerHealthText(cocos2d::CCLabelTTF* label, int32_t player, float fraction);
+    void refreshPlayerHealth();
+    void hideTurnMarkers() override;
+    void refreshCrystalDebuffs(float delay);
+    // Which of Submit, Rematch and Next Game show, and their overlays'
+    // pulses; untouched while a tutorial hides Submit.
+    void refreshTurnButtons();
+    // The action-points button, its arrow and gems, then the turn buttons.
+    void refreshActionPoints();
+    // Zeroes the local player's new-chat count in the game's record.
+    void markChatRead();
+    void hideScoreTally();
+
+    // Tutorial highlights by control name ("PlayerBanner", "ResetButton",
+    // "SubmitButton", "TileChest", "SettingsButton"): revealing one with its
+    // tooltip indicator, or hiding both. True for the HUD controls; false for
+    // the chest and unknown names. A control's position ("HelpButton",
+    // "SubmitButton", "ResetButton"); (0, 0) for others or a missing one.
+    bool highlightControl(const std::string& name);
+    bool unhighlightControl(const std::string& name);
+    cocos2d::CCPoint getControlPosition(const std::string& name) const;
+
+    // A civ's sprite sheet ("data/<sheet>.xml", its "-hd" twin in high
+    // definition) registered with the sprite-frame cache, keeping frames
+    // already there; unloading removes its frames. A missing or broken
+    // sheet registers nothing; a null civ does nothing.
+    void loadSpriteSheet(const ProtoCiv* civ);
+    void unloadSpriteSheet(const ProtoCiv* civ);
+
+    // The puzzle dialog layer a tutorial or challenge puts over the scene;
+    // none is made while no factory is installed.
+    using DialogManagerFactory = std::function<cocos2d::CCNode*()>;
+    static void setDialogManagerFactory(DialogManagerFactory factory);
+    // Games bound to any scene in this process.
+    static int32_t gamesViewed();
+
     bool isSlowMotionActive() const { return mSlowMotionActive; }
 
     // The process-wide layout mode of the board scene (0 small, 1 medium,
@@ -163,6 +217,7 @@ public:
     static constexpr int cTouchPriority = 10;
     static constexpr int cFlyoutZOrder = 2000;
     static constexpr int cModalZOrder = 10000;
+    static constexpr int cPuzzleDialogZOrder = 10001;
     static constexpr int cResetFlashZOrder = 50000;
 
 protected:
@@ -175,6 +230,16 @@ private:
     void buildGems();
     void buildReticleFrames();
     void buildTestPuppet();
+    // Binding (GameScene_binding.cpp).
+    void buildPlayerBanner();
+    void dropPlayerBanner();
+    void buildProfileButtons(float w, float h, int32_t current);
+    void chooseAvatar(int32_t player);
+    void startPuzzleScript();
+    void showBonusActionNotice();
+    void showPlayerBanner(bool shown);
+    void closeDragTooltip();
+    void unloadSpriteSheets();
     void showNumberFlyout(cocos2d::CCLabelBMFont* label, const std::string& text,
                           const cocos2d::CCPoint& position, float delay);
     void onSlowMotionStart(cocos2d::ccTime dt);

@@ -92,7 +92,7 @@ public:
     void onTileChestTapped() override {}
     void playAPRegenEffect(float) override {}
     void setPlayerHealth(int32_t, float, bool, float) override {}
-    void setPlayerHealthText(int32_t player, int32_t, int32_t value) override {
+    void setPlayerHealthText(int32_t player, int32_t, float value) override {
         mHealthTexts.push_back({player, value});
     }
     void showHealthNumbers() override {}
@@ -120,7 +120,7 @@ public:
     bool mHasScript = false;
     mutable Script mScript;
     int mBannerRefreshes = 0;
-    std::vector<std::pair<int32_t, int32_t>> mHealthTexts;
+    std::vector<std::pair<int32_t, float>> mHealthTexts;
     std::vector<std::string> mNotices;
     std::vector<Flyout> mFlyouts;
 };

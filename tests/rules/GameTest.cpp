@@ -283,7 +283,7 @@ TEST_F(GameTest, LinkingWithoutTouchesShowsFlyoutsAndTheLastTurnNotice) {
     EXPECT_EQ(scene.mFlyouts[0].scale, 1.3f) << "the award's own scale rides along";
     ASSERT_EQ(game->mScoreFlyouts.size(), 1u) << "the unit without a view keeps its award";
     EXPECT_EQ(game->mScoreFlyouts[0]->mEntityId, hidden);
-    EXPECT_EQ(scene.mHealthTexts, (std::vector<std::pair<int32_t, int32_t>>{{1, -1}}));
+    EXPECT_EQ(scene.mHealthTexts, (std::vector<std::pair<int32_t, float>>{{1, -1.0f}}));
     EXPECT_EQ(scene.mNotices,
               (std::vector<std::string>{"alice\nreached 300 points!\nYou get one last turn!"}));
     game->unlink(false);

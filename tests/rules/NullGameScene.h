@@ -23,7 +23,7 @@ public:
     void onTileChestTapped() override {}
     void playAPRegenEffect(float) override {}
     void setPlayerHealth(int32_t, float, bool, float) override {}
-    void setPlayerHealthText(int32_t, int32_t, int32_t) override {}
+    void setPlayerHealthText(int32_t, int32_t, float) override {}
     void showHealthNumbers() override {}
     void hideHealthNumbers() override {}
     void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {}

@@ -145,7 +145,7 @@ TEST_F(RestoreTest, TheBannersShowTheInitialVictoryHealthAndDebuffs) {
     using Debuff = std::pair<int32_t, int32_t>;
     EXPECT_EQ(mScene->mDebuffs, (std::vector<Debuff>{{0, 1}, {1, 1}}));
     ASSERT_FALSE(mScene->mHealthTexts.empty());
-    EXPECT_EQ(mScene->mHealthTexts.front(), (std::pair<int32_t, int32_t>{0, 50}));
+    EXPECT_EQ(mScene->mHealthTexts.front(), (std::pair<int32_t, float>{0, 0.5f}));
 }
 
 TEST_F(RestoreTest, WithoutItsSourceTheRewindDoesNothing) {

@@ -31,7 +31,7 @@ public:
     void onTileChestTapped() override { note("onTileChestTapped"); }
     void playAPRegenEffect(float) override { note("playAPRegenEffect"); }
     void setPlayerHealth(int32_t, float, bool, float) override { note("setPlayerHealth"); }
-    void setPlayerHealthText(int32_t, int32_t, int32_t) override { note("setPlayerHealthText"); }
+    void setPlayerHealthText(int32_t, int32_t, float) override { note("setPlayerHealthText"); }
     void showHealthNumbers() override { note("showHealthNumbers"); }
     void hideHealthNumbers() override { note("hideHealthNumbers"); }
     void setCrystalDebuffLevels(int32_t, int32_t, bool, float) override {

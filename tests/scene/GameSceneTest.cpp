@@ -1,3 +1,4 @@
+#include "FakeGamesList.h"
 #include "SceneTestSupport.h"
 
 #include "scene/widgets/Button.h"
@@ -55,8 +56,8 @@ TEST_F(GameSceneTest, SceneWithGameSitsAtTheBoardsLowerLeftCorner) {
     ASSERT_NE(layer, nullptr);
     EXPECT_EQ(gGameScene, layer);
     EXPECT_EQ(layer->getGame(), game);
-    game->release(); // the scene holds the game now
-    EXPECT_EQ(game->retainCount(), 1u);
+    game->release(); // the scene and the game's touch registration hold it now
+    EXPECT_EQ(game->retainCount(), 2u);
     gCurrentGame = nullptr;
     director()->setContentScaleFactor(1.0f);
     CCApplication::setSceneDims(0, 0, 0, 0, 0, 0);
@@ -87,6 +88,7 @@ TEST_F(GameSceneTest, RebindingFreesTheLastReferenceOfTheOldGameOnce) {
     first->release(); // only the scene holds it
     Game* second = new Game();
     scene->setGame(second);
+    director()->tick(0); // the old game's touch registration lets go with the frame
     EXPECT_EQ(destroyed, 1);
     EXPECT_EQ(scene->getGame(), second);
     second->release();
@@ -276,6 +278,8 @@ TEST_F(GameSceneTest, ViewDidAppearClearsTheBindMarkOnlyWithAGame) {
 }
 
 TEST_F(GameSceneTest, AGameJustBoundReplaysOnceWhenTheSceneAppearsUnlessItIsLocal) {
+    FakeGamesList games;
+    games.add(-1, {"Ada", "Bram"}); // an online game binds only with its record
     GameScene* scene = enter();
     for (bool local : {false, true}) {
         auto* game = new ReplayCountingGame();

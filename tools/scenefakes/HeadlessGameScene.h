@@ -57,7 +57,7 @@ public:
     void onTileChestTapped() override {}
     void playAPRegenEffect(float delay) override;
     void setPlayerHealth(int32_t player, float fraction, bool animate, float delay) override;
-    void setPlayerHealthText(int32_t, int32_t, int32_t) override {}
+    void setPlayerHealthText(int32_t, int32_t, float) override {}
     void showHealthNumbers() override {}
     void hideHealthNumbers() override {}
     void setCrystalDebuffLevels(int32_t player, int32_t level, bool animated, float delay) override;
