@@ -21,6 +21,39 @@ bool GamesList::isLoggedIn() const {
     return false;
 }
 
+// Without a service every request fails as "anything else".
+int GamesList::submitTurn(int64_t, const uint8_t*, int32_t, int32_t&, int32_t, int32_t, int32_t) {
+    return 2;
+}
+
+int GamesList::submitServerTurn(int64_t, const ServerTurn&, int32_t, int32_t) {
+    return 2;
+}
+
+int GamesList::updatePlayerStatus(int64_t, int32_t, int32_t) {
+    return 2;
+}
+
+bool GamesList::followUpGameStatus(int64_t) {
+    return false;
+}
+
+int GamesList::getGameState(int64_t) {
+    return 2;
+}
+
+int GamesList::login() {
+    return 2;
+}
+
+void GamesList::setStoredUsername(std::string_view) {}
+
+void GamesList::setStoredPassword(std::string_view) {}
+
+int32_t GamesList::serverTimeOffset() const {
+    return 0;
+}
+
 GamesList& gamesList() {
     static EmptyGamesList builtIn;
     return gInstalled != nullptr ? *gInstalled : builtIn;
