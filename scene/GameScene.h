@@ -94,6 +94,27 @@ public:
     void backToGames();
     void onBackConfirmed(cocos2d::CCObject* sender);
 
+    // Submitting the turn (GameScene_turns.cpp). The Submit button: in a
+    // local game only tells the puzzle script; the winner confirms "Submit
+    // Victory!", anyone else picks in a SubmitConfirmLayer (warned about
+    // unspent action points).
+    void onSubmitButton();
+    // The confirmation (argument: SubmitConfirmLayer::tauntRequested):
+    // finishes the turn, then runs the submit job through the shell.
+    void onSubmitConfirmed(cocos2d::CCObject* taunt);
+    // The job: sends the turn (the saved state, or with the option
+    // "SubmitTurnVersion" above 2 the turn record) with the game's result;
+    // the service's code, -1 without a game or record.
+    int submitTurnWorker();
+    // Failure: a notice, the turn stays finished (Submit sends it again).
+    // Success: the tally goes, the taunts or the rack refill play, the
+    // turn statistics are committed.
+    void onSubmitTurnDone(int result);
+    // The wall clock in UTC seconds, for the time-to-move statistics; null
+    // restores the system clock.
+    using Clock = int64_t (*)();
+    static void setClock(Clock clock);
+
     // GameSceneInterface.
     cocos2d::CCNode* getSceneNode() override { return this; }
     Game* getGame() const override { return mGame; }

@@ -1,0 +1,166 @@
+#include "scene/GameScene.h"
+
+#include "scene/ShellServices.h"
+#include "scene/SubmitConfirmLayer.h"
+#include "scene/widgets/MessageLayer.h"
+
+#include "content/BConfig.h"
+#include "content/LocalizedStrings.h"
+#include "content/RegisteredOptions.h"
+#include "rules/AchievementTable.h"
+#include "rules/AchievementTracker.h"
+#include "rules/Game.h"
+#include "rules/GameRecord.h"
+#include "rules/GamesList.h"
+#include "rules/Player.h"
+#include "rules/PuzzleScript.h"
+#include "rules/ServerTurn.h"
+
+#include "platform/render/CCSprite.h"
+
+#include <ctime>
+#include <mutex>
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr const char* cSubmitSound = SubmitConfirmLayer::cSubmitSound;
+constexpr const char* cCancelSound = SubmitConfirmLayer::cCancelSound;
+constexpr int64_t cThreeMinutes = 180;
+constexpr int64_t cOneDay = 24 * 3600;
+
+GameScene::Clock gClock = nullptr;
+
+int64_t nowSeconds() {
+    return gClock != nullptr ? gClock() : static_cast<int64_t>(std::time(nullptr));
+}
+
+// The record's local player: player 0 when it is marked local, else player 1.
+const PlayerRecord* localPlayerRecord(const GameRecord& record) {
+    const PlayerRecord* first = record.getPlayer(0);
+    if (first != nullptr && first->mIsLocal)
+        return first;
+    return record.getPlayer(1);
+}
+
+} // namespace
+
+void GameScene::setClock(Clock clock) {
+    gClock = clock;
+}
+
+void GameScene::onSubmitButton() {
+    Game* game = mGame;
+    const Player* player = game != nullptr ? game->getCurrentPlayer() : nullptr;
+    if (player == nullptr)
+        return;
+    if (game->isLocalGame()) {
+        if (mPuzzleScript != nullptr)
+            mPuzzleScript->onSubmit();
+        return;
+    }
+    if (game->getWinner(nullptr) == game->mCurrentPlayer) {
+        addChild(new ConfirmLayer(nullptr, menu_selector(GameScene::onSubmitConfirmed), this,
+                                  localizedCString("Submit Victory!"), cSubmitSound, cCancelSound),
+                 cModalZOrder);
+        return;
+    }
+    const char* warning =
+        player->mActionPoints > 0 ? localizedCString("You have unspent action points!") : nullptr;
+    addChild(new SubmitConfirmLayer(warning, this, menu_selector(GameScene::onSubmitConfirmed),
+                                    localizedCString("Submit Turn")),
+             cModalZOrder);
+}
+
+void GameScene::onSubmitConfirmed(CCObject* taunt) {
+    if (mGame == nullptr || !mGame->finishTurn(SubmitConfirmLayer::tauntRequested(taunt) ? 1 : 0))
+        return;
+    // The job and its completion run within the call; the scene stays alive
+    // through both.
+    retain();
+    shellServices().runWithProgressHUD([this] { return submitTurnWorker(); },
+                                       localizedString("Submitting..."),
+                                       [this](int result) { onSubmitTurnDone(result); });
+    release();
+}
+
+int GameScene::submitTurnWorker() {
+    Game* game = mGame;
+    if (game == nullptr)
+        return -1;
+    const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+    const GameRecord* record = game->getGameRecord();
+    if (record == nullptr)
+        return -1;
+    const int32_t current = game->mCurrentPlayer;
+    int32_t taunt = game->countTaunts(current) > 0 ? 1 : 0;
+    const int32_t winner = game->getWinner(nullptr);
+    int32_t status = -1;
+    int32_t substatus = -1;
+    if (winner >= 0) {
+        status = cGameInactive;
+        substatus = winner == current ? cSubstatusWon : cSubstatusLost;
+    }
+    mSubmitRecordStamp = static_cast<uint64_t>(record->mLastTurnTime);
+
+    int32_t version = 0;
+    BConfig::instance().getInt(cOptSubmitTurnVersion, version);
+    int result = 0;
+    if (version > 2) {
+        result = gamesList().submitServerTurn(game->mGameID, ServerTurn(*game), status, substatus);
+    } else {
+        const std::vector<uint8_t> state = game->saveToBuffer();
+        result =
+            gamesList().submitTurn(game->mGameID, state.data(), static_cast<int32_t>(state.size()),
+                                   taunt, game->mTurnCount, status, substatus);
+    }
+    // The service may have replaced the record.
+    record = game->getGameRecord();
+    if (result == 0 && record != nullptr) {
+        const PlayerRecord* local = localPlayerRecord(*record);
+        if (local != nullptr && local->mSubstatus == cSubstatusWon)
+            game->recordEndOfGameStats();
+    }
+    if (taunt == 0)
+        game->clearTaunts(current);
+    return result;
+}
+
+void GameScene::onSubmitTurnDone(int result) {
+    if (result != 0) {
+        addChild(new MessageLayer(localizedCString(
+                     "Failed to submit turn.\nPlease check your internet connection\nor try "
+                     "again later.")),
+                 cModalZOrder);
+        return;
+    }
+    Game* game = mGame;
+    if (game == nullptr)
+        return;
+    if (mScoreTallyBackground != nullptr && mScoreTallyLabel != nullptr) {
+        mScoreTallyCount = 0;
+        mScoreTallyBackground->setIsVisible(false);
+    }
+    const int32_t current = game->mCurrentPlayer;
+    const bool taunts = game->countTaunts(current) > 0;
+    if (taunts)
+        game->playTaunts(current);
+    else
+        game->animateRackRefill(0);
+
+    using namespace AchievementTracker;
+    for (int32_t id : {cAchievementSubmit5Turns, cAchievementSubmit100Turns})
+        setPendingValue(id, getProgress(id) + 1);
+    if (taunts)
+        setPendingValue(cAchievementTaunt, 0);
+    if (game->mTurnCount > 2) {
+        const int64_t now = nowSeconds() + gamesList().serverTimeOffset();
+        const int64_t elapsed = now - static_cast<int64_t>(mSubmitRecordStamp);
+        if (elapsed < cThreeMinutes)
+            setPendingValue(cAchievementMoveIn3Min, 0);
+        if (elapsed > cOneDay)
+            setPendingValue(cAchievementMoveIn1Day, 0);
+    }
+    commitPending();
+}

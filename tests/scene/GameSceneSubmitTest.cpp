@@ -1,0 +1,254 @@
+#include "EntityViewTestSupport.h"
+
+#include "scene/SubmitConfirmLayer.h"
+#include "scene/widgets/Button.h"
+#include "scene/widgets/MessageLayer.h"
+
+#include "content/BConfig.h"
+#include "content/RegisteredOptions.h"
+#include "rules/AchievementTable.h"
+#include "rules/AchievementTracker.h"
+#include "rules/GameRecord.h"
+#include "rules/GamesList.h"
+#include "rules/ServerTurn.h"
+
+#include "platform/render/CCLabelTTF.h"
+
+#include <algorithm>
+
+using namespace cocos2d;
+
+namespace {
+
+constexpr int64_t cGameId = 77;
+constexpr int64_t cLastTurn = 1700000000;
+
+int64_t gNow = 0;
+int64_t testClock() {
+    return gNow;
+}
+
+// One record of "alice" (local, to move) and "bob"; the requests are
+// recorded and answer mResult.
+class RequestList : public GamesList {
+public:
+    RequestList() {
+        mRecord.mGameID = cGameId;
+        mRecord.mLastTurnTime = cLastTurn;
+        for (const char* name : {"alice", "bob"}) {
+            auto player = std::make_unique<PlayerRecord>();
+            player->mName = name;
+            player->mStatus = cGameActive;
+            player->mIsLocal = mRecord.mPlayers.empty();
+            mRecord.mPlayers.push_back(std::move(player));
+        }
+        setGamesList(this);
+    }
+    ~RequestList() override { setGamesList(nullptr); }
+    GameRecord* findGame(int64_t gameId) override {
+        return gameId == mRecord.mGameID ? &mRecord : nullptr;
+    }
+    std::string getNickname() const override { return "alice"; }
+    int submitTurn(int64_t gameId, const uint8_t* state, int32_t stateSize, int32_t& tauntRequest,
+                   int32_t turnCount, int32_t status, int32_t substatus) override {
+        mCalls.push_back({"state", gameId, std::vector<uint8_t>(state, state + stateSize),
+                          tauntRequest, turnCount, status, substatus});
+        return mResult;
+    }
+    int submitServerTurn(int64_t gameId, const ServerTurn& turn, int32_t status,
+                         int32_t substatus) override {
+        mCalls.push_back({"turn", gameId, {}, turn.mTaunt, turn.mTurn, status, substatus});
+        mTurn.mBuildNumber = turn.mBuildNumber;
+        mTurn.mPlayer = turn.mPlayer;
+        mTurn.mComplete = turn.mComplete;
+        mCommandCount = turn.mCommands.size();
+        return mResult;
+    }
+    int32_t serverTimeOffset() const override { return mOffset; }
+
+    struct Call {
+        std::string form;
+        int64_t gameId;
+        std::vector<uint8_t> state;
+        int32_t taunt;
+        int32_t turnCount;
+        int32_t status;
+        int32_t substatus;
+    };
+    GameRecord mRecord;
+    std::vector<Call> mCalls;
+    ServerTurn mTurn;
+    size_t mCommandCount = 0;
+    int mResult = 0;
+    int32_t mOffset = 0;
+};
+
+class GameSceneSubmitTest : public EntityViewTest {
+protected:
+    void SetUp() override {
+        EntityViewTest::SetUp();
+        mGame->mFlags &= static_cast<uint8_t>(~cGameLocal);
+        mGame->mGameID = cGameId;
+        mBoardScene->setGame(mGame);
+        // No winner unless a test asks for the health pool: neither side
+        // has victory units.
+        SettingsManager::instance().mUseVictoryHealthPool = false;
+        GameScene::setClock(testClock);
+        AchievementTracker::reset();
+    }
+    void TearDown() override {
+        GameScene::setClock(nullptr);
+        AchievementTracker::reset();
+        if (mBoardScene != nullptr)
+            mBoardScene->setGame(nullptr);
+        EntityViewTest::TearDown();
+    }
+
+    template <class T> std::vector<T*> childrenOf() const {
+        std::vector<T*> found;
+        for (CCNode* child : *mBoardScene->getChildren())
+            if (auto* typed = dynamic_cast<T*>(child))
+                found.push_back(typed);
+        return found;
+    }
+    // The ids the completion queued.
+    static std::vector<int32_t> queuedIds() {
+        std::vector<int32_t> ids;
+        for (const auto& record : AchievementTracker::queuedRecords())
+            ids.push_back(record.mId);
+        return ids;
+    }
+    static bool queued(int32_t id) {
+        const std::vector<int32_t> ids = queuedIds();
+        return std::find(ids.begin(), ids.end(), id) != ids.end();
+    }
+
+    RequestList mList;
+};
+
+} // namespace
+
+TEST_F(GameSceneSubmitTest, UnspentActionPointsWarnInTheSubmitQuestion) {
+    for (int32_t points : {0, 1}) {
+        SCOPED_TRACE(points);
+        mGame->mPlayers[0]->mActionPoints = points;
+        mBoardScene->onSubmitButton();
+        const auto layers = childrenOf<SubmitConfirmLayer>();
+        ASSERT_EQ(layers.size(), 1u);
+        EXPECT_EQ(layers[0]->getMessageLabel() != nullptr, points > 0);
+        EXPECT_EQ(std::string(layers[0]->getOkButton()->getLabel()->getString()), "Submit Turn");
+        layers[0]->removeFromParentAndCleanup(true);
+    }
+    // With the pool and no victory units left to the other side, the
+    // current player has won: a plain question, no taunt.
+    SettingsManager::instance().mUseVictoryHealthPool = true;
+    ASSERT_EQ(mGame->getWinner(nullptr), 0);
+    mBoardScene->onSubmitButton();
+    ASSERT_EQ(childrenOf<ConfirmLayer>().size(), 1u);
+    EXPECT_TRUE(childrenOf<SubmitConfirmLayer>().empty());
+    EXPECT_EQ(std::string(childrenOf<ConfirmLayer>()[0]->getOkButton()->getLabel()->getString()),
+              "Submit Victory!");
+    childrenOf<ConfirmLayer>()[0]->removeFromParentAndCleanup(true);
+    // A local game asks nothing.
+    mGame->mFlags |= cGameLocal;
+    mBoardScene->onSubmitButton();
+    EXPECT_TRUE(childrenOf<ConfirmLayer>().empty());
+}
+
+TEST_F(GameSceneSubmitTest, TheRequestFormFollowsSubmitTurnVersion) {
+    struct Case {
+        int32_t version; // 0: unset
+        const char* form;
+    };
+    for (const Case& c : {Case{0, "state"}, Case{2, "state"}, Case{3, "turn"}}) {
+        SCOPED_TRACE(c.version);
+        if (c.version > 0)
+            BConfig::instance().setIntById(cOptSubmitTurnVersion, c.version);
+        mGame->mFlags &= static_cast<uint8_t>(~cGameTurnFinished);
+        mList.mCalls.clear();
+        const int32_t turn = mGame->mTurnCount;
+        mBoardScene->onSubmitConfirmed(nullptr);
+        ASSERT_EQ(mList.mCalls.size(), 1u);
+        const RequestList::Call& call = mList.mCalls[0];
+        EXPECT_EQ(call.form, c.form);
+        EXPECT_EQ(call.gameId, cGameId);
+        EXPECT_EQ(call.turnCount, turn + 1);
+        EXPECT_EQ(call.taunt, 0);
+        // No winner: no change of status.
+        EXPECT_EQ(call.status, -1);
+        EXPECT_EQ(call.substatus, -1);
+        if (call.form == std::string("state")) {
+            Game* loaded = new Game();
+            EXPECT_TRUE(loaded->loadFromBuffer(
+                call.state.data(), static_cast<int32_t>(call.state.size()), cGameId, false));
+            EXPECT_EQ(loaded->mTurnCount, mGame->mTurnCount);
+            EXPECT_EQ(loaded->mPlayers.size(), 2u);
+            loaded->release();
+        } else {
+            EXPECT_EQ(mList.mTurn.mBuildNumber, 1039u);
+            EXPECT_EQ(mList.mTurn.mPlayer, 0);
+            EXPECT_EQ(mList.mCommandCount, mGame->mCommands.size());
+        }
+    }
+}
+
+TEST_F(GameSceneSubmitTest, TheWinnersSubmitEndsTheGameAsWon) {
+    SettingsManager::instance().mUseVictoryHealthPool = true;
+    mBoardScene->onSubmitConfirmed(nullptr);
+    ASSERT_EQ(mList.mCalls.size(), 1u);
+    EXPECT_EQ(mList.mCalls[0].status, cGameInactive);
+    EXPECT_EQ(mList.mCalls[0].substatus, cSubstatusWon);
+}
+
+TEST_F(GameSceneSubmitTest, AFailedSubmitWarnsKeepsTheTurnFinishedAndCanBeSentAgain) {
+    mList.mResult = 2;
+    mBoardScene->onSubmitConfirmed(nullptr);
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 1u);
+    EXPECT_NE(mGame->mFlags & cGameTurnFinished, 0);
+    EXPECT_TRUE(AchievementTracker::queuedRecords().empty());
+    const int32_t turn = mGame->mTurnCount;
+    mBoardScene->onSubmitConfirmed(nullptr);
+    EXPECT_EQ(mList.mCalls.size(), 2u);
+    EXPECT_EQ(mGame->mTurnCount, turn) << "the turn is finished once";
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 2u);
+}
+
+TEST_F(GameSceneSubmitTest, WithoutAServiceTheSubmitFails) {
+    setGamesList(nullptr);
+    mGame->mGameID = -1;
+    mBoardScene->onSubmitConfirmed(nullptr);
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 1u);
+    EXPECT_NE(mGame->mFlags & cGameTurnFinished, 0);
+    setGamesList(&mList);
+}
+
+TEST_F(GameSceneSubmitTest, ASubmittedTurnCountsTowardTheTimeToMoveOnlyAfterTheSecondTurn) {
+    struct Case {
+        int64_t elapsed;
+        int32_t turnCount; // before the submit
+        bool threeMinutes;
+        bool oneDay;
+    };
+    for (const Case& c :
+         {Case{179, 2, true, false}, Case{180, 2, false, false}, Case{86400, 2, false, false},
+          Case{86401, 2, false, true}, Case{10, 1, false, false}}) {
+        SCOPED_TRACE(testing::Message() << c.elapsed << " " << c.turnCount);
+        AchievementTracker::reset();
+        mGame->mFlags &= static_cast<uint8_t>(~cGameTurnFinished);
+        mGame->mTurnCount = c.turnCount;
+        mList.mOffset = 5;
+        gNow = cLastTurn + c.elapsed - mList.mOffset;
+        mBoardScene->onSubmitConfirmed(nullptr);
+        EXPECT_EQ(queued(cAchievementMoveIn3Min), c.threeMinutes);
+        EXPECT_EQ(queued(cAchievementMoveIn1Day), c.oneDay);
+        EXPECT_TRUE(queued(cAchievementSubmit5Turns));
+        EXPECT_TRUE(queued(cAchievementSubmit100Turns));
+        EXPECT_FALSE(queued(cAchievementTaunt));
+        // Progress 0 after the reset: pending 1.
+        for (const auto& record : AchievementTracker::queuedRecords()) {
+            if (record.mId == cAchievementSubmit5Turns) {
+                EXPECT_EQ(record.mValue, 1);
+            }
+        }
+    }
+}
