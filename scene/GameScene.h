@@ -110,6 +110,13 @@ public:
     // Success: the tally goes, the taunts or the rack refill play, the
     // turn statistics are committed.
     void onSubmitTurnDone(int result);
+    // The action-points button: a tap undoes one action when the
+    // preference "Vellix_PartialUndo" is on outside puzzles, else the whole
+    // turn; a hold always the whole turn; during a replay a tap skips it.
+    // Nothing once the turn is finished or the game over.
+    void onActionPointsTap();
+    void onActionPointsHeld();
+    void onActionPointsTapped(bool wholeTurn);
     // The wall clock in UTC seconds, for the time-to-move statistics; null
     // restores the system clock.
     using Clock = int64_t (*)();
@@ -184,6 +191,8 @@ private:
     void onSlowMotionStart(cocos2d::ccTime dt);
     void onSlowMotionEnd(cocos2d::ccTime dt);
     void cancelSlowMotion();
+    // Hides the score tally and zeroes its count.
+    void hideTally();
 
 public:
     // Members, as the HUD refresh, input and turn controller use them.

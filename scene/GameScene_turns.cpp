@@ -6,6 +6,7 @@
 
 #include "content/BConfig.h"
 #include "content/LocalizedStrings.h"
+#include "content/Preferences.h"
 #include "content/RegisteredOptions.h"
 #include "rules/AchievementTable.h"
 #include "rules/AchievementTracker.h"
@@ -48,6 +49,13 @@ const PlayerRecord* localPlayerRecord(const GameRecord& record) {
 
 void GameScene::setClock(Clock clock) {
     gClock = clock;
+}
+
+void GameScene::hideTally() {
+    if (mScoreTallyBackground != nullptr && mScoreTallyLabel != nullptr) {
+        mScoreTallyCount = 0;
+        mScoreTallyBackground->setIsVisible(false);
+    }
 }
 
 void GameScene::onSubmitButton() {
@@ -138,10 +146,7 @@ void GameScene::onSubmitTurnDone(int result) {
     Game* game = mGame;
     if (game == nullptr)
         return;
-    if (mScoreTallyBackground != nullptr && mScoreTallyLabel != nullptr) {
-        mScoreTallyCount = 0;
-        mScoreTallyBackground->setIsVisible(false);
-    }
+    hideTally();
     const int32_t current = game->mCurrentPlayer;
     const bool taunts = game->countTaunts(current) > 0;
     if (taunts)
@@ -163,4 +168,56 @@ void GameScene::onSubmitTurnDone(int result) {
             setPendingValue(cAchievementMoveIn1Day, 0);
     }
     commitPending();
+
+    // A debugging aid: carry on as the opponent, whose password the option
+    // holds.
+    const std::string password = BConfig::instance().stringById(cOptLoginOtherUserPW, "");
+    if (!password.empty()) {
+        {
+            const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+            const GameRecord* record = game->getGameRecord();
+            const PlayerRecord* opponent =
+                record != nullptr ? record->getPlayer(current == 0 ? 1 : 0) : nullptr;
+            if (opponent != nullptr)
+                gamesList().setStoredUsername(opponent->mName);
+        }
+        gamesList().setStoredPassword(password);
+        gamesList().login();
+        gamesList().getGameState(game->mGameID);
+        shellServices().gotoGame(game->mGameID, false);
+    }
+}
+
+void GameScene::onActionPointsTap() {
+    onActionPointsTapped(false);
+}
+
+void GameScene::onActionPointsHeld() {
+    onActionPointsTapped(true);
+}
+
+void GameScene::onActionPointsTapped(bool wholeTurn) {
+    Game* game = mGame;
+    if (game == nullptr || (game->mFlags & cGameTurnFinished) != 0 || game->mGameOver)
+        return;
+    stopHudActions();
+    clearEffects();
+    if (game->isReplaying()) {
+        game->skipReplay();
+        return;
+    }
+    if (!game->canUndo())
+        return;
+    playResetFlash();
+    bool whole = true;
+    bool partialUndo = false;
+    if (prefGetBool("Vellix_PartialUndo", partialUndo) && partialUndo &&
+        game->mPuzzleCategory == -1 && game->mPuzzleIndex == -1)
+        whole = wholeTurn;
+    game->undo(whole);
+    hideTally();
+    AchievementTracker::popScope(whole);
+    AchievementTracker::setPendingValue(cAchievementUseUndo, 0);
+    if (mPuzzleScript != nullptr)
+        mPuzzleScript->onUndo(whole);
 }

@@ -14,6 +14,8 @@
 
 #include "platform/render/CCLabelTTF.h"
 
+#include <gmock/gmock.h>
+
 #include <algorithm>
 
 using namespace cocos2d;
@@ -65,6 +67,21 @@ public:
         return mResult;
     }
     int32_t serverTimeOffset() const override { return mOffset; }
+    void setStoredUsername(std::string_view value) override {
+        mLog.push_back("user " + std::string(value));
+    }
+    void setStoredPassword(std::string_view value) override {
+        mLog.push_back("password " + std::string(value));
+    }
+    int login() override {
+        mLog.push_back("login");
+        return 0;
+    }
+    int getGameState(int64_t gameId) override {
+        mLog.push_back("state " + std::to_string(gameId));
+        return 0;
+    }
+    std::vector<std::string> mLog;
 
     struct Call {
         std::string form;
@@ -251,4 +268,16 @@ TEST_F(GameSceneSubmitTest, ASubmittedTurnCountsTowardTheTimeToMoveOnlyAfterTheS
             }
         }
     }
+}
+
+TEST_F(GameSceneSubmitTest, WithLoginOtherUserPWTheSubmitterBecomesTheOpponent) {
+    mBoardScene->onSubmitConfirmed(nullptr);
+    EXPECT_TRUE(mList.mLog.empty());
+    BConfig::instance().setStringById(cOptLoginOtherUserPW, "secret");
+    mGame->mFlags &= static_cast<uint8_t>(~cGameTurnFinished);
+    testing::internal::CaptureStdout();
+    mBoardScene->onSubmitConfirmed(nullptr);
+    EXPECT_THAT(testing::internal::GetCapturedStdout(), testing::HasSubstr("**> gotoGame 77 0\n"));
+    EXPECT_EQ(mList.mLog,
+              (std::vector<std::string>{"user bob", "password secret", "login", "state 77"}));
 }
