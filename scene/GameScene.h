@@ -117,6 +117,22 @@ public:
     void onActionPointsTap();
     void onActionPointsHeld();
     void onActionPointsTapped(bool wholeTurn);
+    // Back from the page: asks first ("Back (Resets Actions)") only while
+    // one's own running turn has actions, else leaves at once.
+    void onBackButton();
+    // Resign and delete, from the settings menu: a question, then the job
+    // updating the local player's status; failures show a notice. A
+    // resignation ends the game on screen.
+    void onResignButton();
+    void onResignConfirmed(cocos2d::CCObject* sender);
+    int resignWorker();
+    void onResignDone(int result);
+    void onDeleteButton();
+    void onDeleteConfirmed(cocos2d::CCObject* sender);
+    // Sends Deleted with the substatus of the record's local player (else
+    // of the current player's entry, else -1: unchanged).
+    int deleteWorker();
+    void onDeleteDone(int result);
     // The wall clock in UTC seconds, for the time-to-move statistics; null
     // restores the system clock.
     using Clock = int64_t (*)();
@@ -193,6 +209,14 @@ private:
     void cancelSlowMotion();
     // Hides the score tally and zeroes its count.
     void hideTally();
+    // Runs worker and then completion with its result through the shell's
+    // job runner, under text; the scene stays alive through both.
+    void runJob(const char* text, int (GameScene::*worker)(), void (GameScene::*completion)(int));
+    // A question at z 10000 titled with the localised title; OK calls
+    // callback on the scene.
+    void ask(const char* title, const char* okSound, cocos2d::SEL_MenuHandler callback);
+    // A notice of the localised text at z 10000.
+    void showNotice(const char* text);
 
 public:
     // Members, as the HUD refresh, input and turn controller use them.

@@ -58,6 +58,25 @@ void GameScene::hideTally() {
     }
 }
 
+void GameScene::runJob(const char* text, int (GameScene::*worker)(),
+                       void (GameScene::*completion)(int)) {
+    retain();
+    shellServices().runWithProgressHUD(
+        [this, worker] { return (this->*worker)(); }, localizedString(text),
+        [this, completion](int result) { (this->*completion)(result); });
+    release();
+}
+
+void GameScene::ask(const char* title, const char* okSound, SEL_MenuHandler callback) {
+    addChild(
+        new ConfirmLayer(nullptr, callback, this, localizedCString(title), okSound, cCancelSound),
+        cModalZOrder);
+}
+
+void GameScene::showNotice(const char* text) {
+    addChild(new MessageLayer(localizedCString(text)), cModalZOrder);
+}
+
 void GameScene::onSubmitButton() {
     Game* game = mGame;
     const Player* player = game != nullptr ? game->getCurrentPlayer() : nullptr;
@@ -69,9 +88,7 @@ void GameScene::onSubmitButton() {
         return;
     }
     if (game->getWinner(nullptr) == game->mCurrentPlayer) {
-        addChild(new ConfirmLayer(nullptr, menu_selector(GameScene::onSubmitConfirmed), this,
-                                  localizedCString("Submit Victory!"), cSubmitSound, cCancelSound),
-                 cModalZOrder);
+        ask("Submit Victory!", cSubmitSound, menu_selector(GameScene::onSubmitConfirmed));
         return;
     }
     const char* warning =
@@ -84,13 +101,7 @@ void GameScene::onSubmitButton() {
 void GameScene::onSubmitConfirmed(CCObject* taunt) {
     if (mGame == nullptr || !mGame->finishTurn(SubmitConfirmLayer::tauntRequested(taunt) ? 1 : 0))
         return;
-    // The job and its completion run within the call; the scene stays alive
-    // through both.
-    retain();
-    shellServices().runWithProgressHUD([this] { return submitTurnWorker(); },
-                                       localizedString("Submitting..."),
-                                       [this](int result) { onSubmitTurnDone(result); });
-    release();
+    runJob("Submitting...", &GameScene::submitTurnWorker, &GameScene::onSubmitTurnDone);
 }
 
 int GameScene::submitTurnWorker() {
@@ -137,10 +148,8 @@ int GameScene::submitTurnWorker() {
 
 void GameScene::onSubmitTurnDone(int result) {
     if (result != 0) {
-        addChild(new MessageLayer(localizedCString(
-                     "Failed to submit turn.\nPlease check your internet connection\nor try "
-                     "again later.")),
-                 cModalZOrder);
+        showNotice("Failed to submit turn.\nPlease check your internet connection\nor try "
+                   "again later.");
         return;
     }
     Game* game = mGame;
@@ -220,4 +229,98 @@ void GameScene::onActionPointsTapped(bool wholeTurn) {
     AchievementTracker::setPendingValue(cAchievementUseUndo, 0);
     if (mPuzzleScript != nullptr)
         mPuzzleScript->onUndo(whole);
+}
+
+void GameScene::onBackButton() {
+    Game* game = mGame;
+    if (game != nullptr && (game->mFlags & cGameHasActions) != 0 && !game->mGameOver) {
+        bool ownTurn = game->isLocalGame();
+        if (!ownTurn) {
+            const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+            const GameRecord* record = game->getGameRecord();
+            ownTurn = record != nullptr && record->getPlayer(game->mCurrentPlayer) != nullptr &&
+                      record->isLocalPlayersTurn(gamesList().getNickname());
+        }
+        if (ownTurn) {
+            ask("Back (Resets Actions)", "sound/Game_Abandon_Turn.mp3",
+                menu_selector(GameScene::onBackConfirmed));
+            return;
+        }
+    }
+    backToGames();
+}
+
+void GameScene::onResignButton() {
+    if (mGame == nullptr)
+        return;
+    ask("Resign", "sound/Game_Resign.mp3", menu_selector(GameScene::onResignConfirmed));
+}
+
+void GameScene::onResignConfirmed(CCObject*) {
+    runJob("Resigning...", &GameScene::resignWorker, &GameScene::onResignDone);
+}
+
+int GameScene::resignWorker() {
+    if (mGame == nullptr)
+        return -1;
+    {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        if (mGame->getGameRecord() == nullptr)
+            return -1;
+    }
+    return gamesList().updatePlayerStatus(mGame->mGameID, cGameInactive, cSubstatusResigned);
+}
+
+void GameScene::onResignDone(int result) {
+    if (result != 0) {
+        showNotice("Failed to resign.\nPlease try again later.");
+        return;
+    }
+    Game* game = mGame;
+    if (game == nullptr)
+        return;
+    const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+    const GameRecord* record = game->getGameRecord();
+    if (record == nullptr || record->getPlayer(game->mCurrentPlayer == 0 ? 1 : 0) == nullptr)
+        return;
+    game->mGameOver = true;
+    game->mFlags |= cGameEndShown;
+}
+
+void GameScene::onDeleteButton() {
+    if (mGame == nullptr)
+        return;
+    ask("Delete", "sound/Game_Delete.mp3", menu_selector(GameScene::onDeleteConfirmed));
+}
+
+void GameScene::onDeleteConfirmed(CCObject*) {
+    runJob("Deleting...", &GameScene::deleteWorker, &GameScene::onDeleteDone);
+}
+
+int GameScene::deleteWorker() {
+    if (mGame == nullptr)
+        return -1;
+    int32_t substatus = -1;
+    {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        const GameRecord* record = mGame->getGameRecord();
+        if (record == nullptr)
+            return -1;
+        // The local player's own outcome: the current index is the
+        // opponent's during the opponent's turn.
+        const PlayerRecord* player = nullptr;
+        for (const auto& entry : record->mPlayers)
+            if (entry != nullptr && entry->mIsLocal && player == nullptr)
+                player = entry.get();
+        if (player == nullptr)
+            player = record->getPlayer(mGame->mCurrentPlayer);
+        if (player != nullptr)
+            substatus = player->mSubstatus;
+    }
+    return gamesList().updatePlayerStatus(mGame->mGameID, cGameDeleted, substatus);
+}
+
+void GameScene::onDeleteDone(int result) {
+    if (result != 0)
+        showNotice("Failed to delete.\nPlease try again later.");
 }

@@ -81,6 +81,11 @@ public:
         mLog.push_back("state " + std::to_string(gameId));
         return 0;
     }
+    int updatePlayerStatus(int64_t gameId, int32_t status, int32_t substatus) override {
+        mLog.push_back("status " + std::to_string(gameId) + " " + std::to_string(status) + " " +
+                       std::to_string(substatus));
+        return mResult;
+    }
     std::vector<std::string> mLog;
 
     struct Call {
@@ -280,4 +285,77 @@ TEST_F(GameSceneSubmitTest, WithLoginOtherUserPWTheSubmitterBecomesTheOpponent) 
     EXPECT_THAT(testing::internal::GetCapturedStdout(), testing::HasSubstr("**> gotoGame 77 0\n"));
     EXPECT_EQ(mList.mLog,
               (std::vector<std::string>{"user bob", "password secret", "login", "state 77"}));
+}
+
+TEST_F(GameSceneSubmitTest, AResignationEndsTheGameAndAFailureOnlyWarns) {
+    mList.mResult = 2;
+    mBoardScene->onResignConfirmed(nullptr);
+    EXPECT_EQ(mList.mLog, std::vector<std::string>{"status 77 2 4"});
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 1u);
+    EXPECT_FALSE(mGame->mGameOver);
+    mList.mResult = 0;
+    mBoardScene->onResignConfirmed(nullptr);
+    EXPECT_TRUE(mGame->mGameOver);
+    EXPECT_NE(mGame->mFlags & cGameEndShown, 0);
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 1u);
+}
+
+TEST_F(GameSceneSubmitTest, DeleteSendsTheLocalPlayersOwnSubstatus) {
+    struct Case {
+        const char* what;
+        bool firstLocal;
+        bool secondLocal;
+        int32_t current;
+        const char* sent;
+    };
+    mList.mRecord.mPlayers[0]->mSubstatus = cSubstatusWon;
+    mList.mRecord.mPlayers[1]->mSubstatus = cSubstatusLost;
+    for (const Case& c : {Case{"ours, their turn", true, false, 1, "status 77 3 2"},
+                          Case{"second seat", false, true, 0, "status 77 3 3"},
+                          Case{"no local flag", false, false, 1, "status 77 3 3"},
+                          Case{"no entry", false, false, 5, "status 77 3 -1"}}) {
+        SCOPED_TRACE(c.what);
+        mList.mRecord.mPlayers[0]->mIsLocal = c.firstLocal;
+        mList.mRecord.mPlayers[1]->mIsLocal = c.secondLocal;
+        mGame->mCurrentPlayer = c.current;
+        mList.mLog.clear();
+        mBoardScene->onDeleteConfirmed(nullptr);
+        EXPECT_EQ(mList.mLog, std::vector<std::string>{c.sent});
+    }
+    mGame->mCurrentPlayer = 0;
+    mList.mResult = 2;
+    mBoardScene->onDeleteConfirmed(nullptr);
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 1u);
+    // Without the record the job fails before any request.
+    mGame->mGameID = 5;
+    mList.mLog.clear();
+    mBoardScene->onDeleteConfirmed(nullptr);
+    EXPECT_TRUE(mList.mLog.empty());
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 2u);
+    mGame->mGameID = cGameId;
+}
+
+TEST_F(GameSceneSubmitTest, BackAsksOnlyWithActionsInOnesOwnRunningTurn) {
+    struct Case {
+        const char* what;
+        uint8_t flags;
+        const char* turnPlayer;
+        bool over;
+        bool asks;
+    };
+    for (const Case& c : {Case{"own turn with actions", cGameHasActions, "alice", false, true},
+                          Case{"no actions", 0, "alice", false, false},
+                          Case{"their turn", cGameHasActions, "bob", false, false},
+                          Case{"game over", cGameHasActions, "alice", true, false},
+                          Case{"local game", cGameHasActions | cGameLocal, "bob", false, true}}) {
+        SCOPED_TRACE(c.what);
+        mGame->mFlags = c.flags;
+        mGame->mGameOver = c.over;
+        mList.mRecord.mCurrentTurnPlayer = c.turnPlayer;
+        mBoardScene->onBackButton();
+        const auto asked = childrenOf<ConfirmLayer>();
+        EXPECT_EQ(asked.size(), c.asks ? 1u : 0u);
+        for (ConfirmLayer* layer : asked)
+            layer->removeFromParentAndCleanup(true);
+    }
 }
