@@ -133,6 +133,11 @@ public:
     // of the current player's entry, else -1: unchanged).
     int deleteWorker();
     void onDeleteDone(int result);
+    // The next puzzle: remembered, then launched by the shell after an
+    // empty job under "Loading Game...".
+    void loadNextPuzzle(int32_t categoryIndex, int32_t puzzleIndex);
+    int loadGameWorker();
+    void onLoadGameDone(int result);
     // The wall clock in UTC seconds, for the time-to-move statistics; null
     // restores the system clock.
     using Clock = int64_t (*)();

@@ -324,3 +324,21 @@ void GameScene::onDeleteDone(int result) {
     if (result != 0)
         showNotice("Failed to delete.\nPlease try again later.");
 }
+
+void GameScene::loadNextPuzzle(int32_t categoryIndex, int32_t puzzleIndex) {
+    if (mGame == nullptr)
+        return;
+    mPendingPuzzle = {categoryIndex, puzzleIndex};
+    runJob("Loading Game...", &GameScene::loadGameWorker, &GameScene::onLoadGameDone);
+}
+
+int GameScene::loadGameWorker() {
+    return 0;
+}
+
+void GameScene::onLoadGameDone(int) {
+    const auto [category, index] = mPendingPuzzle;
+    mPendingPuzzle = {-1, -1};
+    if (category >= 0 && index >= 0)
+        shellServices().launchPuzzleScene(category, index);
+}

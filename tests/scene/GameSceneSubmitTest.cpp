@@ -1,5 +1,6 @@
 #include "EntityViewTestSupport.h"
 
+#include "scene/ShellServices.h"
 #include "scene/SubmitConfirmLayer.h"
 #include "scene/widgets/Button.h"
 #include "scene/widgets/MessageLayer.h"
@@ -358,4 +359,25 @@ TEST_F(GameSceneSubmitTest, BackAsksOnlyWithActionsInOnesOwnRunningTurn) {
         for (ConfirmLayer* layer : asked)
             layer->removeFromParentAndCleanup(true);
     }
+}
+
+TEST_F(GameSceneSubmitTest, TheNextPuzzleLaunchesAfterItsJob) {
+    struct Shell : ShellServices {
+        void runWithProgressHUD(const std::function<int()>& job, const std::string& text,
+                                const std::function<void(int)>& completion) override {
+            log.push_back("job " + text);
+            ShellServices::runWithProgressHUD(job, text, completion);
+        }
+        void launchPuzzleScene(int32_t category, int32_t index) override {
+            log.push_back("puzzle " + std::to_string(category) + " " + std::to_string(index));
+        }
+        std::vector<std::string> log;
+    } shell;
+    setShellServices(&shell);
+    mBoardScene->loadNextPuzzle(1, 3);
+    mBoardScene->loadNextPuzzle(-1, 3);
+    setShellServices(nullptr);
+    EXPECT_EQ(shell.log, (std::vector<std::string>{"job Loading Game...", "puzzle 1 3",
+                                                   "job Loading Game..."}));
+    EXPECT_EQ(mBoardScene->mPendingPuzzle, (std::array<int32_t, 2>{-1, -1}));
 }
