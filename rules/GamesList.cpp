@@ -1,5 +1,7 @@
 #include "rules/GamesList.h"
 
+#include "rules/GameRecord.h"
+
 #include <pthread.h>
 #include <unistd.h>
 
@@ -19,6 +21,14 @@ GamesList::~GamesList() = default;
 
 bool GamesList::isLoggedIn() const {
     return false;
+}
+
+int32_t GamesList::countGamesInState(LocalGameState) {
+    return 0;
+}
+
+GameRecord* GamesList::findNthGameInState(int32_t, LocalGameState) {
+    return nullptr;
 }
 
 // Without a service every request fails as "anything else".

@@ -15,6 +15,7 @@
 #include <string_view>
 
 struct GameRecord;
+enum LocalGameState : int32_t;
 class ServerTurn;
 
 class GamesList {
@@ -26,6 +27,10 @@ public:
     virtual std::string getNickname() const = 0;
     // Whether the client has a logged-in player; false here.
     virtual bool isLoggedIn() const;
+    // The number of listed games in that state for the local player, and
+    // the n-th of them (from 0) or null; none here.
+    virtual int32_t countGamesInState(LocalGameState state);
+    virtual GameRecord* findNthGameInState(int32_t n, LocalGameState state);
 
     // Requests to the game service, with the service client's codes (0
     // success). The built-in list reaches no service: each request answers

@@ -133,6 +133,15 @@ public:
     // of the current player's entry, else -1: unchanged).
     int deleteWorker();
     void onDeleteDone(int result);
+    // Rematch: the rematch page for this game's opponent, unless 40 games
+    // already run.
+    void onRematchButton();
+    // Next Game: the first game awaiting the local player; opened at once
+    // when its state is listed, else after a job that settles and fetches
+    // it (a matchmade game without state starts anew).
+    void onNextGameButton();
+    int nextGameWorker();
+    void onNextGameDone(int result);
     // The next puzzle: remembered, then launched by the shell after an
     // empty job under "Loading Game...".
     void loadNextPuzzle(int32_t categoryIndex, int32_t puzzleIndex);

@@ -30,6 +30,7 @@ constexpr const char* cSubmitSound = SubmitConfirmLayer::cSubmitSound;
 constexpr const char* cCancelSound = SubmitConfirmLayer::cCancelSound;
 constexpr int64_t cThreeMinutes = 180;
 constexpr int64_t cOneDay = 24 * 3600;
+constexpr int32_t cMaxRunningGames = 40;
 
 GameScene::Clock gClock = nullptr;
 
@@ -341,4 +342,70 @@ void GameScene::onLoadGameDone(int) {
     mPendingPuzzle = {-1, -1};
     if (category >= 0 && index >= 0)
         shellServices().launchPuzzleScene(category, index);
+}
+
+void GameScene::onRematchButton() {
+    if (mGame == nullptr)
+        return;
+    int32_t running = 0;
+    {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        running =
+            gamesList().countGamesInState(cMyTurn) + gamesList().countGamesInState(cOpponentsTurn);
+    }
+    if (running < cMaxRunningGames)
+        shellServices().showTeamSelectForOpponent(mGame->mGameID);
+}
+
+void GameScene::onNextGameButton() {
+    if (mGame == nullptr)
+        return;
+    int64_t gameId = -1;
+    bool hasState = false;
+    {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        const GameRecord* next = gamesList().countGamesInState(cMyTurn) > 0
+                                     ? gamesList().findNthGameInState(0, cMyTurn)
+                                     : nullptr;
+        if (next == nullptr)
+            return;
+        gameId = next->mGameID;
+        hasState = next->mStateData != nullptr;
+    }
+    showNotice("Loading Game...");
+    if (hasState) {
+        shellServices().gotoGame(gameId, gamesList().followUpGameStatus(gameId));
+        return;
+    }
+    mNextGameId = gameId;
+    mNextGameStatusOk = false;
+    runJob("Loading Game...", &GameScene::nextGameWorker, &GameScene::onNextGameDone);
+}
+
+int GameScene::nextGameWorker() {
+    const int64_t gameId = mNextGameId;
+    if (gameId < 0)
+        return -1;
+    mNextGameStatusOk = gamesList().followUpGameStatus(gameId);
+    const auto stateOf = [gameId](bool& matchmade) {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        const GameRecord* record = gamesList().findGame(gameId);
+        matchmade = record != nullptr && record->mWasMatchmade == 1;
+        return record != nullptr && record->mStateData != nullptr;
+    };
+    bool matchmade = false;
+    if (stateOf(matchmade))
+        return 0;
+    gamesList().getGameState(gameId);
+    if (!stateOf(matchmade) && matchmade) {
+        shellServices().startNewGameFromRecord(gameId, false);
+        return 1;
+    }
+    return 0;
+}
+
+void GameScene::onNextGameDone(int) {
+    if (mNextGameId >= 0)
+        shellServices().gotoGame(mNextGameId, mNextGameStatusOk);
+    mNextGameId = -1;
 }

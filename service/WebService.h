@@ -276,10 +276,10 @@ public:
     // Empties the list. With "ProtectAsyncGame" set, the record of keepId is
     // not deleted but held aside (see mUnlistedGame).
     void clearGames(int64_t keepId);
-    int32_t countGamesInState(LocalGameState state);
+    int32_t countGamesInState(LocalGameState state) override;
     // The n-th listed record (from 0) in that state, or null; the caller
     // holds the lock (checked in debug builds).
-    GameRecord* findNthGameInState(int32_t n, LocalGameState state);
+    GameRecord* findNthGameInState(int32_t n, LocalGameState state) override;
     // Game/getGameList: 0 a "Games" reply read, 1 "NotLoggedIn", 2 otherwise.
     // Posts "AsyncGamesListUpdated", or "AsyncGamesListUpdatedAndUnchanged"
     // when the hash is the one sent, after releasing the lock.

@@ -49,6 +49,8 @@ public:
     }
     ~RequestList() override { setGamesList(nullptr); }
     GameRecord* findGame(int64_t gameId) override {
+        if (gameId == mNext.mGameID)
+            return &mNext;
         return gameId == mRecord.mGameID ? &mRecord : nullptr;
     }
     std::string getNickname() const override { return "alice"; }
@@ -87,7 +89,20 @@ public:
                        std::to_string(substatus));
         return mResult;
     }
+    int32_t countGamesInState(LocalGameState state) override {
+        return state == cMyTurn ? mMyTurn : state == cOpponentsTurn ? mTheirTurn : 0;
+    }
+    GameRecord* findNthGameInState(int32_t n, LocalGameState state) override {
+        return n == 0 && state == cMyTurn && mMyTurn > 0 ? &mNext : nullptr;
+    }
+    bool followUpGameStatus(int64_t gameId) override {
+        mLog.push_back("follow " + std::to_string(gameId));
+        return true;
+    }
     std::vector<std::string> mLog;
+    GameRecord mNext;
+    int32_t mMyTurn = 0;
+    int32_t mTheirTurn = 0;
 
     struct Call {
         std::string form;
@@ -380,4 +395,67 @@ TEST_F(GameSceneSubmitTest, TheNextPuzzleLaunchesAfterItsJob) {
     EXPECT_EQ(shell.log, (std::vector<std::string>{"job Loading Game...", "puzzle 1 3",
                                                    "job Loading Game..."}));
     EXPECT_EQ(mBoardScene->mPendingPuzzle, (std::array<int32_t, 2>{-1, -1}));
+}
+
+namespace {
+
+// A shell that records the navigation asked of it.
+struct NavigationShell : ShellServices {
+    NavigationShell() { setShellServices(this); }
+    ~NavigationShell() override { setShellServices(nullptr); }
+    void gotoGame(int64_t gameId, bool followUp) override {
+        log.push_back("goto " + std::to_string(gameId) + (followUp ? " followed" : ""));
+    }
+    void startNewGameFromRecord(int64_t gameId, bool) override {
+        log.push_back("new " + std::to_string(gameId));
+    }
+    void showTeamSelectForOpponent(int64_t gameId) override {
+        log.push_back("rematch " + std::to_string(gameId));
+    }
+    std::vector<std::string> log;
+};
+
+} // namespace
+
+TEST_F(GameSceneSubmitTest, RematchOpensBelowFortyRunningGames) {
+    NavigationShell shell;
+    mList.mMyTurn = 20;
+    mList.mTheirTurn = 19;
+    mBoardScene->onRematchButton();
+    mList.mTheirTurn = 20;
+    mBoardScene->onRematchButton();
+    EXPECT_EQ(shell.log, std::vector<std::string>{"rematch 77"});
+}
+
+TEST_F(GameSceneSubmitTest, NextGameOpensAtOnceWithItsStateElseAfterTheJob) {
+    struct Case {
+        const char* what;
+        bool hasState;
+        int32_t matchmade;
+        std::vector<std::string> shell;
+    };
+    const uint8_t state[] = {1, 2};
+    for (const Case& c :
+         {Case{"listed state", true, 0, {"goto 90 followed"}},
+          Case{"fetched", false, 0, {"goto 90 followed"}},
+          Case{"matchmade without state", false, 1, {"new 90", "goto 90 followed"}}}) {
+        SCOPED_TRACE(c.what);
+        NavigationShell shell;
+        mList.mNext.mGameID = 90;
+        mList.mNext.mStateData.reset();
+        if (c.hasState)
+            mList.mNext.setState(state, 2);
+        mList.mNext.mWasMatchmade = c.matchmade;
+        mList.mMyTurn = 1;
+        mList.mLog.clear();
+        mBoardScene->onNextGameButton();
+        EXPECT_EQ(shell.log, c.shell);
+        EXPECT_EQ(mList.mLog.front(), "follow 90");
+        EXPECT_EQ(mList.mLog.size(), c.hasState ? 1u : 2u) << "the fetch";
+        EXPECT_EQ(mBoardScene->mNextGameId, -1);
+    }
+    NavigationShell shell;
+    mList.mMyTurn = 0;
+    mBoardScene->onNextGameButton();
+    EXPECT_TRUE(shell.log.empty());
 }
