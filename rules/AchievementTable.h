@@ -20,8 +20,12 @@ inline constexpr int32_t cAchievementCount = 60;
 
 // Ids the rules report by name.
 enum AchievementId : int32_t {
+    cAchievementUseUndo = 0,
     cAchievementKnockoutEnemy = 1,
     cAchievementKnockout3 = 2,
+    cAchievementSubmit5Turns = 3,
+    cAchievementSubmit100Turns = 4,
+    cAchievementTaunt = 5,
     cAchievementStompTwoHeroes = 7,
     cAchievement2000DamageAttack = 9,
     cAchievementWinByCrystal = 10,
@@ -29,6 +33,8 @@ enum AchievementId : int32_t {
     cAchievementWinRandomGame = 12,
     cAchievementTwoCrystalsOneTurn = 13,
     cAchievementNoDamageTaken = 14,
+    cAchievementMoveIn3Min = 15,
+    cAchievementMoveIn1Day = 16,
     cAchievementCouncilWin = 17,
     cAchievementCouncilWin50 = 18,
     cAchievementFullyEquipKnight = 19,

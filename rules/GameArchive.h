@@ -213,9 +213,11 @@ public:
 protected:
     template <class T> void save_override(const T& t) { Base::save_override(t); }
     // A pointer to an object of exactly its declared class is saved as
-    // such, without the library's look-up of the object's dynamic type.
+    // such, without the library's look-up of the object's dynamic type. So
+    // is every pointer to the game: a class derived from Game adds
+    // behaviour only, and its game saves as a Game.
     template <class T> void save_override(T* const& t) {
-        if constexpr (std::is_polymorphic_v<T>) {
+        if constexpr (std::is_polymorphic_v<T> && !std::is_same_v<std::remove_cv_t<T>, Game>) {
             if (t != nullptr && typeid(*t) != typeid(T)) {
                 Base::save_override(t);
                 return;

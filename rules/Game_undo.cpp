@@ -16,6 +16,10 @@ void Game::undo(bool wholeTurn) {
     if (wholeTurn)
         stack.resize(1);
     const std::vector<uint8_t>& snapshot = stack.back()->mBuffer;
+    // The reload releases the actions still playing or executing (an undo
+    // while an attack's visuals run); their pointers go first.
+    mPlayingAction = nullptr;
+    mExecutingAction = nullptr;
     // A game without views (a headless one) gets none.
     const bool linked = hasLink();
     unlink(false);

@@ -12,8 +12,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "rules/GameRecord.h"
+
+class ServerTurn;
 
 class GamesList {
 public:
@@ -24,10 +27,33 @@ public:
     virtual std::string getNickname() const = 0;
     // Whether the client has a logged-in player; false here.
     virtual bool isLoggedIn() const;
-    // How many listed games are in that state for the local player, and the
-    // nth of them (from 0; null past the end); none here.
+    // The number of listed games in that state for the local player, and
+    // the n-th of them (from 0) or null; none here.
     virtual int32_t countGamesInState(LocalGameState state);
     virtual GameRecord* findNthGameInState(int32_t n, LocalGameState state);
+
+    // Requests to the game service, with the service client's codes (0
+    // success). The built-in list reaches no service: each request answers
+    // 2 ("anything else") and followUpGameStatus false.
+    // The turn's state; tauntRequest comes back as the reply's taunt flag.
+    virtual int submitTurn(int64_t gameId, const uint8_t* state, int32_t stateSize,
+                           int32_t& tauntRequest, int32_t turnCount, int32_t status,
+                           int32_t substatus);
+    // The turn record in place of the state.
+    virtual int submitServerTurn(int64_t gameId, const ServerTurn& turn, int32_t status,
+                                 int32_t substatus);
+    virtual int updatePlayerStatus(int64_t gameId, int32_t status, int32_t substatus);
+    // Settles a finished game with the service; true when it acted.
+    virtual bool followUpGameStatus(int64_t gameId);
+    // Fetches the game with its state into the list.
+    virtual int getGameState(int64_t gameId);
+    // Logs in with the stored user name and password.
+    virtual int login();
+    // The credentials the next login uses; ignored here.
+    virtual void setStoredUsername(std::string_view value);
+    virtual void setStoredPassword(std::string_view value);
+    // Seconds the service's clock is ahead of this one; 0 here.
+    virtual int32_t serverTimeOffset() const;
 };
 
 // The list in use: the installed one, else the built-in empty one.

@@ -116,6 +116,64 @@ public:
     void backToGames();
     void onBackConfirmed(cocos2d::CCObject* sender);
 
+    // Submitting the turn (GameScene_turns.cpp). The Submit button: in a
+    // local game only tells the puzzle script; the winner confirms "Submit
+    // Victory!", anyone else picks in a SubmitConfirmLayer (warned about
+    // unspent action points).
+    void onSubmitButton();
+    // The confirmation (argument: SubmitConfirmLayer::tauntRequested):
+    // finishes the turn, then runs the submit job through the shell.
+    void onSubmitConfirmed(cocos2d::CCObject* taunt);
+    // The job: sends the turn (the saved state, or with the option
+    // "SubmitTurnVersion" above 2 the turn record) with the game's result;
+    // the service's code, -1 without a game or record.
+    int submitTurnWorker();
+    // Failure: a notice, the turn stays finished (Submit sends it again).
+    // Success: the tally goes, the taunts or the rack refill play, the
+    // turn statistics are committed.
+    void onSubmitTurnDone(int result);
+    // The action-points button: a tap undoes one action when the
+    // preference "Vellix_PartialUndo" is on outside puzzles, else the whole
+    // turn; a hold always the whole turn; during a replay a tap skips it.
+    // Nothing once the turn is finished or the game over.
+    void onActionPointsTap();
+    void onActionPointsHeld();
+    void onActionPointsTapped(bool wholeTurn);
+    // Back from the page: asks first ("Back (Resets Actions)") only while
+    // one's own running turn has actions, else leaves at once.
+    void onBackButton();
+    // Resign and delete, from the settings menu: a question, then the job
+    // updating the local player's status; failures show a notice. A
+    // resignation ends the game on screen.
+    void onResignButton();
+    void onResignConfirmed(cocos2d::CCObject* sender);
+    int resignWorker();
+    void onResignDone(int result);
+    void onDeleteButton();
+    void onDeleteConfirmed(cocos2d::CCObject* sender);
+    // Sends Deleted with the substatus of the record's local player (else
+    // of the current player's entry, else -1: unchanged).
+    int deleteWorker();
+    void onDeleteDone(int result);
+    // Rematch: the rematch page for this game's opponent, unless 40 games
+    // already run.
+    void onRematchButton();
+    // Next Game: the first game awaiting the local player; opened at once
+    // when its state is listed, else after a job that settles and fetches
+    // it (a matchmade game without state starts anew).
+    void onNextGameButton();
+    int nextGameWorker();
+    void onNextGameDone(int result);
+    // The next puzzle: remembered, then launched by the shell after an
+    // empty job under "Loading Game...".
+    void loadNextPuzzle(int32_t categoryIndex, int32_t puzzleIndex);
+    int loadGameWorker();
+    void onLoadGameDone(int result);
+    // The wall clock in UTC seconds, for the time-to-move statistics; null
+    // restores the system clock.
+    using Clock = int64_t (*)();
+    static void setClock(Clock clock);
+
     // GameSceneInterface.
     cocos2d::CCNode* getSceneNode() override { return this; }
     Game* getGame() const override { return mGame; }
@@ -245,6 +303,16 @@ private:
     void onSlowMotionStart(cocos2d::ccTime dt);
     void onSlowMotionEnd(cocos2d::ccTime dt);
     void cancelSlowMotion();
+    // Hides the score tally and zeroes its count.
+    void hideTally();
+    // Runs worker and then completion with its result through the shell's
+    // job runner, under text; the scene stays alive through both.
+    void runJob(const char* text, int (GameScene::*worker)(), void (GameScene::*completion)(int));
+    // A question at z 10000 titled with the localised title; OK calls
+    // callback on the scene.
+    void ask(const char* title, const char* okSound, cocos2d::SEL_MenuHandler callback);
+    // A notice of the localised text at z 10000.
+    void showNotice(const char* text);
 
 public:
     // Members, as the HUD refresh, input and turn controller use them.

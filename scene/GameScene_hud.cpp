@@ -118,6 +118,8 @@ void GameScene::buildButtons(float w, float h) {
                    CCPoint(w - 41, 25), "", cButtonFont, 14, Button::insets(0, 0, 0, 0));
     mSubmitButton->mHitScale = 0.5f;
     mSubmitButton->mSound = "sound/UI_Front_End_Begin_Battle.mp3";
+    mSubmitButton->mTapTarget = this;
+    mSubmitButton->mTapSelector = callfunc_selector(GameScene::onSubmitButton);
     mSubmitButton->setTooltip(
         "UI/Avatars/Avatar_Submit.png", localizedCString("Submit Turn"),
         localizedCString("Tap this when you are ready to confirm your turn and send it to "
@@ -169,6 +171,10 @@ void GameScene::buildButtons(float w, float h) {
 
     mActionPointsButton = new Button(CCPoint(75, 26));
     mActionPointsButton->mSound = cPushSound;
+    mActionPointsButton->mTapTarget = this;
+    mActionPointsButton->mTapSelector = callfunc_selector(GameScene::onActionPointsTap);
+    mActionPointsButton->mHoldTarget = this;
+    mActionPointsButton->mHoldSelector = callfunc_selector(GameScene::onActionPointsHeld);
     mActionPointsButton->setTooltip(
         "UI/Avatars/Avatar_Undo.png", localizedCString("Action Points"),
         localizedCString(partialUndo ? "Shows how many actions you have left for this turn. Tap "

@@ -169,7 +169,7 @@ public:
     // The identity members, under the lock.
     std::string authKey() const;
     std::string nickname() const;
-    int32_t serverTimeOffset() const;
+    int32_t serverTimeOffset() const override;
     void setAuthKey(std::string authKey);
     void setNickname(std::string nickname);
     void setServerTimeOffset(int32_t offset);
@@ -187,7 +187,11 @@ public:
     int getTime();
     // With the stored user name and password: 0 logged in, 1 refused, 2 an
     // unexpected or incomplete reply, 99 no reply.
-    int login();
+    int login() override;
+    // GamesList: the user name and password of the next login, into the
+    // store.
+    void setStoredUsername(std::string_view value) override;
+    void setStoredPassword(std::string_view value) override;
     // With the stored auth key (empty when none): codes as login.
     int loginWithAuthKey();
     // Reads a "LoginSuccess" root in order (r, n, a, home, away, avatar, t);
@@ -312,21 +316,22 @@ public:
                       int32_t stateSize);
     // Fetches the game with its state bytes into the list: 0 listed, 1
     // "NotLoggedIn", 2 otherwise.
-    int getGameState(int64_t gameId);
+    int getGameState(int64_t gameId) override;
     // Submits the turn's state; status -1 sends "none". tauntRequest goes
     // out and comes back as the reply's "play_taunt" (0 when absent). On
     // acceptance the listed record takes the state and the list is
     // refreshed: 0. 1 "NotLoggedIn", 2 otherwise (no state, or the game data
     // failed to load, too).
     int submitTurn(int64_t gameId, const uint8_t* state, int32_t stateSize, int32_t& tauntRequest,
-                   int32_t turnCount, int32_t status, int32_t substatus);
+                   int32_t turnCount, int32_t status, int32_t substatus) override;
     // The second form: the turn record's archive in place of the state. On
     // "Success" the local player's status in the listed record becomes 0
     // until the next refresh: 0. 1 "NotLoggedIn", 2 otherwise.
-    int submitServerTurn(int64_t gameId, const ServerTurn& turn, int32_t status, int32_t substatus);
+    int submitServerTurn(int64_t gameId, const ServerTurn& turn, int32_t status,
+                         int32_t substatus) override;
     // On "Success" a Deleted game is removed and the list refreshed: 0;
     // otherwise 2.
-    int updatePlayerStatus(int64_t gameId, int32_t status, int32_t substatus);
+    int updatePlayerStatus(int64_t gameId, int32_t status, int32_t substatus) override;
     // Another player's nickname, colours and avatar image: 0 read, 2
     // "InvalidPlayer", 1 otherwise (outputs read before a missing attribute
     // keep their values).
@@ -340,7 +345,7 @@ public:
     // Inactive/Lost; an opponent's resignation while the local player is
     // Active becomes Inactive/Won and queues the won game's statistics.
     // Either way the game is fetched again. True when it acted.
-    bool followUpGameStatus(int64_t gameId);
+    bool followUpGameStatus(int64_t gameId) override;
 
     // Game chat (WebService_chat.cpp).
     // Fetches the game with its chat lines into the list: 0 read, 1

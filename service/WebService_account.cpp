@@ -22,6 +22,14 @@ int WebService::getTime() {
     return cReplySuccess;
 }
 
+void WebService::setStoredUsername(std::string_view value) {
+    store().setStoredUsername(value);
+}
+
+void WebService::setStoredPassword(std::string_view value) {
+    store().setStoredPassword(value);
+}
+
 int WebService::login() {
     const RequestStamp stamp = this->stamp(Endpoint::Login);
     const std::string username = store().getStoredUsername();

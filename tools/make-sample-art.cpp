@@ -595,6 +595,7 @@ std::vector<HudImage> hudImages() {
         {"ActionPoints_MetalBG.png", 56, 56, Shape::Disc, Color{130, 135, 145}, ""},
         {"ActionPoints_Arrow.png", 14, 14, Shape::Arrow, Color{255, 230, 120}, ""},
         {"ActionPoints_Gem.png", 24, 8, Shape::Gem, Color{80, 220, 240}, ""},
+        {"UI/SymbolTaunts.png", 32, 32, Shape::Disc, Color{200, 70, 50}, ""},
         {"UI/Avatars/Avatar_Submit.png", 64, 64, Shape::Disc, submit, "GO"},
         {"UI/Avatars/Avatar_Settings.png", 64, 64, Shape::Disc, settings, "S"},
         {"UI/Avatars/Avatar_Undo.png", 64, 64, Shape::Disc, Color{170, 140, 60}, "AP"},

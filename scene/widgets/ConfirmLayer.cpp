@@ -155,11 +155,15 @@ void ConfirmLayer::appear(CCNode* node, bool delayed, uint8_t opacity) {
 }
 
 void ConfirmLayer::onOk() {
+    answer(nullptr);
+}
+
+void ConfirmLayer::answer(CCObject* argument) {
     // The callback may take the layer off the scene; it stays alive until
     // this call ends.
     retain();
     if (mTarget != nullptr && mCallback != nullptr)
-        (mTarget->*mCallback)(nullptr);
+        (mTarget->*mCallback)(argument);
     if (getIsRunning())
         dismiss();
     release();

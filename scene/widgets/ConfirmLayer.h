@@ -58,6 +58,9 @@ public:
 
 protected:
     void removeSelf();
+    // Calls the target's callback with argument (when both are set), then
+    // dismisses the layer if it is still on the scene.
+    void answer(cocos2d::CCObject* argument);
 
     Button* mOkButton = nullptr;        // owned
     Button* mCancelButton = nullptr;    // owned

@@ -148,6 +148,19 @@ TEST_F(DropUndoTest, ASingleUndoRemovesOnlyTheLastCommand) {
     EXPECT_EQ(commandIds(), (std::vector<int32_t>{first, second}));
 }
 
+TEST_F(DropUndoTest, AnUndoForgetsTheActionsStillPlaying) {
+    const int32_t soldier = tile("soldier", 0, 0)->mId;
+    player(0)->mActionPoints = 5;
+    open();
+    ASSERT_TRUE(drop(now(soldier), cGridGameBoard, GridSlot(0, 0)));
+    ASSERT_FALSE(mGame->mActions.empty());
+    mGame->mPlayingAction = mGame->mActions.back();
+    mGame->mExecutingAction = mGame->mActions.back();
+    mGame->undo(false);
+    EXPECT_EQ(mGame->mPlayingAction, nullptr);
+    EXPECT_EQ(mGame->mExecutingAction, nullptr);
+}
+
 TEST_F(DropUndoTest, AWholeTurnUndoLeavesOneSnapshotAndNoCommands) {
     const int32_t soldier = tile("soldier", 0, 0)->mId;
     const int32_t archer = tile("archer", 0, 1)->mId;

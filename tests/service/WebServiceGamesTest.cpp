@@ -273,3 +273,12 @@ TEST(WebServiceGamesDeathTest, FindGameWithoutTheLockStopsADebugBuild) {
     EXPECT_DEATH(client.findGame(1), "game lock");
 }
 #endif
+
+TEST_F(WebServiceGamesTest, TheRulesReachTheClientsCredentialsAndClockThroughTheGamesList) {
+    gamesList().setStoredUsername("bob");
+    gamesList().setStoredPassword("secret");
+    EXPECT_EQ(mStore.getStoredUsername(), "bob");
+    EXPECT_EQ(mStore.getStoredPassword(), "secret");
+    mClient.setServerTimeOffset(-35);
+    EXPECT_EQ(gamesList().serverTimeOffset(), -35);
+}
