@@ -229,7 +229,13 @@ TEST_F(TarnwickServerTest, AWholeGameThroughTheServiceClientEndsTheSameForTheSam
         client.setBaseUrls(base, base, base, base);
         ASSERT_EQ(client.login(), 0);
 
-        const std::vector<uint8_t> first = firstState(2, {{0, "orcs"}});
+        // The rules look games up in the installed list, the client, whose
+        // records need its game lock.
+        const auto locked = [](auto&& work) {
+            const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+            return work();
+        };
+        const std::vector<uint8_t> first = locked([] { return firstState(2, {{0, "orcs"}}); });
         int64_t id = -1;
         ASSERT_EQ(
             client.createGame("Rook", "orcs", first.data(), static_cast<int32_t>(first.size()), id),
@@ -262,7 +268,7 @@ TEST_F(TarnwickServerTest, AWholeGameThroughTheServiceClientEndsTheSameForTheSam
         int aliceWon = -1;
         for (int round = 0; round < 600 && aliceWon < 0; ++round) {
             ASSERT_TRUE(fetch(state, turns, complete)) << "round " << round;
-            ASSERT_TRUE(loads(state, 0)) << "round " << round;
+            ASSERT_TRUE(locked([&] { return loads(state, 0); })) << "round " << round;
             runs[run].push_back(state);
             if (complete) {
                 bool lostNotSeen = false;
@@ -274,7 +280,8 @@ TEST_F(TarnwickServerTest, AWholeGameThroughTheServiceClientEndsTheSameForTheSam
                 break;
             }
             std::pair<int32_t, int32_t> winner;
-            const std::vector<uint8_t> mine = playedTurn(state, 0, round, turns, &winner);
+            const std::vector<uint8_t> mine =
+                locked([&] { return playedTurn(state, 0, round, turns, &winner); });
             ASSERT_FALSE(mine.empty()) << "round " << round;
             int32_t status = -1;
             int32_t substatus = -1;
