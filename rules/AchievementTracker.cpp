@@ -177,6 +177,7 @@ void reset() {
     tracker.pending.clear();
     tracker.queue.clear();
     tracker.counters.clear();
+    tracker.scope = 0;
 }
 
 void setFlushEnabled(bool enabled) {

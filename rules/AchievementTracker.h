@@ -69,7 +69,7 @@ void incrementProgress(int32_t id);
 // Delivers the queue to the platform; keeps it while the platform's
 // statistics are unavailable.
 void flushQueue();
-// Forgets every list (at exit).
+// Forgets every list and the scope depth (at exit).
 void reset();
 
 void setFlushEnabled(bool enabled);

@@ -37,13 +37,12 @@ using effects::viewNode;
 namespace {
 
 // The bone and replacement category the projectiles use, interned once.
+// Looked up on each use: clearing the registry renumbers its names.
 int32_t launchBone() {
-    static const int32_t bone = PuppetRegistry::boneIndex("BoneLaunchpoint");
-    return bone;
+    return PuppetRegistry::boneIndex("BoneLaunchpoint");
 }
 int32_t weaponCategory() {
-    static const int32_t category = PuppetRegistry::categoryIndex("weapon");
-    return category;
+    return PuppetRegistry::categoryIndex("weapon");
 }
 
 // The flying node of a projectile: a puppet in the source puppet's colour,

@@ -179,6 +179,10 @@ bool SelfPlay::setUpNewGame(Game& game, int32_t seed, const std::array<int32_t, 
 }
 
 std::vector<uint8_t> SelfPlay::setUpGame() {
+    // Set-up looks the game up too: it must find the self-played record,
+    // not whatever games list the process has installed.
+    SelfPlayGamesList games;
+    games.startTurn(0, 1);
     GameHolder holder;
     if (!setUpNewGame(*holder.mGame, mOptions.mSeed, mOptions.mCivs))
         return {};

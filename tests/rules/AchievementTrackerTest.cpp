@@ -177,6 +177,13 @@ TEST_F(TrackerTest, UndoRemovesNewCountersAndRollsBackIncrementsOfOlderOnes) {
     EXPECT_EQ(AT::currentScope(), 0);
 }
 
+TEST_F(TrackerTest, ResetForgetsTheScopeDepth) {
+    AT::pushScope();
+    AT::pushScope();
+    AT::reset();
+    EXPECT_EQ(AT::currentScope(), 0);
+}
+
 TEST_F(TrackerTest, CountersMatchKeysAndSubKeysWithNegativesAsWildcards) {
     AT::incrementCounter(6, 1, 100);
     AT::incrementCounter(6, 1, 200);

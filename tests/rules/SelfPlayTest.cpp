@@ -5,6 +5,7 @@
 
 #include "ActionsTestSupport.h"
 
+#include "rules/GamesList.h"
 #include "rules/Player.h"
 #include "rules/SelfPlay.h"
 
@@ -113,6 +114,30 @@ TEST_F(SelfPlayTest, HealthAboveTheMaximumOnlyAfterAnItemLeft) {
     EXPECT_TRUE(invariants.check(*mGame).empty());
     soldier->mHealth = 550;
     EXPECT_FALSE(invariants.check(*mGame).empty()) << "back at the maximum, the allowance ends";
+}
+
+// A games list installed by the process (the service client's, say) is never
+// asked: the whole game, set-up included, looks up its own record.
+class RefusingGamesList : public GamesList {
+public:
+    GameRecord* findGame(int64_t) override {
+        ++mLookups;
+        return nullptr;
+    }
+    std::string getNickname() const override { return {}; }
+    int mLookups = 0;
+};
+
+TEST_F(SelfPlayTest, NeverAsksTheProcessGamesList) {
+    RefusingGamesList installed;
+    GamesList* previous = &gamesList();
+    setGamesList(&installed);
+    SelfPlayOptions chosen = options(5);
+    chosen.mMaxTurns = 2;
+    const SelfPlayResult result = SelfPlay(chosen).run();
+    setGamesList(previous);
+    EXPECT_TRUE(result.mSetUp);
+    EXPECT_EQ(installed.mLookups, 0);
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // The tarnwick-server program as a child process of a test.
 
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,19 +20,26 @@ public:
         int pipeEnds[2];
         if (pipe(pipeEnds) != 0)
             return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
         std::vector<std::string> all = {TARNWICK_SERVER_PROGRAM};
         all.insert(all.end(), arguments.begin(), arguments.end());
         std::vector<char*> argv;
         for (std::string& argument : all)
             argv.push_back(argument.data());
         argv.push_back(nullptr);
-        if (posix_spawn(&mPid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            mPid = -1;
-        posix_spawn_file_actions_destroy(&actions);
+        const pid_t parent = getpid();
+        mPid = fork();
+        if (mPid == 0) {
+            // The server dies with the test, so an aborted test leaves no
+            // server holding ctest's output pipe open.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != parent)
+                _exit(127);
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            close(pipeEnds[0]);
+            close(pipeEnds[1]);
+            execve(argv[0], argv.data(), environ);
+            _exit(127);
+        }
         close(pipeEnds[1]);
         mOutput = fdopen(pipeEnds[0], "r");
     }
