@@ -11,6 +11,11 @@ namespace {
     throw ServerDatabaseError(std::string(what) + ": " + sqlite3_errmsg(db));
 }
 
+// SQLite binds NULL for a null pointer; an empty view is an empty value.
+const char* nonNull(std::string_view value) {
+    return value.data() != nullptr ? value.data() : "";
+}
+
 } // namespace
 
 SqlStatement::SqlStatement(sqlite3* db, std::string_view sql) : mDb(db) {
@@ -30,7 +35,7 @@ SqlStatement& SqlStatement::bind(int index, int64_t value) {
 }
 
 SqlStatement& SqlStatement::bind(int index, std::string_view value) {
-    if (sqlite3_bind_text64(mStatement, index, value.data(), value.size(), SQLITE_TRANSIENT,
+    if (sqlite3_bind_text64(mStatement, index, nonNull(value), value.size(), SQLITE_TRANSIENT,
                             SQLITE_UTF8) != SQLITE_OK)
         fail(mDb, "bind");
     return *this;
@@ -46,7 +51,7 @@ bool SqlStatement::step() {
 }
 
 SqlStatement& SqlStatement::bindBlob(int index, std::string_view bytes) {
-    if (sqlite3_bind_blob64(mStatement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT) !=
+    if (sqlite3_bind_blob64(mStatement, index, nonNull(bytes), bytes.size(), SQLITE_TRANSIENT) !=
         SQLITE_OK)
         fail(mDb, "bind");
     return *this;

@@ -109,3 +109,17 @@ TEST_F(ServerDatabaseTest, ABadSeedLeavesNoDatabaseBehind) {
         std::filesystem::remove(file);
     }
 }
+
+TEST_F(ServerDatabaseTest, AnEmptyViewBindsAnEmptyValueNotNull) {
+    ServerDatabase database;
+    std::string error;
+    ASSERT_TRUE(database.open(mFolder / "server.sqlite3", error)) << error;
+    SqlStatement statement =
+        database.prepare("SELECT ?1 IS NULL, typeof(?1), ?2 IS NULL, typeof(?2)");
+    statement.bind(1, std::string_view()).bindBlob(2, std::string_view());
+    ASSERT_TRUE(statement.step());
+    EXPECT_EQ(statement.columnInt64(0), 0);
+    EXPECT_EQ(statement.columnText(1), "text");
+    EXPECT_EQ(statement.columnInt64(2), 0);
+    EXPECT_EQ(statement.columnText(3), "blob");
+}
