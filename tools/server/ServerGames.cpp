@@ -311,6 +311,17 @@ std::optional<ServerGame> requestedGame(const RouteContext& context, std::string
     return game;
 }
 
+RouteHandler forGame(std::string field, GameHandler handler) {
+    return forAccount([field = std::move(field), handler = std::move(handler)](
+                          RouteContext& context, ServerAccounts&, const ServerAccount& account) {
+        int seat = -1;
+        std::optional<ServerGame> game = requestedGame(context, field, account.mNickname, seat);
+        if (!game)
+            return errorReply("InvalidGameID");
+        return handler(context, account, *game, seat);
+    });
+}
+
 ServerGamePlayer newSeat(const ServerAccount& account, std::string civ) {
     ServerGamePlayer player;
     player.mName = account.mNickname;

@@ -8,10 +8,12 @@
 // ASCII case; a player who deleted a game no longer sees it, and a game every
 // player deleted is gone. Callers run inside a database transaction.
 
+#include "tools/server/ServerAccounts.h"
 #include "tools/server/ServerDatabase.h"
 #include "tools/server/ServerRoutes.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -111,6 +113,15 @@ std::string gameElement(const ServerGame& game, bool withState,
 // has not deleted it; seat gets the player's seat.
 std::optional<ServerGame> requestedGame(const RouteContext& context, std::string_view field,
                                         std::string_view nickname, int& seat);
+
+// A handler for the logged-in player's requested game, given with the
+// player's seat; changes to the game are the handler's to store.
+using GameHandler =
+    std::function<ServerReply(RouteContext&, const ServerAccount&, ServerGame&, int seat)>;
+// The route that finds the request's account and, by the form part named
+// field, its game, and runs handler; "NotLoggedIn" as forAccount answers,
+// "InvalidGameID" for a game that isn't the player's.
+RouteHandler forGame(std::string field, GameHandler handler);
 
 // A new game's seat for the account with that civ: its nickname, avatar
 // and colours, active with no substatus.

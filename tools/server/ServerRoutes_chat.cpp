@@ -26,35 +26,26 @@ bool validChat(std::string_view text) {
 
 void addChatRoutes(ServerRoutes& routes) {
     // The game with its "chats" (no state).
-    routes["Chat/getGameChats"] =
-        forAccount([](RouteContext& context, ServerAccounts&, const ServerAccount& account) {
-            int seat = -1;
-            std::optional<ServerGame> game =
-                requestedGame(context, "gameID", account.mNickname, seat);
-            if (!game)
-                return errorReply("InvalidGameID");
+    routes["Chat/getGameChats"] = forGame(
+        "gameID", [](RouteContext& context, const ServerAccount&, ServerGame& game, int seat) {
             ServerGames games(context.database);
-            game->mPlayers[static_cast<size_t>(seat)].mNewChatCount = 0;
-            games.store(*game);
-            const std::vector<ServerChat> chats = games.chats(game->mId);
-            return ServerReply{200, gameElement(*game, false, &chats)};
+            game.mPlayers[static_cast<size_t>(seat)].mNewChatCount = 0;
+            games.store(game);
+            const std::vector<ServerChat> chats = games.chats(game.mId);
+            return ServerReply{200, gameElement(game, false, &chats)};
         });
     routes["Chat/addGameChat"] =
-        forAccount([](RouteContext& context, ServerAccounts&, const ServerAccount& account) {
-            int seat = -1;
-            std::optional<ServerGame> game =
-                requestedGame(context, "gameid", account.mNickname, seat);
-            if (!game)
-                return errorReply("InvalidGameID");
+        forGame("gameid", [](RouteContext& context, const ServerAccount& account, ServerGame& game,
+                             int seat) {
             const std::string text = context.field("chat");
             if (!validChat(text))
                 return errorReply("InvalidChat");
             ServerGames games(context.database);
-            games.addChat(game->mId, {account.mNickname, text, serverClock(context.database)});
-            for (size_t other = 0; other < game->mPlayers.size(); ++other)
+            games.addChat(game.mId, {account.mNickname, text, serverClock(context.database)});
+            for (size_t other = 0; other < game.mPlayers.size(); ++other)
                 if (static_cast<int>(other) != seat)
-                    ++game->mPlayers[other].mNewChatCount;
-            games.store(*game);
+                    ++game.mPlayers[other].mNewChatCount;
+            games.store(game);
             return ServerReply{200, xmlReply("Success")};
         });
 }

@@ -196,13 +196,8 @@ ServerReply submitTurn(RouteContext& context, ServerAccounts&, const ServerAccou
     return {200, gameElement(game, false, nullptr, {{"play_taunt", std::to_string(taunt)}})};
 }
 
-ServerReply updatePlayerStatus(RouteContext& context, ServerAccounts&,
-                               const ServerAccount& account) {
-    int seat = -1;
-    std::optional<ServerGame> found = requestedGame(context, "gameid", account.mNickname, seat);
-    if (!found)
-        return errorReply("InvalidGameID");
-    ServerGame& game = *found;
+ServerReply updatePlayerStatus(RouteContext& context, const ServerAccount&, ServerGame& game,
+                               int seat) {
     const int32_t status = statusField(context, false);
     const int32_t substatus = substatusField(context);
     if (status == 0)
@@ -273,13 +268,8 @@ void addGameRoutes(ServerRoutes& routes) {
                                          {"avatar", other->mAvatar}})};
         });
     routes["Game/getGameState"] =
-        forAccount([](RouteContext& context, ServerAccounts&, const ServerAccount& account) {
-            int seat = -1;
-            const std::optional<ServerGame> game =
-                requestedGame(context, "gameid", account.mNickname, seat);
-            if (!game)
-                return errorReply("InvalidGameID");
-            return ServerReply{200, gameElement(*game, true)};
+        forGame("gameid", [](RouteContext&, const ServerAccount&, ServerGame& game, int) {
+            return ServerReply{200, gameElement(game, true)};
         });
     // The player to move hands the turn on: with the new state ("state") or
     // with the turn record ("serverTurn"), which is kept as it came and not
@@ -287,28 +277,23 @@ void addGameRoutes(ServerRoutes& routes) {
     // Inactive with Won or Lost ends the game.
     routes["Game/submitTurn"] = forAccount(&submitTurn);
     // The invited player's civ and the state with its first state.
-    routes["Game/matchAccepted"] =
-        forAccount([](RouteContext& context, ServerAccounts&, const ServerAccount& account) {
-            int seat = -1;
-            std::optional<ServerGame> game =
-                requestedGame(context, "gameid", account.mNickname, seat);
-            if (!game)
-                return errorReply("InvalidGameID");
+    routes["Game/matchAccepted"] = forGame(
+        "gameid", [](RouteContext& context, const ServerAccount&, ServerGame& game, int seat) {
             const std::string civ = context.field("civName");
             const std::vector<uint8_t> state = decodeBase64(context.field("state"));
             if (civ.empty())
                 return errorReply("InvalidCiv");
             if (state.empty())
                 return errorReply("InvalidState");
-            game->mPlayers[static_cast<size_t>(seat)].mCiv = civ;
-            game->mState.assign(state.begin(), state.end());
-            ServerGames(context.database).store(*game);
+            game.mPlayers[static_cast<size_t>(seat)].mCiv = civ;
+            game.mState.assign(state.begin(), state.end());
+            ServerGames(context.database).store(game);
             return success();
         });
     // Deleted takes the game out of the player's list; other words set the
     // player's status and substatus. A resignation or a declined invitation
     // completes the game.
-    routes["Game/updatePlayerStatus"] = forAccount(&updatePlayerStatus);
+    routes["Game/updatePlayerStatus"] = forGame("gameid", &updatePlayerStatus);
     // <player><civs><civ name="" wins=""/>...</civs></player>: the player's
     // won games by civ.
     routes["Game/getMyWinStatsByCiv"] =
