@@ -1,16 +1,16 @@
 #include "content/BConfig.h"
 
+#include "content/NoCase.h"
 #include "content/NumberText.h"
 #include "content/RegisteredOptions.h"
 
-#include <boost/algorithm/string/predicate.hpp>
-
 #include <sstream>
+#include <utility>
 
 namespace {
 
 bool namesEqual(std::string_view a, std::string_view b) {
-    return boost::algorithm::iequals(a, b);
+    return equalsNoCase(a, b);
 }
 
 } // namespace

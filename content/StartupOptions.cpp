@@ -2,9 +2,8 @@
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
+#include "content/NoCase.h"
 #include "content/RegisteredOptions.h"
-
-#include <boost/algorithm/string/predicate.hpp>
 
 #include <array>
 #include <utility>
@@ -32,7 +31,7 @@ void loadOptionFile(BConfig& config, std::string_view name, bool noDataPrefix, i
 
 std::string languageFolderFor(std::string_view language) {
     for (const auto& [name, folder] : cLanguageFolders) {
-        if (boost::algorithm::iequals(language, name))
+        if (equalsNoCase(language, name))
             return folder;
     }
     return cDefaultLanguageFolder;

@@ -2,6 +2,7 @@
 
 #include "content/XMLHelper.h"
 
+#include "content/NoCase.h"
 #include "content/NumberText.h"
 
 #include <cerrno>
@@ -30,19 +31,6 @@ bool readAttribute(const XmlNode* element, const char* name, T& out,
                    bool (*reader)(const XmlBase*, T&)) {
     const XmlAttribute* attribute = xmlFindAttribute(element, name);
     return attribute && reader(attribute, out);
-}
-
-// ASCII letters compared without case, as the data files' words are.
-bool equalsNoCase(std::string_view text, std::string_view word) {
-    if (text.size() != word.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != word[i])
-            return false;
-    }
-    return true;
 }
 
 bool readInRange(const XmlBase* node, long long low, long long high, long long& out) {

@@ -1,6 +1,6 @@
 #include "rules/GameRecord.h"
 
-#include <boost/algorithm/string/predicate.hpp>
+#include "content/NoCase.h"
 
 #include <algorithm>
 
@@ -15,7 +15,7 @@ constexpr const char* cSubstatusWords[] = {"none",     "won",      "lost",
 template <size_t N>
 int32_t wordValue(const char* const (&words)[N], std::string_view word) {
     for (size_t i = 0; i < N; ++i)
-        if (boost::algorithm::iequals(word, words[i]))
+        if (equalsNoCase(word, words[i]))
             return static_cast<int32_t>(i + 1);
     return 0;
 }
@@ -58,14 +58,14 @@ PlayerRecord* GameRecord::getPlayer(int32_t index) const {
 
 int32_t GameRecord::findPlayerIndex(std::string_view name) const {
     for (size_t i = 0; i < mPlayers.size(); ++i)
-        if (boost::algorithm::iequals(mPlayers[i]->mName, name))
+        if (equalsNoCase(mPlayers[i]->mName, name))
             return static_cast<int32_t>(i);
     return -1;
 }
 
 int32_t GameRecord::findOtherPlayerIndex(std::string_view name) const {
     for (size_t i = 0; i < mPlayers.size(); ++i)
-        if (!boost::algorithm::iequals(mPlayers[i]->mName, name))
+        if (!equalsNoCase(mPlayers[i]->mName, name))
             return static_cast<int32_t>(i);
     return -1;
 }
@@ -73,7 +73,7 @@ int32_t GameRecord::findOtherPlayerIndex(std::string_view name) const {
 bool GameRecord::isLocalPlayersTurn(std::string_view name) const {
     const PlayerRecord* player = getPlayer(findPlayerIndex(name));
     return player != nullptr && player->mStatus == cGameActive &&
-           boost::algorithm::iequals(mCurrentTurnPlayer, name);
+           equalsNoCase(mCurrentTurnPlayer, name);
 }
 
 PlayerRecord* GameRecord::getLocalPlayer() const {

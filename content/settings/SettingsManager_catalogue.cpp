@@ -4,10 +4,9 @@
 #include "content/settings/SettingsManager.h"
 
 #include "content/DataFileCrc.h"
+#include "content/NoCase.h"
 #include "content/Preferences.h"
 #include "content/PuzzleScriptSupport.h"
-
-#include <boost/algorithm/string/predicate.hpp>
 
 #include <cstdio>
 
@@ -194,7 +193,7 @@ bool SettingsManager::civIDForName(std::string_view name, int32_t& outCivId) con
 
 int32_t SettingsManager::civIndexForName(std::string_view name) const {
     for (size_t i = 0; i < mCivs.size(); ++i)
-        if (boost::algorithm::iequals(mCivs[i]->mName, name))
+        if (equalsNoCase(mCivs[i]->mName, name))
             return static_cast<int32_t>(i);
     return -1;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <locale>
 #include <tuple>
 
 namespace {
@@ -17,7 +18,33 @@ PlayerRecord& addPlayer(GameRecord& record, std::string name, int32_t status, bo
     return *record.mPlayers.back();
 }
 
+// A global locale whose case mapping leaves 'i' alone, as a Turkish one
+// does (its capital is a letter outside ASCII).
+class DotlessCase : public std::ctype<char> {
+protected:
+    char do_toupper(char c) const override {
+        return c == 'i' ? c : std::ctype<char>::do_toupper(c);
+    }
+    char do_tolower(char c) const override {
+        return c == 'I' ? c : std::ctype<char>::do_tolower(c);
+    }
+    using std::ctype<char>::do_toupper;
+    using std::ctype<char>::do_tolower;
+};
+
 } // namespace
+
+TEST(GameRecordTest, NamesMatchWithoutCaseWhateverTheGlobalLocale) {
+    GameRecord record;
+    addPlayer(record, "Isaac", cGameActive, false);
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new DotlessCase));
+    const int32_t found = record.findPlayerIndex("ISAAC");
+    const int32_t foundLower = record.findPlayerIndex("isaac");
+    std::locale::global(previous);
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(foundLower, 0);
+}
 
 TEST(GameRecordTest, AnEmptyRecordHoldsTheStartValues) {
     const GameRecord record;
