@@ -14,6 +14,7 @@
 #include "platform/engine/CCDirector.h"
 #include "platform/engine/CCScene.h"
 #include "platform/render/CCEGLView.h"
+#include "platform/render/CCSpriteFrameCache.h"
 
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
@@ -57,6 +58,10 @@ TEST_F(BoardApplicationTest, ShowsALocalGameAndPassesTheTurnToANewScene) {
     EXPECT_TRUE(first->isLocalGame());
     EXPECT_EQ(first->mPuzzleIndex, -1);
     EXPECT_EQ(first->mCurrentPlayer, 0);
+    // Both civs' sheets are registered while the game is shown.
+    for (const char* frame : {"Civ/Humans/Helm.png", "Civ/Orcs/Cleaver.png"})
+        EXPECT_NE(CCSpriteFrameCache::sharedSpriteFrameCache()->spriteFrameByName(frame), nullptr)
+            << frame;
     const int32_t viewed = GameScene::gamesViewed();
     const int32_t turn = first->mTurnCount;
 
