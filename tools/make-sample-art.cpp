@@ -619,6 +619,7 @@ enum class Shape {
     Band,
     Bar,
     Fill,
+    Shade, // the colour over the whole image, partly transparent
     BeamMask
 };
 
@@ -679,6 +680,7 @@ std::vector<HudImage> hudImages() {
         {"UI/Health-Background.png", 124, 16, Shape::Bar, Color{25, 22, 28}, ""},
         {"Effects/Textures/MedicHealFX_Mask01.png", 64, 16, Shape::BeamMask, Color{255, 255, 255},
          ""},
+        {"Effects/Textures/DefeatedFX_DarkenScreen.png", 16, 16, Shape::Shade, Color{0, 0, 0}, ""},
     };
 }
 
@@ -757,6 +759,9 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
         break;
     case Shape::Fill:
         canvas.fill([](float, float) { return -1.0f; }, image.color);
+        break;
+    case Shape::Shade:
+        canvas.fill([](float, float) { return -1.0f; }, image.color, 160);
         break;
     case Shape::BeamMask:
         // White, opaque along the middle and fading towards the edges and ends.
@@ -843,6 +848,11 @@ int main(int argc, char** argv) {
         const fs::path extension = entry.path().extension();
         if (extension != ".xml" && extension != ".plist" && extension != ".Puppet" &&
             extension != ".PuppetAttachment")
+            continue;
+        // The civ sheets' lists name the images they copy, with their
+        // colour layers: those are drawn from the attachments.
+        const std::string stem = entry.path().stem().string();
+        if (stem == "Tiles" || stem == "Tiles-hd")
             continue;
         std::ifstream in(entry.path());
         const std::string text{std::istreambuf_iterator<char>(in),

@@ -1,6 +1,7 @@
 #include "tools/board/BoardApplication.h"
 
 #include "content/DataPath.h"
+#include "puzzle/PuzzleSceneSupport.h"
 #include "rules/Game.h"
 #include "rules/SceneServices.h"
 #include "rules/SelfPlay.h"
@@ -52,6 +53,7 @@ bool BoardApplication::applicationDidFinishLaunching() {
     setSceneDims(0, 0, cWidth, cHeight, cWidth, cHeight);
     GameScene::setLayoutMode(2);
     setSceneServices(&mServices);
+    installPuzzleSceneSupport();
 
     // A new game, saved and opened as an opener does, player 0 to move.
     Game* fresh = new Game();
