@@ -1,5 +1,5 @@
 // The board program's application on the sample content, offscreen: the
-// local game it shows and the hot-seat pass of the N key.
+// local game it shows, the tooltip mode of F1 and the hot-seat pass of N.
 
 #include "tools/board/BoardApplication.h"
 #include "tools/cli/CliCommand.h"
@@ -10,9 +10,11 @@
 #include "rules/Game.h"
 #include "rules/Player.h"
 #include "scene/GameScene.h"
+#include "scene/widgets/TooltipManager.h"
 
 #include "platform/engine/CCDirector.h"
 #include "platform/engine/CCScene.h"
+#include "platform/engine/CCTouchDispatcher.h"
 #include "platform/render/CCEGLView.h"
 #include "platform/render/CCSpriteFrameCache.h"
 
@@ -67,6 +69,12 @@ TEST_F(BoardApplicationTest, ShowsALocalGameAndPassesTheTurnToANewScene) {
 
     SDL_Event key{};
     key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_F1;
+    app.view()->handleEvent(key);
+    EXPECT_TRUE(CCTouchDispatcher::sharedDispatcher()->isRegistered(&gTooltipManager))
+        << "F1: the tooltip mode takes the next tap";
+    gTooltipManager.endTooltipMode();
+
     key.key.keysym.sym = SDLK_n;
     app.view()->handleEvent(key);
     Game* second = app.game();
