@@ -100,7 +100,8 @@ void BoardApplication::showGame(Game* game) {
 }
 
 bool BoardApplication::passTurn() {
-    if (mGame == nullptr || !mGame->finishTurn(0))
+    // A finished game has no turn to pass.
+    if (mGame == nullptr || mGame->mGameOver || !mGame->finishTurn(0))
         return false;
     const int32_t next = mGame->mCurrentPlayer == 0 ? 1 : 0;
     Game* game = openLocalGame(mGame->saveToBuffer(), next);

@@ -42,7 +42,8 @@ public:
     // The keys the view does not handle itself.
     void onKey(int key);
     // Ends the player's turn and shows the game with the other player's
-    // turn, as a hot-seat opener would; false when the game refuses.
+    // turn, as a hot-seat opener would; false when the game is over or
+    // refuses.
     bool passTurn();
 
     cocos2d::CCEGLView* view() const { return mView.get(); }

@@ -85,4 +85,9 @@ TEST_F(BoardApplicationTest, ShowsALocalGameAndPassesTheTurnToANewScene) {
     EXPECT_EQ(GameScene::gamesViewed(), viewed + 1);
     app.drawFrame(); // the new scene takes over a frame later
     EXPECT_EQ(shownGame(), second);
+
+    second->mGameOver = true;
+    EXPECT_FALSE(app.passTurn()) << "a finished game has no turn to pass";
+    EXPECT_EQ(app.game(), second);
+    EXPECT_EQ(second->mCurrentPlayer, 1);
 }
