@@ -101,6 +101,9 @@ void GameScene::refreshTurnButtons() {
                 mNextGameButton->setIsVisible(true);
                 enable(mNextGameButton);
             } else {
+                // Next Game goes with the last waiting game: shown before,
+                // it would stay over a disabled Submit and open nothing.
+                mNextGameButton->setIsVisible(false);
                 mSubmitButton->setEnabled(false);
                 mSubmitButton->setIsVisible(true);
             }

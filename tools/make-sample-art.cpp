@@ -352,6 +352,64 @@ Canvas drawSheet(Font& font, const SheetImage& sheet, int scale) {
     return canvas;
 }
 
+// The civs' tile sprite sheets: a civ's equipment images, each with its
+// "_Color" layer, side by side in one image "<folder>/Tiles.png", listed in
+// "<folder>/Tiles.xml" as frames named after the image files the
+// attachments name, so that a bound game draws them from the sheet; the
+// "-hd" twins at twice the pixels.
+struct CivSheet {
+    std::string folder;
+    std::vector<std::string> images; // stems in the folder
+};
+const std::vector<CivSheet>& civSheets() {
+    static const std::vector<CivSheet> sheets = {{"Civ/Humans", {"Helm", "Sword"}},
+                                                 {"Civ/Orcs", {"Cleaver"}}};
+    return sheets;
+}
+
+Canvas drawImage(Font& font, const std::string& path, Kind kind, int scale);
+
+bool writeCivSheet(Font& font, const CivSheet& sheet, const fs::path& data, int scale) {
+    const std::string suffix = scale == 1 ? "" : "-hd";
+    const int cell = sizeOf(Kind::Unit) * scale;
+    Canvas canvas(cell * int(sheet.images.size()) * 2, cell);
+    std::ostringstream xml;
+    xml << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        << "<!-- Written by tools/make-sample-art: the civ's equipment images and their\n"
+        << "     colour layers in one image; frames are named after the image files. -->\n"
+        << "<sheet imagePath=\"" << sheet.folder << "/Tiles" << suffix << ".png\">\n";
+    int x = 0;
+    for (const std::string& stem : sheet.images) {
+        const std::string image = sheet.folder + "/" + stem + ".png";
+        for (const auto& [frame, kind] :
+             {std::pair(image, Kind::Unit),
+              std::pair(sheet.folder + "/" + stem + "_Color.png", Kind::ColorLayer)}) {
+            const Canvas part = drawImage(font, image, kind, scale);
+            for (int row = 0; row < cell; ++row)
+                std::copy_n(part.pixels.begin() + ptrdiff_t(size_t(row) * size_t(cell) * 4),
+                            size_t(cell) * 4,
+                            canvas.pixels.begin() +
+                                ptrdiff_t((size_t(row) * size_t(canvas.width) + size_t(x)) * 4));
+            xml << "  <sprite n=\"" << frame << "\" x=\"" << x << "\" y=\"0\" w=\"" << cell
+                << "\" h=\"" << cell << "\"/>\n";
+            x += cell;
+        }
+    }
+    xml << "</sheet>\n";
+    const fs::path base = data / (sheet.folder + "/Tiles" + suffix);
+    if (!canvas.save(base.string() + ".png")) {
+        std::fprintf(stderr, "cannot write %s.png\n", base.string().c_str());
+        return false;
+    }
+    std::ofstream out(base.string() + ".xml", std::ios::binary);
+    out << xml.str();
+    if (!out) {
+        std::fprintf(stderr, "cannot write %s.xml\n", base.string().c_str());
+        return false;
+    }
+    return true;
+}
+
 std::string withSuffix(const std::string& path, const std::string& suffix) {
     const size_t dot = path.rfind('.');
     return path.substr(0, dot) + suffix + path.substr(dot);
@@ -561,6 +619,7 @@ enum class Shape {
     Band,
     Bar,
     Fill,
+    Shade, // the colour over the whole image, partly transparent
     BeamMask
 };
 
@@ -621,6 +680,7 @@ std::vector<HudImage> hudImages() {
         {"UI/Health-Background.png", 124, 16, Shape::Bar, Color{25, 22, 28}, ""},
         {"Effects/Textures/MedicHealFX_Mask01.png", 64, 16, Shape::BeamMask, Color{255, 255, 255},
          ""},
+        {"Effects/Textures/DefeatedFX_DarkenScreen.png", 16, 16, Shape::Shade, Color{0, 0, 0}, ""},
     };
 }
 
@@ -699,6 +759,9 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
         break;
     case Shape::Fill:
         canvas.fill([](float, float) { return -1.0f; }, image.color);
+        break;
+    case Shape::Shade:
+        canvas.fill([](float, float) { return -1.0f; }, image.color, 160);
         break;
     case Shape::BeamMask:
         // White, opaque along the middle and fading towards the edges and ends.
@@ -786,6 +849,11 @@ int main(int argc, char** argv) {
         if (extension != ".xml" && extension != ".plist" && extension != ".Puppet" &&
             extension != ".PuppetAttachment")
             continue;
+        // The civ sheets' lists name the images they copy, with their
+        // colour layers: those are drawn from the attachments.
+        const std::string stem = entry.path().stem().string();
+        if (stem == "Tiles" || stem == "Tiles-hd")
+            continue;
         std::ifstream in(entry.path());
         const std::string text{std::istreambuf_iterator<char>(in),
                                std::istreambuf_iterator<char>()};
@@ -799,6 +867,17 @@ int main(int argc, char** argv) {
         }
     }
     images.insert(codeEffectImages().begin(), codeEffectImages().end());
+    for (const CivSheet& sheet : civSheets()) {
+        images.erase(sheet.folder + "/Tiles.png"); // named by the sheets' lists
+        images.erase(sheet.folder + "/Tiles-hd.png");
+        if (!wanted(sheet.folder + "/Tiles"))
+            continue;
+        for (int scale : {1, 2}) {
+            if (!writeCivSheet(font, sheet, data, scale))
+                return 1;
+            written += 2;
+        }
+    }
     for (const std::string& image : images) {
         if (!wanted(image))
             continue;

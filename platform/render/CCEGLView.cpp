@@ -182,9 +182,13 @@ bool CCEGLView::handleEvent(const SDL_Event& event) {
         }
         break;
     case SDL_KEYDOWN:
-        if (event.key.keysym.sym == SDLK_ESCAPE && CCDirector::hasSharedDirector())
+        if (event.key.keysym.sym != SDLK_ESCAPE) {
+            if (mKeyHandler)
+                mKeyHandler(int(event.key.keysym.sym));
+        } else if (CCDirector::hasSharedDirector()) {
             CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKeypadMSG(
                 kTypeBackClicked);
+        }
         break;
     default:
         break;

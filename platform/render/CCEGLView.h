@@ -12,11 +12,12 @@
 // Input: pollEvents (or handleEvent, one event at a time) turns the left
 // mouse button into touch 0 (began, moved, ended) and other mouse moves into
 // raw moves of the director's touch dispatcher, in view points; Escape
-// becomes the keypad's Back. The GL
+// becomes the keypad's Back; other pressed keys go to the key handler. The GL
 // driver, once loaded, stays loaded for the life of the process.
 
 #include "platform/engine/CCGeometry.h"
 
+#include <functional>
 #include <string>
 
 struct SDL_Window;
@@ -64,6 +65,10 @@ public:
     // Handles one event taken from SDL's queue by its owner (touches, raw
     // moves, Back); false when it asks the window to close.
     bool handleEvent(const SDL_Event& event);
+    // Takes the SDL key code of each pressed key but Escape (repeats
+    // included); none by default.
+    using KeyHandler = std::function<void(int key)>;
+    void setKeyHandler(KeyHandler handler) { mKeyHandler = std::move(handler); }
 
     // The view's pixels as drawn so far (read before swapBuffers).
     bool readPixels(CCImage& image);
@@ -78,6 +83,7 @@ private:
     SDL_Window* mWindow = nullptr;
     void* mContext = nullptr;  // SDL_GLContext
     CCTouch* mTouch = nullptr; // the mouse's touch while the button is down
+    KeyHandler mKeyHandler;
     int mWidth = 0;
     int mHeight = 0;
     int mTranslateX = 0;

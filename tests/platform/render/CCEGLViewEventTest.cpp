@@ -6,6 +6,8 @@
 
 #include <SDL2/SDL.h>
 
+#include <vector>
+
 using namespace cocos2d;
 
 namespace {
@@ -25,7 +27,7 @@ struct RawMoveProbe : CCTargetedTouchDelegate {
 class EGLViewEventTest : public RenderTest {};
 
 // One event handed over by the owner of SDL's queue, as pollEvents does.
-TEST_F(EGLViewEventTest, OneEventAtATimeClosesOnQuitAndTurnsEscapeIntoBack) {
+TEST_F(EGLViewEventTest, OneEventAtATimeClosesOnQuitTurnsEscapeIntoBackOtherKeysToTheHandler) {
     CCEGLView view;
     ASSERT_TRUE(view.Create("events", 32, 32));
     BackCounter counter;
@@ -34,7 +36,15 @@ TEST_F(EGLViewEventTest, OneEventAtATimeClosesOnQuitAndTurnsEscapeIntoBack) {
     SDL_Event event{};
     event.type = SDL_KEYDOWN;
     event.key.keysym.sym = SDLK_ESCAPE;
+    std::vector<int> keys;
+    view.setKeyHandler([&keys](int key) { keys.push_back(key); });
     EXPECT_TRUE(view.handleEvent(event));
+    EXPECT_EQ(counter.backs, 1);
+    for (SDL_Keycode key : {SDLK_F1, SDLK_n}) {
+        event.key.keysym.sym = key;
+        EXPECT_TRUE(view.handleEvent(event));
+    }
+    EXPECT_EQ(keys, (std::vector<int>{SDLK_F1, SDLK_n})) << "Escape stays Back only";
     EXPECT_EQ(counter.backs, 1);
 
     event = {};
