@@ -38,8 +38,6 @@ protected:
     void TearDown() override {
         if (mBoardScene != nullptr)
             mBoardScene->mPuzzleScript = nullptr;
-        if (mGame != nullptr)
-            mGame->unlink(false);
         ShippedGameTest::TearDown();
     }
 

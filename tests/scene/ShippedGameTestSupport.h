@@ -1,8 +1,8 @@
 #pragma once
 
-// The fixture of the scene tests on the shipped content: its database and
-// settings loaded, a running GameScene and a local game of seed 11 at
-// player 0's turn, made current.
+// The fixtures of the scene tests on the shipped content: its database and
+// settings loaded; then also a running GameScene and a local game of seed
+// 11 at player 0's turn, made current.
 
 #include "SceneTestSupport.h"
 
@@ -14,7 +14,7 @@
 
 #include <filesystem>
 
-class ShippedGameTest : public SceneTest {
+class ShippedContentTest : public SceneTest {
 protected:
     void SetUp() override {
         SceneTest::SetUp();
@@ -24,6 +24,20 @@ protected:
         Database::clear();
         ASSERT_TRUE(Database::init());
         ASSERT_TRUE(SettingsManager::instance().init());
+    }
+    void TearDown() override {
+        SettingsManager::instance().clear();
+        Database::clear();
+        SceneTest::TearDown();
+    }
+};
+
+class ShippedGameTest : public ShippedContentTest {
+protected:
+    void SetUp() override {
+        ShippedContentTest::SetUp();
+        if (HasFatalFailure())
+            return;
         mBoardScene = enter();
         ASSERT_NE(mBoardScene, nullptr);
         mGame = new Game();
@@ -34,11 +48,13 @@ protected:
     }
     void TearDown() override {
         gCurrentGame = nullptr;
-        if (mGame != nullptr)
+        if (mGame != nullptr) {
+            mGame->unlink(false);
+            // The undo stack outlives the game.
+            mGame->clearUndoStack();
             mGame->release();
-        SettingsManager::instance().clear();
-        Database::clear();
-        SceneTest::TearDown();
+        }
+        ShippedContentTest::TearDown();
     }
 
     // A new entity of that proto, on no grid yet.
