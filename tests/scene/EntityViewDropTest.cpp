@@ -1,5 +1,6 @@
-// Dropping a dragged tile on the shipped content's board, with every grid
-// drawn on the game scene: the snap to a unit under a point off the middle of
+// Lifting and dropping a dragged tile on the shipped content's board, with
+// every grid drawn on the game scene: the pick-up's sounds, chest and ponder
+// loop, the snap to a unit under a point off the middle of
 // a square, what a drop costs and records, the fly-back of every refused
 // drop, a rack rearranged inside a puzzle, and the large layout's moved scene.
 
@@ -8,7 +9,10 @@
 #include "scene/EntityView.h"
 
 #include "content/protos/ProtoEntity.h"
+#include "puppet/PuppetInstance.h"
+#include "rules/AnimStateIds.h"
 #include "rules/CocosEntityGridLink.h"
+#include "rules/CocosTileChestLink.h"
 #include "rules/Entity.h"
 #include "rules/Game.h"
 #include "rules/GameBoard.h"
@@ -18,6 +22,7 @@
 
 #include "platform/engine/CCApplication.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace cocos2d;
@@ -248,4 +253,42 @@ TEST_F(EntityViewDropTest, InTheLargeLayoutATouchPicksARackUnitAndDropsUnderTheP
     EXPECT_EQ(mGame->mCommands[0]->mTarget, square);
     EXPECT_EQ(tile->mSlot, square);
     CCApplication::setSceneDims(0, 0, 0, 0, 0, 0);
+}
+
+TEST_F(EntityViewDropTest, APickUpSoundsByPlaceAndOnlyABoardUnitPonders) {
+    Entity* unit = onBoard("knight", 0, GridSlot(2, 1));
+    Entity* tile = onRack("knight", 0);
+    show();
+    const auto* chest =
+        dynamic_cast<const CocosTileChestLink*>(mGame->getGrid(cGridTileChest, -1)->getLink());
+    ASSERT_NE(chest, nullptr);
+    ASSERT_NE(chest->getDoor(), nullptr);
+    struct Case {
+        Entity* lifted;
+        const char* sound;
+        int32_t ponders;
+        int32_t doorWhileHeld;
+    };
+    const Case cases[] = {
+        {unit, "Knight_Select", 1, cAnimStateIdle},
+        {tile, "Knight_PickUp", 0, cAnimStateAbility},
+    };
+    for (const Case& row : cases) {
+        playedSounds();
+        const CCPoint at = inView(row.lifted->getEntityLink()->getMainNode()->getPosition());
+        auto* touch = new CCTouch(0, at.x, at.y);
+        mTouches.push_back(touch);
+        ASSERT_TRUE(viewOf(row.lifted)->ccTouchBegan(touch, nullptr)) << row.sound;
+        const std::vector<std::string> sounds = playedSounds();
+        EXPECT_TRUE(std::any_of(sounds.begin(), sounds.end(), [&](const std::string& file) {
+            return file.find(row.sound) != std::string::npos;
+        })) << row.sound;
+        EXPECT_EQ(mGame->mPonderCount, row.ponders) << row.sound;
+        EXPECT_EQ(chest->getDoor()->getCurrentState(), row.doorWhileHeld) << row.sound;
+        viewOf(row.lifted)->ccTouchCancelled(touch, nullptr);
+        EXPECT_EQ(row.lifted->mPonderLoopPlaying, 0);
+        EXPECT_EQ(chest->getDoor()->getCurrentState(), cAnimStateIdle) << row.sound;
+    }
+    run(0.6f);
+    EXPECT_EQ(mGame->mPonderCount, 0);
 }
