@@ -47,7 +47,7 @@ inline constexpr const char* cEntityViewDatabase = R"(<Database>
     <Ongoing Heal="true" Range="2" LinkArt="Effects/Link.png" LinkArt2="Effects/Link2.png"/></entity>
   <entity name="token"><Type>buff</Type><Art>Units/Sword.png</Art></entity>
   <entity name="ogre"><Type>unit</Type><Hitpoints>800</Hitpoints><Puppet>Units/Charger</Puppet>
-    <AttackInfo arcingKnockback=""/></entity>
+    <CanRespawn/><AttackInfo arcingKnockback=""/></entity>
 </Database>)";
 
 // A game that counts the visual steps its views report and can claim to
