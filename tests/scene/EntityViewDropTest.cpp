@@ -207,6 +207,12 @@ TEST_F(EntityViewDropTest, EveryRefusedDropFliesTheTileBack) {
         run(0.15f);
         EXPECT_TRUE(near(node->getPosition(), home)) << row.what;
     }
+    // A release with no player to drop for.
+    mGame->mCurrentPlayer = -1;
+    node->setPosition(CCPoint(300, 300));
+    EXPECT_FALSE(viewOf(tile)->releaseDrag(inView(CCPoint(300, 300))));
+    run(0.15f);
+    EXPECT_TRUE(near(node->getPosition(), home)) << "released with no player";
     EXPECT_TRUE(mGame->mCommands.empty());
     EXPECT_TRUE(mGame->mActions.empty());
 }
