@@ -400,7 +400,10 @@ void CandidateAction::playCastPower(Entity& power) {
                 playEffectPuppet("Civ/KX4/Effects/APSpawn01", node->getPosition(),
                                  node->getZOrder() + 10, d, false);
         } else if (result->mHealthChange < 0) {
-            entity->playAnimation(cAnimStateDamaged, final, mTargetSlot, d);
+            // The reaction moves the view to its toward square: the square the
+            // power left the unit on, not the power's own.
+            const GridSlot from = isValid(result->mInitialSlot) ? result->mInitialSlot : final;
+            entity->playAnimation(cAnimStateDamaged, from, final, d);
         } else if (result->mHealthChange == 0 && final != result->mInitialSlot) {
             entity->playAnimation(result->mFinalState == cStateKnockedOut ? cAnimStateKnockedOutIdle
                                                                           : cAnimStateDamaged,

@@ -135,8 +135,12 @@ public:
     // cannot afford becomes a Return (the tile flies back), a Place moves the
     // tile within its rack, any other kind becomes a CandidateAction that the
     // game performs, and its cost is spent (outAccepted set). False when the
-    // drop is refused (Entity_drop.cpp).
+    // drop is refused; a refused tile flies back too (Entity_drop.cpp).
     bool dropAt(EntityGrid* targetGrid, const GridSlot& slot, bool& outAccepted);
+    // dropAt's second half: performs a drop already classified as kind (an
+    // ActionType, -1 refused) with its cost and target square.
+    bool performDrop(EntityGrid* targetGrid, const GridSlot& slot, int32_t kind, int32_t cost,
+                     const GridSlot& target, bool& outAccepted);
     // Flies the view back to the entity's own square: the swish where it
     // starts, the landing sound where it lands.
     void returnToRackSlot();

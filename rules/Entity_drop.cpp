@@ -138,12 +138,23 @@ bool Entity::dropAt(EntityGrid* targetGrid, const GridSlot& slot, bool& outAccep
     outAccepted = false;
     int32_t cost = 0;
     GridSlot target = slot;
-    int32_t kind = classifyDrop(targetGrid, slot, cost, target);
-    if (kind == -1)
+    const int32_t kind = classifyDrop(targetGrid, slot, cost, target);
+    return performDrop(targetGrid, slot, kind, cost, target, outAccepted);
+}
+
+bool Entity::performDrop(EntityGrid* targetGrid, const GridSlot& slot, int32_t kind, int32_t cost,
+                         const GridSlot& target, bool& outAccepted) {
+    outAccepted = false;
+    // A refused drop does not leave a dragged tile where the finger left it.
+    const auto refuse = [this] {
+        returnToRackSlot();
         return false;
+    };
+    if (kind == -1 || targetGrid == nullptr || mGame == nullptr)
+        return refuse();
     Player* current = mGame->getCurrentPlayer();
     if (current == nullptr)
-        return false;
+        return refuse();
     // A cost equal to the points left is allowed.
     if (current->mActionPoints < cost)
         kind = cActionReturn;
@@ -172,14 +183,15 @@ bool Entity::dropAt(EntityGrid* targetGrid, const GridSlot& slot, bool& outAccep
     case cActionAllyAbility: {
         Entity* targetEntity = mGame->getEntity(targetGrid->getEntityIdAt(target));
         if (targetEntity == nullptr)
-            return false;
+            return refuse();
         action = new CandidateAction(mGame, cost);
         action->initFromEntity(targetEntity, mId, kind);
         break;
     }
     default:
         std::printf("entity %d: something bad\n", mId);
-        return false;
+        std::fflush(stdout);
+        return refuse();
     }
     if (action != nullptr) {
         mGame->performAction(action);

@@ -11,7 +11,6 @@
 
 #include "tools/scenefakes/HeadlessReplay.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,18 +38,11 @@ TEST_P(ReplayBlobTest, EveryReplayedTurnSavesToTheRecordedBytes) {
         RNG skips;
         skips.seed(static_cast<uint32_t>(seed));
         game.mCheckSavedTurn = [&](const std::vector<uint8_t>& blob, int64_t gameId,
-                                   int32_t opener) -> std::string {
+                                   int32_t opener) {
             HeadlessReplayOptions opening;
             opening.mOpener = opener;
             opening.mGameId = gameId;
-            const HeadlessReplayResult whole = HeadlessReplay::run(blob, opening);
-            if (!whole.mReplayed)
-                return whole.problem();
-            ++replays;
-            opening.mSkipAtTick = static_cast<int32_t>(
-                skips.randInt(static_cast<uint32_t>(std::max(whole.mTicks - 1, 0))));
-            const std::string skipped = HeadlessReplay::run(blob, opening).problem();
-            return skipped.empty() ? whole.problem() : "skipped: " + skipped;
+            return HeadlessReplay::check(blob, opening, skips, replays);
         };
         const SelfPlayResult result = game.run();
         ASSERT_TRUE(result.mSetUp) << "seed " << seed;

@@ -33,6 +33,7 @@ const StepCase cStepCases[] = {
     {"ReplayAddsLeadIn", "knight", cAnimStateMove, GridSlot(4, 1), true, 1.195f},
     {"PuppetAttack", "knight", cAnimStateAttack, GridSlot(3, 1), false, 1.08f},
     {"PuppetAbility", "knight", cAnimStateAbility, GridSlot(3, 1), false, 1.07f},
+    {"ArcingAttackerWaitsForItsVictim", "ogre", cAnimStateAttack, GridSlot(3, 1), false, 1.47f},
     {"SpriteMove", "archer", cAnimStateMove, GridSlot(4, 1), false, 0.985f},
     {"SpriteAttackKeepsItsTiming", "archer", cAnimStateAttack, GridSlot(3, 1), false, 1.25f},
     {"SpriteAbility", "archer", cAnimStateAbility, GridSlot(3, 1), false, 1.25f},
@@ -131,4 +132,51 @@ TEST_F(EntityViewTest, ATauntsEndRunsTheTauntFinishedStep) {
     run(0.3f);
     EXPECT_EQ(mGame->mTauntsRunning, 1);
     EXPECT_EQ(mGame->mStepsDone, 0);
+}
+
+TEST_F(EntityViewTest, AnArcingKnockbackJumpsSixtyHighWithAFullTurn) {
+    struct Case {
+        const char* attacker;
+        float height; // above the straight line halfway
+        float turn;   // rotation at the end
+    };
+    const Case cases[] = {{"ogre", 60.0f, 360.0f}, {"knight", 0.0f, 0.0f}};
+    int32_t row = 0;
+    for (const Case& hit : cases) {
+        Entity* attacker = make(hit.attacker, 1, GridSlot(0, row));
+        EntityView* victim = view("knight", 0, GridSlot(1, row));
+        ASSERT_NE(victim, nullptr);
+        auto* action = new CandidateAction(mGame, 0);
+        action->mSourceEntity = attacker->mId;
+        mGame->mPlayingAction = action;
+        const float time = action->getVisualDelay();
+        const GridSlot toward(3, row);
+        const CCPoint from = victim->getMainNode()->getPosition();
+        const CCPoint to = mGame->mGameBoard->pointForCoords(toward, true);
+        victim->entity()->playAnimation(cAnimStateDamaged, GridSlot(1, row), toward, 0.0f);
+        run(time / 2);
+        EXPECT_NEAR(victim->getMainNode()->getPosition().y - (from.y + to.y) / 2, hit.height, 2.0f)
+            << hit.attacker;
+        run(time / 2 + 0.05f);
+        EXPECT_TRUE(near(victim->getMainNode()->getPosition(), to)) << hit.attacker;
+        EXPECT_FLOAT_EQ(victim->getMainNode()->getRotation(), hit.turn) << hit.attacker;
+        mGame->mPlayingAction = nullptr;
+        action->release();
+        row += 2;
+    }
+}
+
+TEST_F(EntityViewTest, AnAttackMoveTravelsForItsAttackTagsTime) {
+    // Three squares would take 0.45 s; the charge's tag lands at 0.2 s.
+    EntityView* charger = view("ogre", 0, GridSlot(1, 1));
+    ASSERT_NE(charger, nullptr);
+    const GridSlot stand(3, 1);
+    charger->entity()->playAnimation(cAnimStateAttackMove, GridSlot(1, 1), GridSlot(4, 1), 0.0f,
+                                     stand);
+    run(0.06f + 0.15f);
+    EXPECT_FALSE(near(charger->getMainNode()->getPosition(),
+                      mGame->mGameBoard->pointForCoords(stand, true)));
+    run(0.08f);
+    EXPECT_TRUE(near(charger->getMainNode()->getPosition(),
+                     mGame->mGameBoard->pointForCoords(stand, true)));
 }

@@ -3,6 +3,8 @@
 
 #include "EntityViewTestSupport.h"
 
+#include "rules/AnimStateIds.h"
+
 #include "platform/engine/CCTouch.h"
 
 using namespace cocos2d;
@@ -74,4 +76,40 @@ TEST_F(EntityViewTest, ARackTileFollowsTheFingerAndABoardUnitStays) {
     EXPECT_FALSE(rackTile->isDragging());
     EXPECT_FLOAT_EQ(unit->getPosition().x, unitAt.x);
     EXPECT_FLOAT_EQ(unit->getPosition().y, unitAt.y);
+}
+
+TEST_F(EntityViewTest, APuppetWithoutSelectLiftsWithIdleActiveUnlessKnockedOut) {
+    struct Case {
+        int32_t state;
+        int32_t held;     // the puppet's state while held
+        int32_t moved;    // after the first move
+        int32_t released; // after the cancel
+    };
+    const Case cases[] = {
+        {cStateDeployedToGameBoard, cAnimStateIdleActive, cAnimStateIdleActive, cAnimStateIdleFull},
+        {cStateKnockedOut, cAnimStateKnockedOutIdle, cAnimStateKnockedOutIdle,
+         cAnimStateKnockedOutIdle},
+        {cStateOnTileRack, cAnimStateIdleActive, cAnimStatePickedUp, cAnimStateIdleFull},
+    };
+    int32_t column = 0;
+    for (const Case& row : cases) {
+        const bool onRack = row.state == cStateOnTileRack;
+        EntityGrid* grid = onRack ? static_cast<EntityGrid*>(mGame->mPlayers[0]->mTileRack)
+                                  : static_cast<EntityGrid*>(mGame->mGameBoard);
+        EntityView* ogre = view("ogre", 0, GridSlot(column, onRack ? 0 : 1), grid, row.state);
+        ASSERT_NE(ogre, nullptr);
+        run(0.1f);
+        CCTouch* touch = touchOver(mTouches, ogre->getPosition());
+        ASSERT_TRUE(ogre->ccTouchBegan(touch, nullptr)) << row.state;
+        run(0.1f);
+        EXPECT_FLOAT_EQ(ogre->getMainNode()->getScale(), 1.5f) << row.state;
+        EXPECT_EQ(ogre->puppet()->getCurrentState(), row.held) << row.state;
+        ogre->ccTouchMoved(touch, nullptr);
+        run(0.05f);
+        EXPECT_EQ(ogre->puppet()->getCurrentState(), row.moved) << row.state;
+        ogre->ccTouchCancelled(touch, nullptr);
+        run(0.1f);
+        EXPECT_EQ(ogre->puppet()->getCurrentState(), row.released) << row.state;
+        ++column;
+    }
 }

@@ -3,45 +3,28 @@
 // the sanitizer build sees every node), no touch or tooltip target names a
 // view that went, and a drag tooltip of a unit goes with its view.
 
-#include "SceneTestSupport.h"
+#include "ShippedGameTestSupport.h"
 
 #include "scene/EntityView.h"
 #include "scene/widgets/TooltipManager.h"
 
-#include "content/protos/Database.h"
 #include "rules/Entity.h"
 #include "rules/Game.h"
 #include "rules/GameBoard.h"
 #include "rules/Player.h"
 #include "rules/TileRack.h"
 
-#include "platform/engine/CCFileUtils.h"
-
 #include <algorithm>
-#include <filesystem>
 #include <set>
 
 using namespace cocos2d;
 
 namespace {
 
-class EntityViewRelinkTest : public SceneTest {
+class EntityViewRelinkTest : public ShippedGameTest {
 protected:
     void SetUp() override {
-        SceneTest::SetUp();
-        const std::filesystem::path source = TARNWICK_SOURCE_DIR;
-        setBaseFolder(source);
-        CCFileUtils::setResourcePath((source / "data").string());
-        Database::clear();
-        ASSERT_TRUE(Database::init());
-        ASSERT_TRUE(SettingsManager::instance().init());
-        mBoardScene = enter();
-        ASSERT_NE(mBoardScene, nullptr);
-        mGame = new Game();
-        ASSERT_TRUE(mGame->init(11));
-        mGame->mCurrentPlayer = 0;
-        mGame->mFlags |= cGameLocal;
-        gCurrentGame = mGame;
+        ShippedGameTest::SetUp();
         // Both sides with units out, one knocked out, a witch linked to a
         // unit, a weapon carried, tiles in the rack.
         struct Piece {
@@ -76,21 +59,6 @@ protected:
             tile->mState = cStateOnTileRack;
         }
     }
-    void TearDown() override {
-        gCurrentGame = nullptr;
-        if (mGame != nullptr)
-            mGame->release();
-        SettingsManager::instance().clear();
-        Database::clear();
-        SceneTest::TearDown();
-    }
-
-    Entity* make(const char* name, int32_t owner) {
-        Entity* made =
-            mGame->getEntity(mGame->createEntity(Database::getProtoIdByName(name), owner));
-        EXPECT_NE(made, nullptr) << name;
-        return made;
-    }
     // The views of the game's entities now.
     std::set<const TooltipProtocol*> entityViews() const {
         std::set<const TooltipProtocol*> views;
@@ -99,9 +67,6 @@ protected:
                 views.insert(view);
         return views;
     }
-
-    GameScene* mBoardScene = nullptr;
-    Game* mGame = nullptr;
 };
 
 } // namespace

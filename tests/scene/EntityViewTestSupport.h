@@ -46,6 +46,8 @@ inline constexpr const char* cEntityViewDatabase = R"(<Database>
   <entity name="witch"><Type>unit</Type><Hitpoints>800</Hitpoints><Puppet>Units/Knight</Puppet>
     <Ongoing Heal="true" Range="2" LinkArt="Effects/Link.png" LinkArt2="Effects/Link2.png"/></entity>
   <entity name="token"><Type>buff</Type><Art>Units/Sword.png</Art></entity>
+  <entity name="ogre"><Type>unit</Type><Hitpoints>800</Hitpoints><Puppet>Units/Charger</Puppet>
+    <CanRespawn/><AttackInfo arcingKnockback=""/></entity>
 </Database>)";
 
 // A game that counts the visual steps its views report and can claim to

@@ -4,8 +4,12 @@
 #include "tools/scenefakes/HeadlessGameScene.h"
 
 #include "rules/Game.h"
+#include "rules/core/RNG.h"
 
 #include "platform/engine/CCDirector.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -28,7 +32,11 @@ HeadlessReplayResult HeadlessReplay::run(const std::vector<uint8_t>& blob,
                                          const HeadlessReplayOptions& options) {
     HeadlessReplayResult result;
     HeadlessGameScene scene;
-    HeadlessAnimationDriver driver;
+    std::optional<HeadlessAnimationDriver> driver;
+    if (options.mServices != nullptr)
+        setSceneServices(options.mServices);
+    else
+        driver.emplace();
     Game* game = new Game();
     Game* previous = gCurrentGame;
     gCurrentGame = game;
@@ -61,4 +69,16 @@ HeadlessReplayResult HeadlessReplay::run(const std::vector<uint8_t>& blob,
     gCurrentGame = previous;
     game->release();
     return result;
+}
+
+std::string HeadlessReplay::check(const std::vector<uint8_t>& blob, HeadlessReplayOptions options,
+                                  RNG& skips, int32_t& replays) {
+    const HeadlessReplayResult whole = run(blob, options);
+    if (!whole.mReplayed)
+        return whole.problem();
+    ++replays;
+    options.mSkipAtTick =
+        static_cast<int32_t>(skips.randInt(static_cast<uint32_t>(std::max(whole.mTicks - 1, 0))));
+    const std::string skipped = run(blob, options).problem();
+    return skipped.empty() ? whole.problem() : "skipped: " + skipped;
 }

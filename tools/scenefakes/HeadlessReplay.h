@@ -5,11 +5,15 @@
 // animation driver stand-ins, the views linked, Game::startReplay), played
 // on the hand clock in steps of 1/30 s to its end, or skipped at a chosen
 // tick, then the presentation after it let run out. The game's blob is then
-// compared with the blob as opened: playback never changes the model.
+// compared with the blob as opened: playback never changes the model. The
+// program's own views and animation driver may stand in for the stand-ins.
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+class RNG;
+class SceneServices;
 
 struct HeadlessReplayResult {
     bool mLoaded = false;
@@ -35,6 +39,9 @@ struct HeadlessReplayOptions {
     int32_t mSkipAtTick = -1;
     // Game time the replay may take at most.
     float mLimitSeconds = 120.0f;
+    // The scene services that make the views and play their animations;
+    // null: the views and driver stand-ins. Given ones stay installed.
+    SceneServices* mServices = nullptr;
 };
 
 class HeadlessReplay {
@@ -43,4 +50,9 @@ public:
 
     static HeadlessReplayResult run(const std::vector<uint8_t>& blob,
                                     const HeadlessReplayOptions& options);
+    // A saved turn replayed to its end, then again skipped at a tick drawn
+    // from skips (when it replayed): "" when both are sound, else what went
+    // wrong. Counts the turns that replayed in replays.
+    static std::string check(const std::vector<uint8_t>& blob, HeadlessReplayOptions options,
+                             RNG& skips, int32_t& replays);
 };
