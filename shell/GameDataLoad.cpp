@@ -60,7 +60,8 @@ std::string rectArguments(const LayoutRect& rect) {
            std::to_string(rect.width) + ", " + std::to_string(rect.height);
 }
 
-// The page's panels placed for the layout mode.
+} // namespace
+
 void positionPageElements(int mode) {
     LayoutRect rect;
     if (layoutNavMenuRect(mode, rect))
@@ -73,8 +74,6 @@ void positionPageElements(int mode) {
     if (layoutChatRect(mode, rect))
         runInPage("positionElement('ChatArea', " + rectArguments(rect) + ");");
 }
-
-} // namespace
 
 std::string serverBaseUrl() {
     const char* url = std::getenv("TARNWICK_SERVER_URL");
@@ -95,9 +94,11 @@ void prepLaunch() {
     gPrepLaunchDone = true;
     recordShellCall("prepLaunch");
     initGame();
+    fillLoginPage(GameScene::layoutMode());
+}
 
+void fillLoginPage(int mode) {
     printWord("getLayoutMode");
-    const int mode = GameScene::layoutMode();
     positionPageElements(mode);
     if (const std::string background = backgroundStatement(mode); !background.empty())
         runInPage(background);

@@ -13,6 +13,13 @@ std::string serverBaseUrl();
 // The first call of the run loads the game data (initGame) and fills the
 // login page; later calls do nothing.
 void prepLaunch();
+// The login page's statements after the load: the panels and background of
+// the layout mode, the localised texts, the stored user name and password
+// (escaped), the first-time flag and, with "ShowBuildVersion", the build
+// version.
+void fillLoginPage(int layoutMode);
+// The page's panels placed for a layout mode.
+void positionPageElements(int layoutMode);
 // initGameSystems and postInitGame; after a failed load the "Fatal Error"
 // box with the localised "Game Data Corrupt" text, then the quit.
 void initGame();
