@@ -56,15 +56,6 @@ void showMainWindow() {
         SDL_ShowWindow(gMainWindow);
 }
 
-void waitForPageClient(PageHost& page) {
-    const uint32_t start = shellMilliseconds();
-    while (!page.clientExists()) {
-        if (uint32_t(shellMilliseconds() - start) > cPageClientWaitMs)
-            fatalExit("UNKNOWN ERROR CREATING OSR HANDLER");
-        page.doWork();
-    }
-}
-
 void shutdown(PageHost& page) {
     recordShellCall("SteamClient::shutdown");
     SteamClient::shutdown();
@@ -81,6 +72,15 @@ void shutdown(PageHost& page) {
 }
 
 } // namespace
+
+void waitForPageClient(PageHost& page) {
+    const uint32_t start = shellMilliseconds();
+    while (!page.clientExists()) {
+        if (uint32_t(shellMilliseconds() - start) > cPageClientWaitMs)
+            fatalExit("UNKNOWN ERROR CREATING OSR HANDLER");
+        page.doWork();
+    }
+}
 
 void checkDesktopColorDepth() {
     recordShellCall("checkDesktopColorDepth");
@@ -184,5 +184,6 @@ int runShell(const ShellOptions& options) {
         runFrameTick();
 
     shutdown(page);
-    return 0;
+    // Game data that failed to load end the run as a failure.
+    return gGameInitFailed ? 1 : 0;
 }

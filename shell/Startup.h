@@ -15,9 +15,15 @@ struct ShellOptions {
 };
 
 // Runs start-up in order, the main loop until the quit, then the shutdown;
-// the process's exit code (0 after an orderly run). Fatal problems end the
+// the process's exit code (0 after an orderly run, 1 when the main window,
+// the view or the game data failed). Fatal problems end the
 // process (fatalExit).
 int runShell(const ShellOptions& options);
+
+// Does units of the page's work until its client exists; more than 2000 ms
+// on the millisecond clock (wrapping) is fatal ("UNKNOWN ERROR CREATING OSR
+// HANDLER"). No work when it exists already.
+void waitForPageClient(PageHost& page);
 
 // The desktop checks of start-up: not 4 bytes per pixel is fatal
 // ("32BitDesktopRequired"); below 1280 by 680 the localised

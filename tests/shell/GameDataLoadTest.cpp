@@ -11,12 +11,11 @@
 #include "content/Preferences.h"
 #include "content/StartupOptions.h"
 #include "platform/engine/CCFileUtils.h"
+#include "rules/AchievementTracker.h"
 #include "rules/GamesList.h"
 #include "scene/GameScene.h"
 #include "service/BSecureStorage.h"
 #include "service/WebService.h"
-
-#include <fstream>
 
 namespace {
 
@@ -164,16 +163,7 @@ TEST_F(GameDataLoadTest, FirstTimePlayerCases) {
 }
 
 TEST_F(GameDataLoadTest, ABrokenDatabaseStopsTheGameAfterEveryLoaderRan) {
-    // A copy of the sample content's data files (not its folders) whose
-    // database does not parse.
-    const std::filesystem::path root = mFolder / "root";
-    std::filesystem::create_directories(root / "data");
-    for (const auto& entry : std::filesystem::directory_iterator(TARNWICK_SOURCE_DIR "/data"))
-        if (entry.is_regular_file() && entry.path().extension() != ".png")
-            std::filesystem::copy_file(entry.path(), root / "data" / entry.path().filename());
-    std::filesystem::copy(TARNWICK_SOURCE_DIR "/vellix", root / "vellix",
-                          std::filesystem::copy_options::recursive);
-    std::ofstream(root / "data" / "database.xml") << "<Database><Entity";
+    const std::filesystem::path root = brokenDatabaseContent();
     startFrom(root);
 
     testing::internal::CaptureStdout();
@@ -193,4 +183,16 @@ TEST_F(GameDataLoadTest, ABrokenDatabaseStopsTheGameAfterEveryLoaderRan) {
          {"Database::init", "SettingsManager::init", "loadTauntPacks", "AvatarPack::loadAll",
           "postInitGame", "messageBox:Fatal Error", "quitApplication"})
         EXPECT_NE(std::find(calls.begin(), calls.end(), loader), calls.end()) << loader;
+}
+
+TEST_F(GameDataLoadTest, ResetAchievementsQueuesTheResetRecord) {
+    AchievementTracker::setFlushEnabled(false);
+    postInitGame();
+    EXPECT_TRUE(AchievementTracker::queuedRecords().empty());
+    BConfig::instance().parseLine("ResetAchievements", nullptr);
+    postInitGame();
+    ASSERT_EQ(AchievementTracker::queuedRecords().size(), 1u);
+    EXPECT_EQ(AchievementTracker::queuedRecords()[0].mId, AchievementTracker::cResetAllStats);
+    EXPECT_EQ(AchievementTracker::queuedRecords()[0].mValue, 0);
+    AchievementTracker::reset();
 }

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,20 @@ protected:
                 call != "page:drawPage" && call != "swapBuffers" && call != "runTick")
                 out.push_back(call);
         return out;
+    }
+
+    // A copy of the sample content's data files (not its folders) and
+    // languages in the test's folder, with a database that does not parse.
+    std::filesystem::path brokenDatabaseContent() const {
+        const std::filesystem::path root = mFolder / "root";
+        std::filesystem::create_directories(root / "data");
+        for (const auto& entry : std::filesystem::directory_iterator(TARNWICK_SOURCE_DIR "/data"))
+            if (entry.is_regular_file() && entry.path().extension() != ".png")
+                std::filesystem::copy_file(entry.path(), root / "data" / entry.path().filename());
+        std::filesystem::copy(TARNWICK_SOURCE_DIR "/vellix", root / "vellix",
+                              std::filesystem::copy_options::recursive);
+        std::ofstream(root / "data" / "database.xml") << "<Database><Entity";
+        return root;
     }
 
     std::filesystem::path mFolder;

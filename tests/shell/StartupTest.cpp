@@ -24,9 +24,10 @@ using StartupTest = ShellTest;
 
 // Runs the test driver with the environment of this test; its exit code and
 // everything it wrote.
-int runDemo(const std::string& arguments, std::string& output) {
+int runDemo(const std::string& arguments, std::string& output,
+            const std::string& root = TARNWICK_SOURCE_DIR) {
     const std::string command =
-        std::string(TARNWICK_DEMO) + " --root " TARNWICK_SOURCE_DIR " " + arguments + " 2>&1";
+        std::string(TARNWICK_DEMO) + " --root '" + root + "' " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return -1;
@@ -115,4 +116,33 @@ TEST_F(StartupTest, DesktopChecks) {
         EXPECT_NE(output.find(c.text), std::string::npos) << c.desktop << "\n" << output;
         EXPECT_EQ(output.find("Warning: Your screen") != std::string::npos, c.warned) << c.desktop;
     }
+}
+
+TEST_F(StartupTest, WaitingForThePageClient) {
+    RecordingPageHost ready;
+    waitForPageClient(ready);
+    EXPECT_EQ(ready.workCount(), 0) << "no wait when the client exists";
+
+    // A clock that wraps past 2^32 during the wait: 2000 ms still count.
+    uint32_t now = 0xFFFFFC00u;
+    setShellMillisecondClock([&now] { return now += 100; });
+    RecordingPageHost slow;
+    slow.setClientAfterWork(15);
+    waitForPageClient(slow);
+    EXPECT_EQ(slow.workCount(), 15);
+
+    RecordingPageHost never;
+    never.setClientAfterWork(1000000);
+    EXPECT_EXIT(waitForPageClient(never), testing::ExitedWithCode(1),
+                "ERROR: UNKNOWN ERROR CREATING OSR HANDLER");
+    setShellMillisecondClock({});
+}
+
+TEST_F(StartupTest, BrokenGameDataEndTheRunWithTheFatalText) {
+    std::string output;
+    EXPECT_EQ(runDemo("--frames 100", output, brokenDatabaseContent().string()), 1);
+    EXPECT_NE(output.find("failed to init database"), std::string::npos) << output;
+    EXPECT_NE(output.find("Fatal Error: Game Data Corrupt. Please delete the app and re-install."),
+              std::string::npos)
+        << output;
 }
