@@ -87,7 +87,11 @@ void RecordingPageHost::runStatement(const std::string& statement) {
     mStatements.push_back(statement);
 }
 
-void RecordingPageHost::handleEvent(const SDL_Event&) {}
+void RecordingPageHost::handleEvent(const SDL_Event& event) {
+    // Input reaches the board while the game view shows, as with a page.
+    if (mGameViewShown && mView != nullptr)
+        mView->handleEvent(event);
+}
 
 void RecordingPageHost::parentWindowWillClose() {
     recordShellCall("page:parentWindowWillClose");

@@ -51,8 +51,9 @@ void setPageHost(PageHost* host);
 void runInPage(const std::string& statement);
 
 // A host with no browser: every call is noted in the shell's record, every
-// statement kept, and the page drawn as the layout's panels in flat colours
-// over a dark background.
+// statement kept, the page drawn as the layout's panels in flat colours over
+// a dark background, and window events passed to the engine's view while
+// the game view shows.
 class RecordingPageHost : public PageHost {
 public:
     bool initialize() override;
