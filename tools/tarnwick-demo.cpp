@@ -16,6 +16,7 @@
 #include "platform/render/CCEGLView.h"
 #include "platform/render/CCImage.h"
 #include "rules/Game.h"
+#include "rules/GamesList.h"
 #include "rules/SelfPlay.h"
 #include "scene/GameScene.h"
 
@@ -85,6 +86,9 @@ void openDemoGame(RecordingPageHost& page) {
     prepLaunch();
     if (!gAppRunning)
         return;
+    // Setting up and binding the game read the games list, which wants the
+    // game lock.
+    boost::recursive_mutex::scoped_lock lock(gameDataMutex());
     const auto& civs = SettingsManager::instance().mCivs;
     Game* game = new Game();
     if (civs.size() < 2 || !SelfPlay::setUpNewGame(*game, 7, {civs[0]->mId, civs[1]->mId})) {

@@ -1,7 +1,8 @@
 #pragma once
 
 // Runs page statements in JavaScriptCore, with no display: stub page
-// functions keep the texts they receive.
+// functions keep the texts they receive. Each PageScript starts the stubs
+// afresh in the process's one context.
 
 #include <JavaScriptCore/JavaScript.h>
 
