@@ -38,6 +38,10 @@ std::string languageFolderFor(std::string_view language) {
 }
 
 void setupLanguageAndPaths(const std::string& platformLanguage) {
+    setupLanguageAndPaths(platformLanguage, true);
+}
+
+void setupLanguageAndPaths(const std::string& platformLanguage, bool platformRunning) {
     BConfig& config = BConfig::instance();
     config.setNotifyChanges(false);
     config.reset();
@@ -46,10 +50,12 @@ void setupLanguageAndPaths(const std::string& platformLanguage) {
     loadOptionFile(config, "Game", false, cLevelGameFiles);
 
     config.setStringById(cOptLanguageDirectory, cDefaultLanguageFolder);
-    std::string language = platformLanguage;
-    if (const OptionValue* override = config.findValue("overrideLanguage", false))
-        BConfig::valueToString(*override, language);
-    config.setStringById(cOptLanguageDirectory, languageFolderFor(language));
+    if (platformRunning) {
+        std::string language = platformLanguage;
+        if (const OptionValue* override = config.findValue("overrideLanguage", false))
+            BConfig::valueToString(*override, language);
+        config.setStringById(cOptLanguageDirectory, languageFolderFor(language));
+    }
 
     const std::string folder = config.stringById(cOptLanguageDirectory, cDefaultLanguageFolder);
     loadOptionFile(config, folder + "\\Localized", true, cLevelLanguageFiles);

@@ -16,3 +16,6 @@ std::string languageFolderFor(std::string_view language);
 // Localized_win32.cfg (level 0), data/Game_win32.cfg (level 1) and User.cfg
 // (level 4). A missing file is skipped; each file read overrides the earlier.
 void setupLanguageAndPaths(const std::string& platformLanguage);
+// The same; without the platform running (platformRunning false) the
+// language stays English and "overrideLanguage" is not looked at.
+void setupLanguageAndPaths(const std::string& platformLanguage, bool platformRunning);

@@ -97,4 +97,11 @@ sound/UI_Front_End_Begin_Battle.mp3    chime 523
 sound/Amb_Field_LP.mp3                 loop 180
 # Music
 sound/Mx_Title_Theme_v4.mp3            music 262
+# Front end, preloaded by the game-data load
+sound/UI_Front_End_Back_Option.mp3     click 520
+sound/UI_Front_End_Select.mp3          click 880
+sound/UI_Front_End_Tutorial_SlideThrough.mp3 swish 700
+sound/Game_Select_Character.mp3        tone 660
+sound/Game_Touch_Scroll.mp3            click 300
+sound/UI_Characters_Spawn_In.mp3       chime 392
 LIST

@@ -1,7 +1,7 @@
+#include "content/StartupOptions.h"
 #include "content/BConfig.h"
 #include "content/DataPath.h"
 #include "content/RegisteredOptions.h"
-#include "content/StartupOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +97,13 @@ TEST_F(StartupOptionsTest, OverrideLanguageWinsOverThePlatform) {
     EXPECT_TRUE(BConfig::instance().isSet("FromFrench"));
 }
 
+TEST_F(StartupOptionsTest, WithoutThePlatformTheLanguageStaysEnglish) {
+    setBaseFolder(std::string(TARNWICK_FIXTURES_DIR "/content/startup-override"));
+    setupLanguageAndPaths("german", false);
+    EXPECT_EQ(BConfig::instance().stringById(cOptLanguageDirectory, ""), "vellix\\en.lproj");
+    EXPECT_FALSE(BConfig::instance().isSet("FromFrench"));
+}
+
 TEST_F(StartupOptionsTest, MissingFilesAreSkipped) {
     startFrom("no-such-folder", "russian");
     EXPECT_EQ(BConfig::instance().stringById(cOptLanguageDirectory, ""), "vellix\\ru.lproj");
@@ -105,10 +112,10 @@ TEST_F(StartupOptionsTest, MissingFilesAreSkipped) {
 
 TEST(LanguageFolder, PlatformLanguagesMapToFolders) {
     const std::pair<const char*, const char*> cases[] = {
-        {"english", "vellix\\en.lproj"},  {"german", "vellix\\de.lproj"},
-        {"SPANISH", "vellix\\es.lproj"},  {"French", "vellix\\fr.lproj"},
-        {"koreana", "vellix\\ko.lproj"},  {"korean", "vellix\\en.lproj"},
-        {"russian", "vellix\\ru.lproj"},  {"japanese", "vellix\\ja.lproj"},
+        {"english", "vellix\\en.lproj"}, {"german", "vellix\\de.lproj"},
+        {"SPANISH", "vellix\\es.lproj"}, {"French", "vellix\\fr.lproj"},
+        {"koreana", "vellix\\ko.lproj"}, {"korean", "vellix\\en.lproj"},
+        {"russian", "vellix\\ru.lproj"}, {"japanese", "vellix\\ja.lproj"},
         {"", "vellix\\en.lproj"},
     };
     for (const auto& [language, folder] : cases)

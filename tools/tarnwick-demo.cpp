@@ -1,0 +1,156 @@
+// The shell's test driver: the program's start-up with the recording page
+// host standing in for the menu page. The page's first unit of work asks for
+// the game data (prepLaunch) and shows the game view with a new game's
+// board; the driver's switches stop the run after a number of frames, write
+// the last frame as a PNG and pretend another desktop.
+#include "shell/GameDataLoad.h"
+#include "shell/LayoutModes.h"
+#include "shell/MainLoop.h"
+#include "shell/PageHost.h"
+#include "shell/ShellState.h"
+#include "shell/Startup.h"
+
+#include "content/settings/SettingsManager.h"
+#include "platform/engine/CCApplication.h"
+#include "platform/engine/CCDirector.h"
+#include "platform/render/CCEGLView.h"
+#include "platform/render/CCImage.h"
+#include "rules/Game.h"
+#include "rules/GamesList.h"
+#include "rules/SelfPlay.h"
+#include "scene/GameScene.h"
+
+#include <GLES/gl.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using namespace cocos2d;
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
+                         "[--desktop WIDTHxHEIGHTxBITS]\n");
+    return 2;
+}
+
+bool readNumber(std::string_view text, int& out) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return error == std::errc() && out >= 0 && end == text.data() + text.size();
+}
+
+// "1279x680x32": the desktop's size and colour depth (24 and 32 bits take 4
+// bytes a pixel).
+bool readDesktop(std::string_view text, DesktopMode& out) {
+    const size_t first = text.find('x');
+    const size_t second = text.find('x', first + 1);
+    int bits = 0;
+    if (first == std::string_view::npos || second == std::string_view::npos ||
+        !readNumber(text.substr(0, first), out.width) ||
+        !readNumber(text.substr(first + 1, second - first - 1), out.height) ||
+        !readNumber(text.substr(second + 1), bits))
+        return false;
+    out.bytesPerPixel = bits > 16 ? 4 : (bits + 7) / 8;
+    return true;
+}
+
+// The whole window's pixels as drawn so far, as a PNG.
+bool saveWindow(const std::string& path) {
+    int board[4];
+    int width = 0;
+    int height = 0;
+    CCApplication::getSceneDims(board[0], board[1], board[2], board[3], width, height);
+    std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4);
+    glViewport(0, 0, width, height);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<uint8_t> rows(pixels.size());
+    const size_t row = size_t(width) * 4;
+    for (int y = 0; y < height; ++y) // GL rows run from the bottom
+        std::copy(pixels.begin() + ptrdiff_t(size_t(y) * row),
+                  pixels.begin() + ptrdiff_t(size_t(y + 1) * row),
+                  rows.begin() + ptrdiff_t(size_t(height - 1 - y) * row));
+    for (size_t i = 3; i < rows.size(); i += 4)
+        rows[i] = 255;
+    CCImage image;
+    return image.initWithRawData(std::move(rows), width, height, false) && image.saveToFile(path);
+}
+
+// What the menu page does once loaded: asks for the game data, then opens
+// a new game's board in the game view.
+void openDemoGame(RecordingPageHost& page) {
+    prepLaunch();
+    if (!gAppRunning)
+        return;
+    // Setting up and binding the game read the games list, which wants the
+    // game lock.
+    boost::recursive_mutex::scoped_lock lock(gameDataMutex());
+    const auto& civs = SettingsManager::instance().mCivs;
+    Game* game = new Game();
+    if (civs.size() < 2 || !SelfPlay::setUpNewGame(*game, 7, {civs[0]->mId, civs[1]->mId})) {
+        std::fprintf(stderr, "no demo game\n");
+        game->release();
+        return;
+    }
+    gCurrentGame = game;
+    CCDirector::sharedDirector()->runWithScene(GameScene::sceneWithGame());
+    game->release();
+    page.setGameViewShown(true);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ShellOptions options;
+    int frames = 0;
+    std::string screenshot;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        DesktopMode desktop;
+        if (arg == "--root" && hasValue)
+            options.root = argv[++i];
+        else if (arg == "--frames" && hasValue && readNumber(argv[i + 1], frames))
+            ++i;
+        else if (arg == "--screenshot" && hasValue)
+            screenshot = argv[++i];
+        else if (arg == "--desktop" && hasValue && readDesktop(argv[i + 1], desktop)) {
+            setDesktopModeOverride(desktop);
+            ++i;
+        } else
+            return usage();
+    }
+    if (!screenshot.empty())
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+
+    RecordingPageHost page;
+    options.page = &page;
+    bool opened = false;
+    page.setWorkHandler([&page, &opened] {
+        if (!opened && CCApplication::sharedApplication()->isStarted()) {
+            opened = true;
+            openDemoGame(page);
+        }
+    });
+    int status = 0;
+    int drawn = 0;
+    setBeforeSwapHandler([&] {
+        if (frames == 0 || ++drawn < frames)
+            return;
+        if (!screenshot.empty()) {
+            if (saveWindow(screenshot)) {
+                std::printf("wrote %s\n", screenshot.c_str());
+            } else {
+                std::fprintf(stderr, "could not write %s\n", screenshot.c_str());
+                status = 1;
+            }
+        }
+        quitApplication();
+    });
+    const int code = runShell(options);
+    return code != 0 ? code : status;
+}
