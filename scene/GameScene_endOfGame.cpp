@@ -15,6 +15,7 @@
 #include "puppet/PuppetAnimAction.h"
 #include "puppet/PuppetInstance.h"
 #include "puppet/PuppetRegistry.h"
+#include "rules/AnimStateIds.h"
 #include "rules/Entity.h"
 #include "rules/Game.h"
 #include "rules/GameBoard.h"
@@ -41,10 +42,7 @@ using namespace cocos2d;
 
 namespace {
 
-constexpr int32_t cAnimIdle = 0;
-constexpr int32_t cAnimPlay = 30;
 constexpr int32_t cAnimCheer = 41;
-constexpr int32_t cAnimDefeated = 42;
 constexpr int32_t cUnitKind = 0;
 constexpr int cEffectZOrder = 1000;
 constexpr int cEffectTextZOrder = 10;
@@ -154,8 +152,8 @@ void GameScene::showEndOfGameSummary(bool victory, bool tutorial) {
         mEndEffectPuppet->stopAllActions();
         mEndEffectPuppet->setIsVisible(true);
         for (PuppetInstance* puppet : {mEndEffectPuppet, mEndEffectText})
-            puppet->runAction(PuppetAnimAction::actionWithAnim(cAnimPlay, false, 0.0f, -1.0f,
-                                                               cAnimIdle, 0.0f, puppet));
+            puppet->runAction(PuppetAnimAction::actionWithAnim(cAnimStatePlay, false, 0.0f, -1.0f,
+                                                               cAnimStateIdle, 0.0f, puppet));
     }
 
     // The taunt award of a counted game; its label needs the effect.
@@ -201,7 +199,7 @@ void GameScene::showEndOfGameSummary(bool victory, bool tutorial) {
         const float start = static_cast<float>(gRng.rand());
         const int32_t state = entity->mOwner == winner
                                   ? cAnimCheer
-                                  : entity->resolveAnimationState(cAnimDefeated, false);
+                                  : entity->resolveAnimationState(cAnimStateDefeated, false);
         puppet->playAnimation(state, start, true, PuppetInstance::cDefaultBlend);
     }
 }
