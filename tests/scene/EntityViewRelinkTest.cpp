@@ -3,7 +3,7 @@
 // the sanitizer build sees every node), no touch or tooltip target names a
 // view that went, and a drag tooltip of a unit goes with its view.
 
-#include "SceneTestSupport.h"
+#include "SampleSceneTestSupport.h"
 
 #include "scene/EntityView.h"
 #include "scene/widgets/TooltipManager.h"
@@ -25,18 +25,12 @@ using namespace cocos2d;
 
 namespace {
 
-class EntityViewRelinkTest : public SceneTest {
+class EntityViewRelinkTest : public SampleSceneTest {
 protected:
     void SetUp() override {
-        SceneTest::SetUp();
-        const std::filesystem::path source = TARNWICK_SOURCE_DIR;
-        setBaseFolder(source);
-        CCFileUtils::setResourcePath((source / "data").string());
-        Database::clear();
-        ASSERT_TRUE(Database::init());
-        ASSERT_TRUE(SettingsManager::instance().init());
-        mBoardScene = enter();
-        ASSERT_NE(mBoardScene, nullptr);
+        SampleSceneTest::SetUp();
+        if (HasFatalFailure())
+            return;
         mGame = new Game();
         ASSERT_TRUE(mGame->init(11));
         mGame->mCurrentPlayer = 0;
@@ -76,15 +70,6 @@ protected:
             tile->mState = cStateOnTileRack;
         }
     }
-    void TearDown() override {
-        gCurrentGame = nullptr;
-        if (mGame != nullptr)
-            mGame->release();
-        SettingsManager::instance().clear();
-        Database::clear();
-        SceneTest::TearDown();
-    }
-
     Entity* make(const char* name, int32_t owner) {
         Entity* made =
             mGame->getEntity(mGame->createEntity(Database::getProtoIdByName(name), owner));
@@ -99,9 +84,6 @@ protected:
                 views.insert(view);
         return views;
     }
-
-    GameScene* mBoardScene = nullptr;
-    Game* mGame = nullptr;
 };
 
 } // namespace
