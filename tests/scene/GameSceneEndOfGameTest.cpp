@@ -1,5 +1,6 @@
 #include "EntityViewTestSupport.h"
 #include "FakeGamesList.h"
+#include "SampleSceneTestSupport.h"
 
 #include "content/BConfig.h"
 #include "content/RegisteredOptions.h"
@@ -8,6 +9,7 @@
 #include "platform/render/CCLabelBMFont.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace cocos2d;
@@ -174,5 +176,27 @@ TEST_F(GameSceneEndOfGameTest, BindingAFinishedGameBuildsItsEffectOnlyWhenTheLoc
     }
     ASSERT_NE(mBoardScene->mEndEffectPuppet, nullptr);
     EXPECT_FALSE(mBoardScene->mEndEffectPuppet->getIsVisible());
+    mBoardScene->setGame(nullptr);
+}
+
+namespace {
+
+using ShippedEndOfGameTest = SampleSceneTest;
+
+} // namespace
+
+TEST_F(ShippedEndOfGameTest, TheShippedContentHasEveryEffectAndText) {
+    mGame = new Game();
+    ASSERT_TRUE(mGame->init(0));
+    mGame->mCurrentPlayer = 0;
+    mBoardScene->setGame(mGame);
+    for (const auto& [victory, challenge, tutorial] :
+         {std::tuple(true, false, true), std::tuple(true, true, false),
+          std::tuple(true, false, false), std::tuple(false, false, false)}) {
+        mBoardScene->playEndOfGameEffect(victory, challenge, tutorial);
+        ASSERT_NE(mBoardScene->mEndEffectPuppet, nullptr);
+        ASSERT_NE(mBoardScene->mEndEffectText, nullptr);
+        EXPECT_NE(mBoardScene->mEndEffectText->getPuppet(), nullptr);
+    }
     mBoardScene->setGame(nullptr);
 }
