@@ -38,6 +38,7 @@ public:
     int submitTurn(int64_t gameId, const uint8_t*, int32_t stateSize, int32_t& tauntRequest,
                    int32_t, int32_t, int32_t) override {
         mSent.push_back({gameId, stateSize, tauntRequest});
+        mRecords.front()->mCurrentTurnPlayer = "Bob"; // the turn passes
         return 0;
     }
     struct Sent {
@@ -156,6 +157,7 @@ TEST_F(GameSceneTurnScenarioTest, ADropSubmittedWithATauntTauntsThenRefillsTheRa
     run(1.0f);
     ASSERT_TRUE(mGame->mFlownRackTileIds.empty());
 
+    EXPECT_FALSE(mBoardScene->mSubmitButton->mDisabled);
     mBoardScene->onSubmitButton();
     SubmitConfirmLayer* layer = nullptr;
     for (CCNode* child : *mBoardScene->getChildren())
@@ -171,6 +173,7 @@ TEST_F(GameSceneTurnScenarioTest, ADropSubmittedWithATauntTauntsThenRefillsTheRa
     EXPECT_EQ(mList.mSent[0].gameId, cGameId);
     EXPECT_EQ(mList.mSent[0].taunt, 1);
     EXPECT_GT(mList.mSent[0].size, 0);
+    EXPECT_TRUE(mBoardScene->mSubmitButton->mDisabled) << "the buttons follow the passed turn";
     // The dropped unit, the only one of player 0 on the board, taunts
     // before any tile flies; the new tiles fly once it is over.
     ASSERT_EQ(mWatch.mTaunts.size(), 1u);
