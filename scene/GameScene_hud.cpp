@@ -84,6 +84,8 @@ bool GameScene::init() {
         new Button("UI_FFButton.png", "UI_FFButton.png", "UI_FFButton_Pressed.png", CCPoint(76, 26),
                    "", cButtonFont, 14, Button::insets(0, 0, 0, 0));
     mReplaySkipButton->mSound = cPushSound;
+    mReplaySkipButton->mTapTarget = this;
+    mReplaySkipButton->mTapSelector = callfunc_selector(GameScene::onActionPointsTap);
     mReplaySkipButton->setIsVisible(false);
     addChild(mReplaySkipButton, 1);
 
