@@ -1,6 +1,6 @@
 #include "content/AvatarPack.h"
 
-#include "content/DataFileCrc.h"
+#include "content/CatalogueLoader.h"
 #include "content/LocalAvatar.h"
 #include "content/LocalizedStrings.h"
 
@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -20,30 +19,12 @@ std::vector<std::unique_ptr<AvatarPack>>& catalogue() {
     return packs;
 }
 
-std::string nodeText(const XmlNode* node) {
-    return std::string(node->value(), node->value_size());
-}
-
 } // namespace
 
 AvatarPack::~AvatarPack() = default;
 
 bool AvatarPack::loadAll() {
-    clear();
-    XMLHelper holder;
-    XmlNode* root = nullptr;
-    if (!loadCheckedXmlFile("AvatarPacks", root, holder) || root == nullptr)
-        return false;
-    for (const XmlNode* element = root->first_node("AvatarPack"); element != nullptr;
-         element = element->next_sibling("AvatarPack")) {
-        auto pack = std::make_unique<AvatarPack>();
-        if (!pack->load(element)) {
-            std::printf("ERROR: failed to load a AvatarPack.\n");
-            continue;
-        }
-        catalogue().push_back(std::move(pack));
-    }
-    return true;
+    return loadCatalogue("AvatarPacks", "AvatarPack", catalogue());
 }
 
 bool AvatarPack::load(const XmlNode* element) {
@@ -54,13 +35,13 @@ bool AvatarPack::load(const XmlNode* element) {
         if (child->type() != rapidxml::node_element)
             continue;
         if (xmlNameEquals(child, "icon")) {
-            mIcon = nodeText(child);
+            mIcon = catalogueText(child);
         } else if (xmlNameEquals(child, "avatar")) {
-            std::string path = getImagePath(nodeText(child));
+            std::string path = getImagePath(catalogueText(child));
             if (!path.empty())
                 mAvatars.push_back(std::move(path));
         } else if (xmlNameEquals(child, "id")) {
-            mId = nodeText(child);
+            mId = catalogueText(child);
         }
     }
     const std::string prefix = "AvatarPack_" + mId + "_";

@@ -18,7 +18,8 @@
 // replay controls), GameScene_sheets.cpp (sprite sheets),
 // GameScene_highlights.cpp (tutorial highlights), GameScene_drag.cpp (drag
 // tooltip), GameScene_hud.cpp (init), GameScene_effects.cpp
-// (flyouts, banners, slow motion, effect lists).
+// (flyouts, banners, slow motion, effect lists), GameScene_turns.cpp
+// (turn controller), GameScene_endOfGame.cpp (end of the match).
 
 #include "rules/GameSceneInterface.h"
 
@@ -43,6 +44,7 @@ class CCTouch;
 class Button;
 class Entity;
 class HealthBar;
+struct PlayerRecord;
 class PuppetInstance;
 class ProtoCiv;
 class PuzzleScript;
@@ -169,10 +171,29 @@ public:
     void loadNextPuzzle(int32_t categoryIndex, int32_t puzzleIndex);
     int loadGameWorker();
     void onLoadGameDone(int result);
+    // The player banners' profile buttons: the card of the record's player
+    // at the current index, or at the other index; nothing without the
+    // record or that player.
+    void showPlayerCard();
+    void showOpponentPlayerCard();
+    // Opens a player's card; until the card exists, prints a "**>" line
+    // naming the player.
+    virtual void openPlayerCard(const PlayerRecord& player);
     // The wall clock in UTC seconds, for the time-to-move statistics; null
     // restores the system clock.
     using Clock = int64_t (*)();
     static void setClock(Clock clock);
+
+    // The end of the match (GameScene_endOfGame.cpp). The three text-effect
+    // attachments under the names the options give their textures; the
+    // hidden effect of the outcome (tutorial wins over challenge) with its
+    // text puppet, none when the effect puppet is missing; and the summary:
+    // the effect played, the taunt award of a counted online game on it,
+    // and the units of the board and the current player's rack cheering
+    // (the winner's) or slumping.
+    void loadTextEffect();
+    void playEndOfGameEffect(bool victory, bool challenge = false, bool tutorial = false);
+    void showEndOfGameSummary(bool victory, bool tutorial);
 
     // GameSceneInterface.
     cocos2d::CCNode* getSceneNode() override { return this; }
@@ -190,7 +211,8 @@ public:
     }
     void hideTurnControls() override;
     void onTurnStarted() override;
-    void onTileChestTapped() override {}
+    // A tap on the tile chest, outside replays: how to swap tiles.
+    void onTileChestTapped() override;
     void playAPRegenEffect(float delay) override;
     void setPlayerHealth(int32_t player, float fraction, bool animate, float delay) override;
     void setPlayerHealthText(int32_t player, int32_t label, float fraction) override;
@@ -295,6 +317,8 @@ private:
     void chooseAvatar(int32_t player);
     void startPuzzleScript();
     void showBonusActionNotice();
+    void dropEndOfGameEffect();
+    const PlayerRecord* cardPlayer(bool opponent) const;
     void showPlayerBanner(bool shown);
     void closeDragTooltip();
     void unloadSpriteSheets();
@@ -303,8 +327,9 @@ private:
     void onSlowMotionStart(cocos2d::ccTime dt);
     void onSlowMotionEnd(cocos2d::ccTime dt);
     void cancelSlowMotion();
-    // Hides the score tally and zeroes its count.
-    void hideTally();
+    // Whether the record's player at the current index has left play
+    // (status inactive): the game ended.
+    bool currentPlayerInactive() const;
     // Runs worker and then completion with its result through the shell's
     // job runner, under text; the scene stays alive through both.
     void runJob(const char* text, int (GameScene::*worker)(), void (GameScene::*completion)(int));

@@ -137,6 +137,12 @@ void GameScene::setGame(Game* game) {
             CCPoint(local == 0 ? 128.0f : 353.0f, mScoreTallyBackground->getPosition().y));
     game->finishVisualsNow();
     mJustBound = true;
+    // A finished game whose local player has left play opens with its
+    // end effect built.
+    const GameRecord* record = game->getGameRecord();
+    const PlayerRecord* self = record != nullptr ? record->getPlayer(local) : nullptr;
+    if (game->mGameOver && self != nullptr && self->mStatus == cGameInactive)
+        playEndOfGameEffect(game->isCurrentPlayerWinner());
 }
 
 void GameScene::startPuzzleScript() {
@@ -268,6 +274,10 @@ void GameScene::buildProfileButtons(float w, float h, int32_t current) {
         button->setScaleX(player == 0 ? scale : -scale);
         button->setScaleY(scale);
         button->applyColorOverlay(player == 0 ? mGame->getHomeColor() : mGame->getAwayColor());
+        button->mTapTarget = this;
+        button->mTapSelector = player == current
+                                   ? callfunc_selector(GameScene::showPlayerCard)
+                                   : callfunc_selector(GameScene::showOpponentPlayerCard);
         addChild(button, 6);
         (player == current ? mLocalProfileButton : mOpponentProfileButton) = button;
     }

@@ -84,6 +84,8 @@ bool GameScene::init() {
         new Button("UI_FFButton.png", "UI_FFButton.png", "UI_FFButton_Pressed.png", CCPoint(76, 26),
                    "", cButtonFont, 14, Button::insets(0, 0, 0, 0));
     mReplaySkipButton->mSound = cPushSound;
+    mReplaySkipButton->mTapTarget = this;
+    mReplaySkipButton->mTapSelector = callfunc_selector(GameScene::onActionPointsTap);
     mReplaySkipButton->setIsVisible(false);
     addChild(mReplaySkipButton, 1);
 
@@ -146,6 +148,8 @@ void GameScene::buildButtons(float w, float h) {
                    CCPoint(w - 41, 65), localizedCString("Rematch"), getHeaderFontName(), 32,
                    Button::insets(1, 4, 1, 4));
     mRematchButton->mSound = cPushSound;
+    mRematchButton->mTapTarget = this;
+    mRematchButton->mTapSelector = callfunc_selector(GameScene::onRematchButton);
     if (cocos2d::CCLabelTTF* label = mRematchButton->getLabel())
         label->setColor(labelColor);
     addHiddenButton(this, mRematchButton, 1001);
@@ -159,6 +163,8 @@ void GameScene::buildButtons(float w, float h) {
                                  localizedCString("Next\nGame"), getHeaderFontName(), 32,
                                  Button::insets(4, 7, 4, 7));
     mNextGameButton->mSound = cPushSound;
+    mNextGameButton->mTapTarget = this;
+    mNextGameButton->mTapSelector = callfunc_selector(GameScene::onNextGameButton);
     if (cocos2d::CCLabelTTF* label = mNextGameButton->getLabel())
         label->setColor(labelColor);
     addHiddenButton(this, mNextGameButton, 1001);

@@ -204,6 +204,14 @@ void GameScene::onTurnStarted() {
     setVisible(mActionPointsButton, !game->mGameOver);
     setVisible(mReplayBar, false);
     setVisible(mReplaySkipButton, false);
+    bool complete = game->mGameOver;
+    if (!complete) {
+        std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        const GameRecord* record = game->getGameRecord();
+        complete = record != nullptr && record->mIsComplete;
+    }
+    if (complete)
+        showEndOfGameSummary(game->isCurrentPlayerWinner(), false);
     if (current->mActionPoints > SettingsManager::instance().mActionPointsPerTurn)
         showBonusActionNotice();
     mDragTooltipEntity = nullptr;

@@ -2,6 +2,7 @@
 
 #include "scene/ShellServices.h"
 #include "scene/SubmitConfirmLayer.h"
+#include "scene/sound/SoundPlayback.h"
 #include "scene/widgets/MessageLayer.h"
 
 #include "content/BConfig.h"
@@ -19,6 +20,7 @@
 
 #include "platform/render/CCSprite.h"
 
+#include <cstdio>
 #include <ctime>
 #include <mutex>
 
@@ -38,25 +40,10 @@ int64_t nowSeconds() {
     return gClock != nullptr ? gClock() : static_cast<int64_t>(std::time(nullptr));
 }
 
-// The record's local player: player 0 when it is marked local, else player 1.
-const PlayerRecord* localPlayerRecord(const GameRecord& record) {
-    const PlayerRecord* first = record.getPlayer(0);
-    if (first != nullptr && first->mIsLocal)
-        return first;
-    return record.getPlayer(1);
-}
-
 } // namespace
 
 void GameScene::setClock(Clock clock) {
     gClock = clock;
-}
-
-void GameScene::hideTally() {
-    if (mScoreTallyBackground != nullptr && mScoreTallyLabel != nullptr) {
-        mScoreTallyCount = 0;
-        mScoreTallyBackground->setIsVisible(false);
-    }
 }
 
 void GameScene::runJob(const char* text, int (GameScene::*worker)(),
@@ -100,8 +87,11 @@ void GameScene::onSubmitButton() {
 }
 
 void GameScene::onSubmitConfirmed(CCObject* taunt) {
-    if (mGame == nullptr || !mGame->finishTurn(SubmitConfirmLayer::tauntRequested(taunt) ? 1 : 0))
+    Game* game = mGame;
+    if (game == nullptr || !game->finishTurn(SubmitConfirmLayer::tauntRequested(taunt) ? 1 : 0))
         return;
+    if (game->mGameOver && currentPlayerInactive())
+        playEndOfGameEffect(game->isCurrentPlayerWinner());
     runJob("Submitting...", &GameScene::submitTurnWorker, &GameScene::onSubmitTurnDone);
 }
 
@@ -138,7 +128,7 @@ int GameScene::submitTurnWorker() {
     // The service may have replaced the record.
     record = game->getGameRecord();
     if (result == 0 && record != nullptr) {
-        const PlayerRecord* local = localPlayerRecord(*record);
+        const PlayerRecord* local = record->getLocalPlayer();
         if (local != nullptr && local->mSubstatus == cSubstatusWon)
             game->recordEndOfGameStats();
     }
@@ -156,13 +146,18 @@ void GameScene::onSubmitTurnDone(int result) {
     Game* game = mGame;
     if (game == nullptr)
         return;
-    hideTally();
+    refreshTurnButtons();
+    hideScoreTally();
     const int32_t current = game->mCurrentPlayer;
     const bool taunts = game->countTaunts(current) > 0;
     if (taunts)
         game->playTaunts(current);
     else
         game->animateRackRefill(0);
+    if (currentPlayerInactive()) {
+        game->mFlags |= cGameEndShown;
+        showEndOfGameSummary(game->isCurrentPlayerWinner(), false);
+    }
 
     using namespace AchievementTracker;
     for (int32_t id : {cAchievementSubmit5Turns, cAchievementSubmit100Turns})
@@ -198,6 +193,46 @@ void GameScene::onSubmitTurnDone(int result) {
     }
 }
 
+bool GameScene::currentPlayerInactive() const {
+    const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+    const PlayerRecord* player = mGame != nullptr ? mGame->getCurrentPlayerRecord() : nullptr;
+    return player != nullptr && player->mStatus == cGameInactive;
+}
+
+void GameScene::onTileChestTapped() {
+    if (mGame == nullptr || mGame->isReplaying())
+        return;
+    showNotice("Drop units or items into\nthe door to swap!");
+    playSoundEffectSimple("sound/UI_Game_Chest_Tap.mp3");
+}
+
+const PlayerRecord* GameScene::cardPlayer(bool opponent) const {
+    if (mGame == nullptr)
+        return nullptr;
+    const GameRecord* record =
+        opponent ? gamesList().findGame(mGame->mGameID) : mGame->getGameRecord();
+    if (record == nullptr)
+        return nullptr;
+    const int32_t current = mGame->mCurrentPlayer;
+    return record->getPlayer(opponent ? (current == 0 ? 1 : 0) : current);
+}
+
+void GameScene::showPlayerCard() {
+    const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+    if (const PlayerRecord* player = cardPlayer(false))
+        openPlayerCard(*player);
+}
+
+void GameScene::showOpponentPlayerCard() {
+    const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+    if (const PlayerRecord* player = cardPlayer(true))
+        openPlayerCard(*player);
+}
+
+void GameScene::openPlayerCard(const PlayerRecord& player) {
+    std::printf("**> openPlayerCard %s\n", player.mName.c_str());
+}
+
 void GameScene::onActionPointsTap() {
     onActionPointsTapped(false);
 }
@@ -225,7 +260,11 @@ void GameScene::onActionPointsTapped(bool wholeTurn) {
         game->mPuzzleCategory == -1 && game->mPuzzleIndex == -1)
         whole = wholeTurn;
     game->undo(whole);
-    hideTally();
+    hideScoreTally();
+    refreshPlayerHealth();
+    hideTurnMarkers();
+    refreshTurnButtons();
+    refreshActionPoints();
     AchievementTracker::popScope(whole);
     AchievementTracker::setPendingValue(cAchievementUseUndo, 0);
     if (mPuzzleScript != nullptr)
@@ -285,7 +324,9 @@ void GameScene::onResignDone(int result) {
     if (record == nullptr || record->getPlayer(game->mCurrentPlayer == 0 ? 1 : 0) == nullptr)
         return;
     game->mGameOver = true;
+    refreshTurnButtons();
     game->mFlags |= cGameEndShown;
+    showEndOfGameSummary(false, false);
 }
 
 void GameScene::onDeleteButton() {

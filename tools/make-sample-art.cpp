@@ -38,6 +38,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -177,11 +178,13 @@ Color darker(Color c) {
 enum class Kind { Unit, Portrait, LargePortrait, Effect, ColorLayer, Mask };
 
 // The placeholder effect puppets, with whether an effect plays "Ability" on
-// them and, for overlays that stay on a unit, the states they play beside "Play".
+// them and, for overlays that stay on a unit, the states they play beside
+// "Play"; one that shows an attachment registered elsewhere names it.
 struct EffectPuppet {
     std::string path;
     bool ability;
     std::vector<const char*> states = {};
+    std::string attachment = {};
 };
 const std::vector<EffectPuppet>& effectPuppets() {
     static const std::vector<EffectPuppet> puppets = {
@@ -207,6 +210,17 @@ const std::vector<EffectPuppet>& effectPuppets() {
               "PremiumVictoryDamageSubtract", "Shields", "Spotted", "Weaken"})
             list.push_back(
                 {std::string("Effects/Auras/") + name, true, {"Idle", "Select", "Death"}});
+        // The end of a match: the outcome's effect, and its text showing the
+        // text attachment the game registers from its options.
+        for (const char* name : {"TutorialEnd01", "VictoryChallenge01", "Victory01", "Defeated01"})
+            list.push_back({std::string("Effects/") + name, false, {"Idle"}});
+        const std::pair<const char*, const char*> texts[] = {
+            {"TutorialEndTextProgrammatic", "VictoryFX_TextProgrammaticChallenge"},
+            {"VictoryTextProgrammaticChallenge", "VictoryFX_TextProgrammaticChallenge"},
+            {"VictoryTextProgrammatic", "VictoryFX_TextProgrammatic"},
+            {"DefeatedTextProgrammatic", "DefeatedFX_DefeatedTextProgrammatic"}};
+        for (const auto& [name, attachment] : texts)
+            list.push_back({std::string("Effects/") + name, false, {"Idle"}, attachment});
         return list;
     }();
     return all;
@@ -215,9 +229,18 @@ const std::vector<EffectPuppet>& effectPuppets() {
 // The effect images the code names (no content file does).
 const std::vector<std::string>& codeEffectImages() {
     static const std::vector<std::string> images = {
-        "CrystalShard.png",       "CrystalShard_Color.png", "HealingCross.png",
-        "NinjaSmoke_Top.png",     "NinjaSmoke_Bottom.png",  "DeploySmoke_Top.png",
-        "DeploySmoke_Bottom.png", "Knockback_Effect.png",
+        "CrystalShard.png",
+        "CrystalShard_Color.png",
+        "HealingCross.png",
+        "NinjaSmoke_Top.png",
+        "NinjaSmoke_Bottom.png",
+        "DeploySmoke_Top.png",
+        "DeploySmoke_Bottom.png",
+        "Knockback_Effect.png",
+        // The end-of-match text attachments' textures, which Game.cfg names.
+        "Effects/VictoryFX_TextProgrammaticChallenge.png",
+        "Effects/VictoryFX_TextProgrammatic.png",
+        "Effects/DefeatedFX_DefeatedTextProgrammatic.png",
     };
     return images;
 }
@@ -225,11 +248,14 @@ const std::vector<std::string>& codeEffectImages() {
 // One part showing its own image, flashing through the impact animation.
 std::string effectPuppetText(const EffectPuppet& puppet) {
     std::string text = "<!-- Placeholder effect written by make-sample-art. -->\n<Puppet>\n";
-    text += "  <SizeX>64</SizeX>\n  <SizeY>64</SizeY>\n  <Attachments>\n";
-    text += "    <Attachment name=\"" + std::string(puppet.path) + "\" textureName=\"" +
-            puppet.path + ".png\"/>\n  </Attachments>\n";
-    text += "  <Part type=\"Torso\" bone=\"Body\" defaultAttachment=\"" + std::string(puppet.path) +
-            "\"/>\n";
+    text += "  <SizeX>64</SizeX>\n  <SizeY>64</SizeY>\n";
+    std::string attachment = puppet.attachment;
+    if (attachment.empty()) {
+        attachment = puppet.path;
+        text += "  <Attachments>\n    <Attachment name=\"" + attachment + "\" textureName=\"" +
+                puppet.path + ".png\"/>\n  </Attachments>\n";
+    }
+    text += "  <Part type=\"Torso\" bone=\"Body\" defaultAttachment=\"" + attachment + "\"/>\n";
     text += "  <Anim type=\"Play\" name=\"Anims/Effect/Impact\"/>\n";
     if (puppet.ability)
         text += "  <Anim type=\"Ability\" name=\"Anims/Effect/Impact\"/>\n";

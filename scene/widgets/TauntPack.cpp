@@ -1,19 +1,9 @@
 #include "scene/widgets/TauntPack.h"
 
-#include "content/DataFileCrc.h"
+#include "content/CatalogueLoader.h"
 #include "content/LocalizedStrings.h"
 
-#include <cstdio>
-
 std::vector<std::unique_ptr<TauntPack>> gTauntPacks;
-
-namespace {
-
-std::string nodeText(const XmlNode* node) {
-    return std::string(node->value(), node->value_size());
-}
-
-} // namespace
 
 bool TauntPack::load(const XmlNode* element) {
     if (element == nullptr)
@@ -23,9 +13,9 @@ bool TauntPack::load(const XmlNode* element) {
         if (child->type() != rapidxml::node_element)
             continue;
         if (xmlNameEquals(child, "icon"))
-            icon = nodeText(child);
+            icon = catalogueText(child);
         else if (xmlNameEquals(child, "SKU"))
-            SKU = nodeText(child);
+            SKU = catalogueText(child);
         else if (xmlNameEquals(child, "count"))
             xmlValueInt(child, count);
     }
@@ -36,19 +26,5 @@ bool TauntPack::load(const XmlNode* element) {
 }
 
 bool loadTauntPacks() {
-    gTauntPacks.clear();
-    XMLHelper holder;
-    XmlNode* root = nullptr;
-    if (!loadCheckedXmlFile("TauntPacks", root, holder) || root == nullptr)
-        return false;
-    for (const XmlNode* element = root->first_node("TauntPack"); element != nullptr;
-         element = element->next_sibling("TauntPack")) {
-        auto pack = std::make_unique<TauntPack>();
-        if (!pack->load(element)) {
-            std::printf("ERROR: failed to load a TauntPack.\n");
-            continue;
-        }
-        gTauntPacks.push_back(std::move(pack));
-    }
-    return true;
+    return loadCatalogue("TauntPacks", "TauntPack", gTauntPacks);
 }

@@ -314,6 +314,56 @@ TEST_F(GameSceneSubmitTest, AResignationEndsTheGameAndAFailureOnlyWarns) {
     EXPECT_TRUE(mGame->mGameOver);
     EXPECT_NE(mGame->mFlags & cGameEndShown, 0);
     EXPECT_EQ(childrenOf<MessageLayer>().size(), 1u);
+    ASSERT_NE(mBoardScene->mEndEffectPuppet, nullptr);
+    EXPECT_TRUE(mBoardScene->mEndEffectPuppet->getIsVisible());
+    EXPECT_EQ(mBoardScene->mEndEffectPuppet->getPuppetIndex(),
+              PuppetRegistry::loadPuppet("Effects/Defeated01"));
+}
+
+TEST_F(GameSceneSubmitTest, TheWinningSubmitBuildsTheVictoryAndShowsItOnSuccess) {
+    SettingsManager::instance().mUseVictoryHealthPool = true;
+    PlayerRecord& alice = *mList.mRecord.mPlayers[0];
+    alice.mStatus = cGameInactive;
+    alice.mSubstatus = cSubstatusWon;
+    mList.mResult = 2;
+    mBoardScene->onSubmitConfirmed(nullptr);
+    ASSERT_NE(mBoardScene->mEndEffectPuppet, nullptr) << "built on confirmation";
+    EXPECT_FALSE(mBoardScene->mEndEffectPuppet->getIsVisible()) << "shown only on success";
+    EXPECT_EQ(mGame->mFlags & cGameEndShown, 0);
+    mList.mResult = 0;
+    mBoardScene->onSubmitConfirmed(nullptr);
+    EXPECT_TRUE(mBoardScene->mEndEffectPuppet->getIsVisible());
+    EXPECT_EQ(mBoardScene->mEndEffectPuppet->getPuppetIndex(),
+              PuppetRegistry::loadPuppet("Effects/Victory01"));
+    EXPECT_NE(mGame->mFlags & cGameEndShown, 0);
+}
+
+TEST_F(GameSceneSubmitTest, TheChestHintShowsOutsideReplays) {
+    mBoardScene->onTileChestTapped();
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 1u);
+    mGame->mReplaying = true;
+    mBoardScene->onTileChestTapped();
+    EXPECT_EQ(childrenOf<MessageLayer>().size(), 1u);
+}
+
+TEST_F(GameSceneSubmitTest, PlayerCardsAreThoseOfTheRecordsPlayers) {
+    struct Case {
+        int32_t current;
+        int64_t gameId;
+        const char* printed;
+    };
+    for (const Case& c :
+         {Case{0, cGameId, "**> openPlayerCard alice\n**> openPlayerCard bob\n"},
+          Case{1, cGameId, "**> openPlayerCard bob\n**> openPlayerCard alice\n"}, Case{0, 5, ""}}) {
+        mGame->mCurrentPlayer = c.current;
+        mGame->mGameID = c.gameId;
+        testing::internal::CaptureStdout();
+        mBoardScene->showPlayerCard();
+        mBoardScene->showOpponentPlayerCard();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
+    }
+    mGame->mCurrentPlayer = 0;
+    mGame->mGameID = cGameId;
 }
 
 TEST_F(GameSceneSubmitTest, DeleteSendsTheLocalPlayersOwnSubstatus) {

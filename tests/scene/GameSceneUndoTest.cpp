@@ -30,6 +30,8 @@ protected:
     void SetUp() override {
         SceneTest::SetUp();
         writeSolidPng("ActionPoints_MetalBG.png", 56, 56, {130, 135, 145, 255});
+        for (const char* image : {"UI_FFButton.png", "UI_FFButton_Pressed.png"})
+            writeSolidPng(image, 40, 40, {200, 200, 200, 255});
         mScene = enter();
         ASSERT_NE(mScene, nullptr);
         mGame = new UndoGame();
@@ -116,4 +118,12 @@ TEST_F(GameSceneUndoTest, TheActionPointsButtonUndoesOnATapAndResetsOnAHold) {
     run(Button::cHoldTime + 0.1f);
     lift(touch);
     EXPECT_EQ(mGame->mCalls, (std::vector<std::string>{"one", "turn"}));
+}
+
+TEST_F(GameSceneUndoTest, TheFastForwardButtonSkipsAReplay) {
+    mGame->mReplaying = true;
+    mScene->mActionPointsButton->setIsVisible(false);
+    mScene->mReplaySkipButton->setIsVisible(true);
+    tap(76, 26);
+    EXPECT_EQ(mGame->mCalls, std::vector<std::string>{"skip"});
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 // The fixtures of the scene tests on the shipped content: its database and
-// settings loaded; then also a running GameScene and a local game of seed
-// 11 at player 0's turn, made current.
+// settings loaded; then also a running GameScene; then also a local game.
 
 #include "SceneTestSupport.h"
 
@@ -32,7 +31,9 @@ protected:
     }
 };
 
-class ShippedGameTest : public ShippedContentTest {
+// A running GameScene over the shipped content; the test makes mGame, which
+// is released afterwards.
+class ShippedSceneTest : public ShippedContentTest {
 protected:
     void SetUp() override {
         ShippedContentTest::SetUp();
@@ -40,6 +41,29 @@ protected:
             return;
         mBoardScene = enter();
         ASSERT_NE(mBoardScene, nullptr);
+    }
+    void TearDown() override {
+        gCurrentGame = nullptr;
+        if (mGame != nullptr) {
+            // The undo stack outlives the game.
+            mGame->clearUndoStack();
+            mGame->release();
+        }
+        mGame = nullptr;
+        ShippedContentTest::TearDown();
+    }
+
+    GameScene* mBoardScene = nullptr;
+    Game* mGame = nullptr;
+};
+
+// A local game of seed 11 at player 0's turn, made current, on that scene.
+class ShippedGameTest : public ShippedSceneTest {
+protected:
+    void SetUp() override {
+        ShippedSceneTest::SetUp();
+        if (HasFatalFailure())
+            return;
         mGame = new Game();
         ASSERT_TRUE(mGame->init(11));
         mGame->mCurrentPlayer = 0;
@@ -47,14 +71,9 @@ protected:
         gCurrentGame = mGame;
     }
     void TearDown() override {
-        gCurrentGame = nullptr;
-        if (mGame != nullptr) {
+        if (mGame != nullptr)
             mGame->unlink(false);
-            // The undo stack outlives the game.
-            mGame->clearUndoStack();
-            mGame->release();
-        }
-        ShippedContentTest::TearDown();
+        ShippedSceneTest::TearDown();
     }
 
     // A new entity of that proto, on no grid yet.
@@ -64,7 +83,4 @@ protected:
         EXPECT_NE(made, nullptr) << name;
         return made;
     }
-
-    GameScene* mBoardScene = nullptr;
-    Game* mGame = nullptr;
 };

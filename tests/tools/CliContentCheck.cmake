@@ -29,16 +29,18 @@ endfunction()
 
 fresh_copy()
 expect_run("sample content" 0 "Settings manager complete." "2 boards, 2 civs"
-  "AVATAR_COUNCIL_FREE \"Council Faces\": 4 avatars"
+  "AVATAR_COUNCIL_FREE \"Council Faces\": 4 avatars" "TAUNTS_SMALL \"A Few Taunts\": 5 taunts"
   "TutorialBasics \"First Blood\"" "ChallengeHoldTheLine \"Hold the Line\"")
 
-foreach(file database settings gameboards civs PlayerColors AvatarPacks)
+foreach(file database settings gameboards civs PlayerColors AvatarPacks TauntPacks)
   fresh_copy()
   file(APPEND ${WORK_DIR}/data/${file}.xml "<!-- changed -->\n")
   if(file STREQUAL "database")
     set(line "failed to init database")
   elseif(file STREQUAL "AvatarPacks")
     set(line "failed to init avatar manager")
+  elseif(file STREQUAL "TauntPacks")
+    set(line "failed to init taunt packs")
   else()
     set(line "failed to init settings")
   endif()

@@ -11,6 +11,7 @@
 #include "rules/Entity.h"
 #include "scene/sound/SoundPlayback.h"
 #include "scene/sound/SoundSet.h"
+#include "scene/widgets/TauntPack.h"
 
 #include "platform/audio/SimpleAudioEngine.h"
 #include "platform/engine/CCFileUtils.h"
@@ -54,6 +55,10 @@ bool loadGameData(bool soundDevice) {
     }
     if (!AvatarPack::loadAll()) {
         std::printf("failed to init avatar manager\n");
+        loaded = false;
+    }
+    if (!loadTauntPacks()) {
+        std::printf("failed to init taunt packs\n");
         loaded = false;
     }
     std::fflush(stdout);

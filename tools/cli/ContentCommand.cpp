@@ -1,5 +1,5 @@
 // tarnwick-cli content (the default): loads the game data as start-up does
-// (protos, settings, boards, civs, colours, avatar packs) and the puzzle
+// (protos, settings, boards, civs, colours, avatar and taunt packs) and the puzzle
 // catalogue, and prints a summary of it. Unusable game data ends with the
 // localised "Game Data Corrupt" and exit code 1.
 #include "tools/cli/CliCommand.h"
@@ -7,6 +7,7 @@
 #include "content/AvatarPack.h"
 #include "content/protos/Database.h"
 #include "content/settings/SettingsManager.h"
+#include "scene/widgets/TauntPack.h"
 
 #include <cstdio>
 
@@ -99,6 +100,10 @@ int runContent(const CliArguments&) {
     for (const auto& pack : AvatarPack::packs())
         std::printf("    %s \"%s\": %zu avatars\n", pack->mId.c_str(), pack->mDisplayName.c_str(),
                     pack->mAvatars.size());
+    std::printf("taunt packs:\n");
+    for (const auto& pack : gTauntPacks)
+        std::printf("    %s \"%s\": %d taunts\n", pack->SKU.c_str(), pack->displayName.c_str(),
+                    pack->count);
     std::printf("puzzles:\n");
     for (int32_t root : {settings.mTutorialsCategoryIndex, settings.mChallengesCategoryIndex})
         if (root >= 0)

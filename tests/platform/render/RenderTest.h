@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 struct Rgba {
     uint8_t r, g, b, a;
 };
@@ -34,9 +36,12 @@ protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // One folder per process: the same test of another build may run
+        // at the same time.
         mRoot = std::filesystem::path(::testing::TempDir()) /
                 ("render-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                 "-" + std::to_string(getpid()));
         std::filesystem::remove_all(mRoot);
         std::filesystem::create_directories(mRoot);
         cocos2d::CCFileUtils::setResourcePath(mRoot.string());
