@@ -158,6 +158,9 @@ public:
     // Rematch: the rematch page for this game's opponent, unless 40 games
     // already run.
     void onRematchButton();
+    // The Settings button: the settings menu over the board at z 10000
+    // (GameScene_settings.cpp).
+    void onSettingsButton();
     // Next Game: the first game awaiting the local player; opened at once
     // when its state is listed, else after a job that settles and fetches
     // it (a matchmade game without state starts anew).
