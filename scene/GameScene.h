@@ -46,6 +46,7 @@ class HealthBar;
 class PuppetInstance;
 class ProtoCiv;
 class PuzzleScript;
+struct PlayerRecord;
 
 // Ten prebuilt entries used in turn: the eleventh request restarts the oldest.
 template <class T> struct FlyoutPool {
@@ -161,6 +162,10 @@ public:
     // The Settings button: the settings menu over the board at z 10000
     // (GameScene_settings.cpp).
     void onSettingsButton();
+    // The card of a player's record over the board at z 10000
+    // (GameScene_playerCard.cpp); the banners' profile buttons look the
+    // record up.
+    void openPlayerCard(const PlayerRecord& record);
     // Next Game: the first game awaiting the local player; opened at once
     // when its state is listed, else after a job that settles and fetches
     // it (a matchmade game without state starts anew).

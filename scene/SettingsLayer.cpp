@@ -11,7 +11,6 @@
 
 #include "platform/engine/CCActionColor.h"
 #include "platform/engine/CCCallFunc.h"
-#include "platform/engine/CCDirector.h"
 #include "platform/engine/CCMenu.h"
 #include "platform/engine/CCMenuItem.h"
 #include "platform/engine/CCSequence.h"
@@ -52,7 +51,6 @@ GameScene* boardScene() {
 SettingsLayer::SettingsLayer() {
     initWithColor(ccc4(255, 255, 255, 255));
     setBlendFunc(ccBlendFunc{kCCBlendZero, kCCBlendOne});
-    const CCSize win = CCDirector::sharedDirector()->getWinSize();
 
     struct Entry {
         const char* text;
@@ -102,14 +100,7 @@ SettingsLayer::SettingsLayer() {
 
     runAction(CCFadeIn::actionWithDuration(0.15f));
 
-    mFade = CCSprite::spriteWithFile("UI/FullScreenFade.png");
-    mFade->setPosition(CCPoint(win.width / 2, win.height / 2));
-    const CCSize fadeSize = mFade->getContentSize();
-    if (fadeSize.width > 0 && fadeSize.height > 0) {
-        mFade->setScaleX(win.width * 1.05f / fadeSize.width);
-        mFade->setScaleY(win.height * 1.05f / fadeSize.height);
-    }
-    mFade->retain();
+    mFade = retainedFullScreenFade();
     addChild(mFade, -10);
 }
 
