@@ -195,13 +195,14 @@ TEST_F(PlayerCardLayerTest, OtherTouchesAreSwallowedAndCancelFreesTheCard) {
     auto* watched = new WatchedNode(&gone);
     card->addChild(watched);
     watched->release();
-    CountingDelegate below;
-    CCTouchDispatcher::sharedDispatcher()->addTargetedDelegate(&below, 1, true);
+    auto* below = new CountingDelegate();
+    CCTouchDispatcher::sharedDispatcher()->addTargetedDelegate(below, 1, true);
     tap(20, 20);
     tap(480, 320);
-    EXPECT_EQ(below.mBegan, 0);
+    EXPECT_EQ(below->mBegan, 0);
     EXPECT_EQ(onScene().size(), 1u);
-    CCTouchDispatcher::sharedDispatcher()->removeDelegate(&below);
+    CCTouchDispatcher::sharedDispatcher()->removeDelegate(below);
+    below->release();
 
     tapButton(card->getCancelButton());
     run(0.15f);

@@ -193,11 +193,12 @@ TEST_F(SettingsLayerTest, TheSettingsButtonOpensItAndItKeepsTouchesFromTheBoard)
     ASSERT_EQ(onScene<SettingsLayer>().size(), 1u);
     EXPECT_EQ(onScene<SettingsLayer>()[0]->getZOrder(), GameScene::cModalZOrder);
 
-    CountingDelegate below;
-    CCTouchDispatcher::sharedDispatcher()->addTargetedDelegate(&below, 1, true);
+    auto* below = new CountingDelegate();
+    CCTouchDispatcher::sharedDispatcher()->addTargetedDelegate(below, 1, true);
     tap(20, 20);
     tap(button.x, button.y);
-    EXPECT_EQ(below.mBegan, 0);
+    EXPECT_EQ(below->mBegan, 0);
     EXPECT_EQ(onScene<SettingsLayer>().size(), 1u) << "no second menu, still open";
-    CCTouchDispatcher::sharedDispatcher()->removeDelegate(&below);
+    CCTouchDispatcher::sharedDispatcher()->removeDelegate(below);
+    below->release();
 }
