@@ -2,55 +2,73 @@
 
 #include "content/FontNames.h"
 
-#include "platform/render/CCLabelTTF.h"
 #include "platform/render/CCSprite.h"
 
 #include <string_view>
 
 using namespace cocos2d;
 
+const DropShadowInfo& tooltipTitleShadow() {
+    static const DropShadowInfo shadow(0.9f, 0.9f, 0.75f, 0.0f, 1.5f);
+    return shadow;
+}
+
+const DropShadowInfo& tooltipTextShadow() {
+    static const DropShadowInfo shadow(0.4f, 0.6f, 0.75f, 0.0f, 1.5f);
+    return shadow;
+}
+
+CCLabelTTF* addTooltipLabel(CCNode* parent, const char* initial, const char* text,
+                            const CCSize& box, CCImage::ETextAlign alignment, float size,
+                            float smallest, const DropShadowInfo& shadow, const CCPoint& position,
+                            int z) {
+    CCLabelTTF* label = CCLabelTTF::labelWithString(initial, box, alignment, getDetailsFontName(),
+                                                    size, smallest, &shadow);
+    if (text != nullptr)
+        label->setString(text);
+    label->setPosition(position);
+    parent->addChild(label, z);
+    return label;
+}
+
+CCSprite* addTooltipSprite(CCNode* parent, const char* image, const CCPoint& anchor,
+                           const CCPoint& position) {
+    CCSprite* sprite = CCSprite::spriteWithFile(image);
+    sprite->setAnchorPoint(anchor);
+    sprite->setPosition(position);
+    parent->addChild(sprite, 1);
+    return sprite;
+}
+
 void buildHelpTooltip(CCNode* layer, const char* portrait, const char* title, const char* kind,
                       const char* text) {
     if (layer == nullptr)
         return;
-    const DropShadowInfo titleShadow(0.9f, 0.9f, 0.75f, 0.0f, 1.5f);
-    const DropShadowInfo textShadow(0.4f, 0.6f, 0.75f, 0.0f, 1.5f);
     const float width = layer->getContentSize().width;
     const float height = layer->getContentSize().height;
+    const CCImage::ETextAlign centre = CCLabelTTF::alignmentOf(CCTextAlignmentCenter);
 
-    CCSprite* picture = CCSprite::spriteWithFile(portrait);
-    picture->setAnchorPoint(CCPoint(0.0f, 1.0f));
-    picture->setPosition(CCPoint(7.0f, height - 7.0f));
+    CCSprite* picture =
+        addTooltipSprite(layer, portrait, CCPoint(0.0f, 1.0f), CCPoint(7.0f, height - 7.0f));
     picture->setScale(0.5f);
-    layer->addChild(picture, 1);
     const float pictureWidth = picture->getContentSize().width / 2;
     const float centreX = 7.0f + pictureWidth + (width - 7.0f - pictureWidth) / 2;
 
-    CCLabelTTF* heading =
-        CCLabelTTF::labelWithString(title, CCSize(142, 22), CCTextAlignmentCenter,
-                                    getDetailsFontName(), 22.0f, 12.0f, &titleShadow);
-    heading->setPosition(CCPoint(centreX, height - 18.0f));
-    heading->setColor(ccc3(255, 255, 220));
-    layer->addChild(heading, 1);
+    addTooltipLabel(layer, title, nullptr, CCSize(142, 22), centre, 22.0f, 12.0f,
+                    tooltipTitleShadow(), CCPoint(centreX, height - 18.0f))
+        ->setColor(ccc3(255, 255, 220));
 
-    if (!std::string_view(kind).empty()) {
-        CCLabelTTF* kindLine =
-            CCLabelTTF::labelWithString(kind, CCSize(142, 18), CCTextAlignmentCenter,
-                                        getDetailsFontName(), 14.0f, 8.0f, &textShadow);
-        kindLine->setPosition(CCPoint(centreX, height - 37.0f));
-        kindLine->setColor(ccc3(220, 220, 220));
-        layer->addChild(kindLine, 1);
-    }
+    if (!std::string_view(kind).empty())
+        addTooltipLabel(layer, kind, nullptr, CCSize(142, 18), centre, 14.0f, 8.0f,
+                        tooltipTextShadow(), CCPoint(centreX, height - 37.0f))
+            ->setColor(ccc3(220, 220, 220));
 
-    CCSprite* separator = CCSprite::spriteWithFile("HelpTooltip_Separator.png");
+    CCSprite* separator = addTooltipSprite(layer, "HelpTooltip_Separator.png", CCPoint(0.5f, 0.5f),
+                                           CCPoint(0.0f, height - 50.0f));
     separator->setPosition(CCPoint(separator->getContentSize().width / 2 + 55.0f, height - 50.0f));
-    layer->addChild(separator, 1);
 
-    CCLabelTTF* help = CCLabelTTF::labelWithString(
-        "<help text>", CCSize(width - 30.0f, height - 85.0f), CCImage::kAlignTopLeft,
-        getDetailsFontName(), 16.0f, -1.0f, &textShadow);
+    CCLabelTTF* help = addTooltipLabel(
+        layer, "<help text>", text, CCSize(width - 30.0f, height - 85.0f), CCImage::kAlignTopLeft,
+        16.0f, -1.0f, tooltipTextShadow(), CCPoint(15.0f, height - 70.0f));
     help->setAnchorPoint(CCPoint(0.0f, 1.0f));
-    help->setPosition(CCPoint(15.0f, height - 70.0f));
-    help->setString(text);
-    layer->addChild(help, 1);
 }

@@ -101,6 +101,9 @@ public:
     cocos2d::CCPoint getTooltipIndicatorPosition() const override;
     void showTooltipIndicator() override { TooltipProtocol::showTooltipIndicator(); }
     void hideTooltipIndicator() override { TooltipProtocol::hideTooltipIndicator(); }
+    // The help panel (EntityView_tooltip.cpp): nothing without an entity or
+    // a proto.
+    void buildTooltip(cocos2d::CCNode* background) override;
 
     // The entity this view shows; null once forgotten.
     Entity* entity() const;

@@ -48,6 +48,7 @@ struct PlayerRecord;
 class PuppetInstance;
 class ProtoCiv;
 class PuzzleScript;
+struct PlayerRecord;
 
 // Ten prebuilt entries used in turn: the eleventh request restarts the oldest.
 template <class T> struct FlyoutPool {
@@ -160,6 +161,13 @@ public:
     // Rematch: the rematch page for this game's opponent, unless 40 games
     // already run.
     void onRematchButton();
+    // The Settings button: the settings menu over the board at z 10000
+    // (GameScene_settings.cpp).
+    void onSettingsButton();
+    // The card of a player's record over the board at z 10000
+    // (GameScene_playerCard.cpp); the banners' profile buttons look the
+    // record up.
+    void openPlayerCard(const PlayerRecord& record);
     // Next Game: the first game awaiting the local player; opened at once
     // when its state is listed, else after a job that settles and fetches
     // it (a matchmade game without state starts anew).
@@ -176,9 +184,6 @@ public:
     // record or that player.
     void showPlayerCard();
     void showOpponentPlayerCard();
-    // Opens a player's card; until the card exists, prints a "**>" line
-    // naming the player.
-    virtual void openPlayerCard(const PlayerRecord& player);
     // The wall clock in UTC seconds, for the time-to-move statistics; null
     // restores the system clock.
     using Clock = int64_t (*)();

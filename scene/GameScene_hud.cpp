@@ -137,6 +137,8 @@ void GameScene::buildButtons(float w, float h) {
                                  cButtonFont, 14, Button::insets(0, 0, 0, 0));
     mSettingsButton->mHitScale = 0.5f;
     mSettingsButton->mSound = cPushSound;
+    mSettingsButton->mTapTarget = this;
+    mSettingsButton->mTapSelector = callfunc_selector(GameScene::onSettingsButton);
     mSettingsButton->setTooltip(
         "UI/Avatars/Avatar_Settings.png", localizedCString("Settings"),
         localizedCString("Tap to open a menu with various in-game options."));

@@ -229,10 +229,6 @@ void GameScene::showOpponentPlayerCard() {
         openPlayerCard(*player);
 }
 
-void GameScene::openPlayerCard(const PlayerRecord& player) {
-    std::printf("**> openPlayerCard %s\n", player.mName.c_str());
-}
-
 void GameScene::onActionPointsTap() {
     onActionPointsTapped(false);
 }

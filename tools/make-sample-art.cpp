@@ -710,6 +710,37 @@ std::vector<HudImage> hudImages() {
     };
 }
 
+// The panels over the board: the unit tooltip's rows and icons, the
+// settings menu's buttons and the player card.
+std::vector<HudImage> panelImages() {
+    const Color gold{200, 170, 110}, card{45, 42, 52}, buy{60, 130, 80}, cancel{170, 60, 50};
+    return {
+        {"HelpTooltip_InsetHP.png", 104, 14, Shape::Bar, Color{20, 18, 24}, ""},
+        {"HelpTooltip_HPBar.png", 100, 10, Shape::Bar, Color{70, 210, 80}, ""},
+        {"HelpTooltip_HP.png", 24, 24, Shape::Disc, Color{200, 60, 60}, "+"},
+        {"HelpTooltip_Bulletpoint.png", 6, 6, Shape::Disc, gold, ""},
+        {"HelpTooltip_SeparatorWide.png", 280, 3, Shape::Bar, gold, ""},
+        {"UI/TooltipIcon_PhysDmg.png", 24, 24, Shape::Disc, Color{190, 110, 50}, "P"},
+        {"UI/TooltipIcon_MagicDmg.png", 24, 24, Shape::Disc, Color{140, 70, 200}, "M"},
+        {"UI/TooltipIcon_PhysDef.png", 24, 24, Shape::Disc, Color{120, 125, 135}, "D"},
+        {"UI/TooltipIcon_MagicRes.png", 24, 24, Shape::Disc, Color{60, 110, 200}, "R"},
+        {"UI/TooltipIcon_Range.png", 18, 18, Shape::Disc, Color{230, 150, 40}, ""},
+        {"UI/TooltipIcon_Movement.png", 18, 18, Shape::Disc, Color{60, 190, 210}, ""},
+        {"TooltipIcon_RangeTile.png", 10, 10, Shape::Bar, Color{230, 150, 40}, ""},
+        {"TooltipIcon_MovementTile.png", 10, 10, Shape::Bar, Color{60, 190, 210}, ""},
+        {"UI/Button-280.png", 280, 44, Shape::Button, Color{110, 80, 40}, ""},
+        {"UI/Button-280-Glow.png", 280, 44, Shape::Button, Color{150, 110, 50}, ""},
+        {"UI/PlayerCardBackground.png", 220, 200, Shape::Banner, card, ""},
+        {"UI_CancelButton.png", 28, 28, Shape::Disc, cancel, "x"},
+        {"UI_CancelButton_Pressed.png", 28, 28, Shape::Disc, darker(cancel), "x"},
+        {"UI/BuyButton.png", 64, 48, Shape::Button, buy, ""},
+        {"UI/BuyButtonPressed.png", 64, 48, Shape::Button, darker(buy), ""},
+        {"Chest01.png", 40, 40, Shape::Button, Color{130, 95, 55}, ""},
+        {"UI/PlayerCardNumberBox.png", 44, 28, Shape::Bar, Color{20, 18, 24}, ""},
+        {"UI/RoundIcon.png", 30, 30, Shape::Disc, gold, "#"},
+    };
+}
+
 Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
     Canvas canvas(image.width * scale, image.height * scale);
     const float s = float(scale);
@@ -956,7 +987,10 @@ int main(int argc, char** argv) {
             ++written;
         }
     }
-    for (const HudImage& image : hudImages()) {
+    std::vector<HudImage> hud = hudImages();
+    for (HudImage& image : panelImages())
+        hud.push_back(std::move(image));
+    for (const HudImage& image : hud) {
         for (int scale : {1, 2}) {
             const std::string file = scale == 1 ? image.path : withSuffix(image.path, "-hd");
             if (!drawHudImage(font, image, scale).save(data / file)) {

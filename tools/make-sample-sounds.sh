@@ -95,6 +95,9 @@ sound/UI_Game_Tooltip_Hide.mp3         click 420
 sound/Generic_Push_Button.mp3          click 700
 sound/UI_Front_End_Begin_Battle.mp3    chime 523
 sound/Amb_Field_LP.mp3                 loop 180
+# The player card's buttons
+sound/UI_PlayerCard_Dismiss.mp3        tone 392
+sound/UI_Game_UI_Select_Generic.mp3    click 880
 # Music
 sound/Mx_Title_Theme_v4.mp3            music 262
 # Front end, preloaded by the game-data load

@@ -109,14 +109,7 @@ ConfirmLayer::ConfirmLayer(const char* message, SEL_MenuHandler callback, CCObje
         addChild(mMessageLabel);
     }
 
-    mFade = CCSprite::spriteWithFile("UI/FullScreenFade.png");
-    mFade->setPosition(CCPoint(w / 2, h / 2));
-    const CCSize fadeSize = mFade->getContentSize();
-    if (fadeSize.width > 0 && fadeSize.height > 0) {
-        mFade->setScaleX(1.05f * w / fadeSize.width);
-        mFade->setScaleY(1.05f * h / fadeSize.height);
-    }
-    mFade->retain();
+    mFade = retainedFullScreenFade();
     mFade->runAction(CCFadeIn::actionWithDuration(0.2f));
     addChild(mFade, -10);
 

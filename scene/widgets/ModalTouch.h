@@ -9,6 +9,10 @@
 // scene, so its removal frees it.
 
 #include "platform/engine/CCNode.h"
+
+namespace cocos2d {
+class CCSprite;
+}
 #include "platform/engine/CCTouchDelegate.h"
 
 // Registers the delegate, then runs the engine's CCNode::onEnter on the node.
@@ -18,3 +22,7 @@ void exitWithTouches(cocos2d::CCNode* node, cocos2d::CCTouchDelegate* delegate);
 // exitWithTouches, then releases the node once in its life (the flag
 // remembers it).
 void exitModal(cocos2d::CCNode* node, cocos2d::CCTouchDelegate* delegate, bool& released);
+
+// The modal layers' fade: "UI/FullScreenFade.png" centred on the window and
+// stretched to 1.05 times its size; retained once for the caller.
+cocos2d::CCSprite* retainedFullScreenFade();

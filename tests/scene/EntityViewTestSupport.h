@@ -50,6 +50,16 @@ inline constexpr const char* cEntityViewDatabase = R"(<Database>
     <CanRespawn/><AttackInfo arcingKnockback=""/></entity>
 </Database>)";
 
+// Replaces the proto database with the text's.
+inline void loadProtos(const char* text) {
+    Database::clear();
+    XMLHelper protos;
+    protos.setText(text);
+    XmlNode* root = nullptr;
+    ASSERT_TRUE(protos.parse(root));
+    ASSERT_TRUE(Database::loadRoot(root));
+}
+
 // A game that counts the visual steps its views report and can claim to
 // replay.
 class StepCountingGame : public Game {
@@ -83,13 +93,9 @@ protected:
         writeSolidPng("Effects/Link.png", 16, 8, {255, 255, 255, 255});
         writeSolidPng("Effects/Link2.png", 16, 8, {255, 255, 255, 255});
 
-        Database::clear();
         PuppetRegistry::clear();
-        XMLHelper protos;
-        protos.setText(cEntityViewDatabase);
+        loadProtos(cEntityViewDatabase);
         XmlNode* root = nullptr;
-        ASSERT_TRUE(protos.parse(root));
-        ASSERT_TRUE(Database::loadRoot(root));
         setBaseFolder(std::filesystem::path(TARNWICK_FIXTURES_DIR) / "scene" / "entityview");
         SettingsManager& settings = SettingsManager::instance();
         settings.clear();

@@ -1,5 +1,6 @@
 #include "EntityViewTestSupport.h"
 
+#include "scene/PlayerCardLayer.h"
 #include "scene/ShellServices.h"
 #include "scene/SubmitConfirmLayer.h"
 #include "scene/widgets/Button.h"
@@ -350,17 +351,20 @@ TEST_F(GameSceneSubmitTest, PlayerCardsAreThoseOfTheRecordsPlayers) {
     struct Case {
         int32_t current;
         int64_t gameId;
-        const char* printed;
+        std::vector<std::string> opened;
     };
-    for (const Case& c :
-         {Case{0, cGameId, "**> openPlayerCard alice\n**> openPlayerCard bob\n"},
-          Case{1, cGameId, "**> openPlayerCard bob\n**> openPlayerCard alice\n"}, Case{0, 5, ""}}) {
+    for (const Case& c : {Case{0, cGameId, {"alice", "bob"}}, Case{1, cGameId, {"bob", "alice"}},
+                          Case{0, 5, {}}}) {
         mGame->mCurrentPlayer = c.current;
         mGame->mGameID = c.gameId;
-        testing::internal::CaptureStdout();
         mBoardScene->showPlayerCard();
         mBoardScene->showOpponentPlayerCard();
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
+        std::vector<std::string> opened;
+        for (PlayerCardLayer* card : childrenOf<PlayerCardLayer>()) {
+            opened.push_back(card->getPlayerName());
+            mBoardScene->removeChild(card, true);
+        }
+        EXPECT_EQ(opened, c.opened) << c.current << " " << c.gameId;
     }
     mGame->mCurrentPlayer = 0;
     mGame->mGameID = cGameId;
