@@ -208,6 +208,20 @@ void GameOArchive::saveFields(const std::vector<bool>& t) {
     }
 }
 
+void GameOArchive::saveFields(const FlagBits& t) {
+    const size_t size = t.size();
+    *this << boost::serialization::collection_size_type(size);
+    std::array<uint8_t, 64> chunk;
+    const uint64_t* words = t.words();
+    for (size_t at = 0; at < size; at += chunk.size()) {
+        const size_t count = std::min(chunk.size(), size - at);
+        const uint64_t word = words[at / 64];
+        for (size_t i = 0; i < count; ++i)
+            chunk[i] = static_cast<uint8_t>(word >> i & 1);
+        mSink.append(chunk.data(), count);
+    }
+}
+
 void GameOArchive::savePending(const void* t,
                                const boost::archive::detail::basic_pointer_oserializer* bpos) {
     const void* const outerObject = mPendingObject;
@@ -417,6 +431,25 @@ void GameIArchive::load_override(std::vector<bool>& t) {
         for (size_t i = 0, rest = word; rest != 0; ++i, rest >>= 8)
             if ((rest & 1) != 0)
                 t[at + i] = true;
+    }
+}
+
+void GameIArchive::load_override(FlagBits& t) {
+    boost::serialization::collection_size_type count;
+    *this >> count;
+    const auto size = static_cast<std::size_t>(count);
+    const uint8_t* bytes = mSource.take(size);
+    t.assign(size, false);
+    uint64_t* words = t.words();
+    constexpr uint64_t cHighBits = 0xFEFEFEFEFEFEFEFEull;
+    for (size_t at = 0; at < size; at += 8) {
+        const uint64_t word = littleEndianWord(bytes + at, std::min<size_t>(8, size - at));
+        if ((word & cHighBits) != 0)
+            throw ArchiveRefusal("bool neither 0 nor 1");
+        for (uint64_t rest = word; rest != 0; rest &= rest - 1) {
+            const size_t flag = at + static_cast<size_t>(std::countr_zero(rest)) / 8;
+            words[flag / 64] |= uint64_t{1} << (flag % 64);
+        }
     }
 }
 
