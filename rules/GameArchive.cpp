@@ -216,8 +216,15 @@ void GameOArchive::saveFields(const FlagBits& t) {
     for (size_t at = 0; at < size; at += chunk.size()) {
         const size_t count = std::min(chunk.size(), size - at);
         const uint64_t word = words[at / 64];
-        for (size_t i = 0; i < count; ++i)
-            chunk[i] = static_cast<uint8_t>(word >> i & 1);
+        for (size_t i = 0; i < count; i += 8) {
+            // Eight flags spread to the low bit of eight bytes, first flag first.
+            uint64_t bytes = word >> i & 0xFF;
+            bytes = (bytes | bytes << 28) & 0x0000000F0000000Full;
+            bytes = (bytes | bytes << 14) & 0x0003000300030003ull;
+            bytes = (bytes | bytes << 7) & 0x0101010101010101ull;
+            for (size_t b = 0; b < 8; ++b)
+                chunk[i + b] = static_cast<uint8_t>(bytes >> (8 * b));
+        }
         mSink.append(chunk.data(), count);
     }
 }
