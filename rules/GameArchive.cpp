@@ -62,10 +62,27 @@ int ArchiveSink::sync() {
     return 0;
 }
 
+namespace {
+
+// The objects the thread's last save held: the next save's table starts at
+// their size, so a game saved again does not grow its table step by step.
+thread_local uint32_t tLastSavedObjects = 0;
+
+} // namespace
+
 GameOArchive::GameOArchive(ArchiveSink& sink)
     : Base(sink, boost::archive::no_header | boost::archive::no_codecvt), mSink(sink) {
     mVersions.fill(-1);
     init(0);
+    size_t slots = 256;
+    while (slots < 2 * (static_cast<size_t>(tLastSavedObjects) + 1))
+        slots *= 2;
+    if (tLastSavedObjects > 0)
+        mObjects.resize(slots);
+}
+
+GameOArchive::~GameOArchive() {
+    tLastSavedObjects = mObjectCount;
 }
 
 int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& bos) {

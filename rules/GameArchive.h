@@ -166,6 +166,7 @@ class GameOArchive
 public:
     // Writes the archive header at once.
     explicit GameOArchive(ArchiveSink& sink);
+    ~GameOArchive();
 
     using Base::save;
     // Fixed-size values and arrays go straight to the sink.
