@@ -13,7 +13,7 @@ namespace {
 struct EntitySnapshot {
     int32_t state = -1;
     float healthFraction = 0.0f;
-    std::vector<bool> auraFlags;
+    FlagBits auraFlags;
     int32_t upgradeBase = 0;
     GridSlot slot;
     bool bloodrage = false;
@@ -21,7 +21,7 @@ struct EntitySnapshot {
     int32_t charge = 0;
 };
 
-void setAura(std::vector<bool>& flags, int32_t aura) {
+void setAura(FlagBits& flags, int32_t aura) {
     if (aura >= 0 && aura < ActionResultInfo::cAuraFlagCount)
         flags[static_cast<size_t>(aura)] = true;
 }

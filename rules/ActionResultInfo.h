@@ -7,10 +7,10 @@
 // (health change, score, kill and link flags). Playback and replay drive the
 // views from these records alone, so nothing is recomputed after execution.
 
+#include "rules/FlagBits.h"
 #include "rules/GridSlot.h"
 
 #include <cstdint>
-#include <vector>
 
 class Entity;
 class Game;
@@ -49,13 +49,13 @@ public:
     int32_t mPower = -1;
     bool mKilled = false;
     bool mMaxHealthChanged = false;
-    std::vector<bool> mInitialAuraFlags;
-    std::vector<bool> mFinalAuraFlags;
+    FlagBits mInitialAuraFlags;
+    FlagBits mFinalAuraFlags;
     int32_t mInitialUpgradeBase = 0;
     int32_t mFinalUpgradeBase = 0;
     bool mChainTarget = false;
-    std::vector<bool> mInitialFlags;
-    std::vector<bool> mFinalFlags;
+    FlagBits mInitialFlags;
+    FlagBits mFinalFlags;
     int32_t mDestroyedGearProtoID = -1;
     int32_t mInitialCharge = 0;
     int32_t mFinalCharge = 0;
@@ -74,10 +74,10 @@ private:
     struct Half {
         int32_t& state;
         float& healthFraction;
-        std::vector<bool>& auraFlags;
+        FlagBits& auraFlags;
         int32_t& upgradeBase;
         GridSlot& slot;
-        std::vector<bool>& flags;
+        FlagBits& flags;
         int32_t& puppetUpgradeLevel;
         int32_t& charge;
     };

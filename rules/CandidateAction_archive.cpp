@@ -25,7 +25,7 @@ private:
 };
 
 // The puppet upgrade level of a record older than version 17.
-int32_t derivedUpgradeLevel(int32_t upgradeBase, const std::vector<bool>& flags) {
+int32_t derivedUpgradeLevel(int32_t upgradeBase, const FlagBits& flags) {
     if (flags.size() >= 2 && flags[ActionResultInfo::cFlagBloodrage])
         return 1;
     return upgradeBase;

@@ -62,10 +62,27 @@ int ArchiveSink::sync() {
     return 0;
 }
 
+namespace {
+
+// The objects the thread's last save held: the next save's table starts at
+// their size, so a game saved again does not grow its table step by step.
+thread_local uint32_t tLastSavedObjects = 0;
+
+} // namespace
+
 GameOArchive::GameOArchive(ArchiveSink& sink)
     : Base(sink, boost::archive::no_header | boost::archive::no_codecvt), mSink(sink) {
     mVersions.fill(-1);
     init(0);
+    size_t slots = 256;
+    while (slots < 2 * (static_cast<size_t>(tLastSavedObjects) + 1))
+        slots *= 2;
+    if (tLastSavedObjects > 0)
+        mObjects.resize(slots);
+}
+
+GameOArchive::~GameOArchive() {
+    tLastSavedObjects = mObjectCount;
 }
 
 int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& bos) {
@@ -204,6 +221,27 @@ void GameOArchive::saveFields(const std::vector<bool>& t) {
         const size_t count = std::min(chunk.size(), size - at);
         for (size_t i = 0; i < count; ++i, ++flag)
             chunk[i] = *flag ? 1 : 0;
+        mSink.append(chunk.data(), count);
+    }
+}
+
+void GameOArchive::saveFields(const FlagBits& t) {
+    const size_t size = t.size();
+    *this << boost::serialization::collection_size_type(size);
+    std::array<uint8_t, 64> chunk;
+    const uint64_t* words = t.words();
+    for (size_t at = 0; at < size; at += chunk.size()) {
+        const size_t count = std::min(chunk.size(), size - at);
+        const uint64_t word = words[at / 64];
+        for (size_t i = 0; i < count; i += 8) {
+            // Eight flags spread to the low bit of eight bytes, first flag first.
+            uint64_t bytes = word >> i & 0xFF;
+            bytes = (bytes | bytes << 28) & 0x0000000F0000000Full;
+            bytes = (bytes | bytes << 14) & 0x0003000300030003ull;
+            bytes = (bytes | bytes << 7) & 0x0101010101010101ull;
+            for (size_t b = 0; b < 8; ++b)
+                chunk[i + b] = static_cast<uint8_t>(bytes >> (8 * b));
+        }
         mSink.append(chunk.data(), count);
     }
 }
@@ -417,6 +455,25 @@ void GameIArchive::load_override(std::vector<bool>& t) {
         for (size_t i = 0, rest = word; rest != 0; ++i, rest >>= 8)
             if ((rest & 1) != 0)
                 t[at + i] = true;
+    }
+}
+
+void GameIArchive::load_override(FlagBits& t) {
+    boost::serialization::collection_size_type count;
+    *this >> count;
+    const auto size = static_cast<std::size_t>(count);
+    const uint8_t* bytes = mSource.take(size);
+    t.assign(size, false);
+    uint64_t* words = t.words();
+    constexpr uint64_t cHighBits = 0xFEFEFEFEFEFEFEFEull;
+    for (size_t at = 0; at < size; at += 8) {
+        const uint64_t word = littleEndianWord(bytes + at, std::min<size_t>(8, size - at));
+        if ((word & cHighBits) != 0)
+            throw ArchiveRefusal("bool neither 0 nor 1");
+        for (uint64_t rest = word; rest != 0; rest &= rest - 1) {
+            const size_t flag = at + static_cast<size_t>(std::countr_zero(rest)) / 8;
+            words[flag / 64] |= uint64_t{1} << (flag % 64);
+        }
     }
 }
 

@@ -166,6 +166,7 @@ class GameOArchive
 public:
     // Writes the archive header at once.
     explicit GameOArchive(ArchiveSink& sink);
+    ~GameOArchive();
 
     using Base::save;
     // Fixed-size values and arrays go straight to the sink.
@@ -239,6 +240,11 @@ protected:
     // skipping the library's per-object look-up of the class.
     void save_override(const GridSlot& t) { saveByValue(t, mDirect[0]); }
     void save_override(const std::vector<bool>& t) { saveByValue(t, mDirect[1]); }
+    // Written as a vector<bool> of the same flags: no preamble, the count, a byte each.
+    void save_override(const FlagBits& t) {
+        end_preamble();
+        saveFields(t);
+    }
     void save_override(const std::vector<ActionResultInfo*>& t) { saveByValue(t, mDirect[2]); }
     void save_override(const std::vector<CandidateAction*>& t) { saveByValue(t, mDirect[3]); }
     // The class id that precedes a class's information tells whose version follows.
@@ -265,6 +271,7 @@ private:
 
     // The flags in bulk, a byte each, as the library's save writes them one by one.
     void saveFields(const std::vector<bool>& t);
+    void saveFields(const FlagBits& t);
 
     // A class of the archive: its id is its place in mClasses.
     struct SavedClass {
@@ -435,6 +442,8 @@ protected:
     }
     // The flags in bulk, each byte 0 or 1, as the library's load reads them one by one.
     void load_override(std::vector<bool>& t);
+    // Read as a vector<bool> of the same flags is.
+    void load_override(FlagBits& t);
     // A class's preamble: its tracking flag, then its version.
     void load_override(boost::archive::tracking_type& t);
     void load_override(boost::serialization::collection_size_type& t);
