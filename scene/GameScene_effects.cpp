@@ -6,6 +6,7 @@
 #include "scene/GameScene.h"
 
 #include "scene/widgets/Button.h"
+#include "scene/widgets/HeaderTextStyle.h"
 
 #include "content/BConfig.h"
 #include "content/FontNames.h"
@@ -107,11 +108,9 @@ void GameScene::showBigAttackBanner(const std::string& text, const CCPoint& posi
     const std::string banner = (text.empty() ? std::string("<Big Attack>") : text) + "!";
     CCNode* label = nullptr;
     if (BConfig::instance().isSetById(cOptOnlyUseTTF)) {
-        const DropShadowInfo shadow(1.0f, 1.0f, 0.9f, 0.0f, 2.0f);
-        OutlineFillInfo outline(ccc4(153, 146, 64, 255), 0.5f, ccc4(255, 255, 255, 255));
-        outline.gradient.addColor(ccc4(255, 255, 110, 255), 0.1f);
-        outline.gradient.addColor(ccc4(211, 215, 91, 255), 0.6f);
-        outline.gradient.addColor(ccc4(181, 184, 79, 255), 1.0f);
+        const DropShadowInfo shadow = headerTextShadow();
+        const OutlineFillInfo outline = headerTextOutline(
+            ccc4(255, 255, 110, 255), ccc4(211, 215, 91, 255), ccc4(181, 184, 79, 255));
         label = CCLabelTTF::labelWithString(banner.c_str(), getHeaderFontName(), 30.0f, &shadow,
                                             &outline);
     } else {

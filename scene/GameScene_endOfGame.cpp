@@ -5,6 +5,7 @@
 #include "scene/GameScene.h"
 
 #include "scene/EntityView.h"
+#include "scene/widgets/HeaderTextStyle.h"
 
 #include "content/BConfig.h"
 #include "content/FontNames.h"
@@ -68,11 +69,9 @@ int32_t intOption(int32_t id, int32_t fallback) {
 // notice font.
 CCNode* awardLabel(const std::string& text) {
     if (BConfig::instance().isSetById(cOptOnlyUseTTF)) {
-        const DropShadowInfo shadow(1.0f, 1.0f, 0.9f, 0.0f, 2.0f);
-        OutlineFillInfo outline(ccc4(153, 146, 64, 255), 0.5f, ccc4(255, 255, 255, 255));
-        outline.gradient.addColor(ccc4(195, 255, 255, 255), 0.1f);
-        outline.gradient.addColor(ccc4(155, 235, 235, 255), 0.6f);
-        outline.gradient.addColor(ccc4(125, 214, 214, 255), 1.0f);
+        const DropShadowInfo shadow = headerTextShadow();
+        const OutlineFillInfo outline = headerTextOutline(
+            ccc4(195, 255, 255, 255), ccc4(155, 235, 235, 255), ccc4(125, 214, 214, 255));
         return CCLabelTTF::labelWithString(text.c_str(), CCSize(480, 200), CCTextAlignmentCenter,
                                            getHeaderFontName(), 30.0f, 16.0f, &shadow, &outline);
     }

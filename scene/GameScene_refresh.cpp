@@ -5,6 +5,7 @@
 #include "scene/GameScene.h"
 
 #include "scene/widgets/Button.h"
+#include "scene/widgets/HeaderTextStyle.h"
 
 #include "content/FontNames.h"
 #include "content/LocalizedStrings.h"
@@ -218,8 +219,8 @@ void GameScene::onTurnStarted() {
 }
 
 void GameScene::showBonusActionNotice() {
-    const DropShadowInfo shadow(1.0f, 1.0f, 0.9f, 0.0f, 2.0f);
-    const OutlineFillInfo outline(ccc4(153, 146, 64, 255), 0.5f, ccc4(255, 255, 255, 255));
+    const DropShadowInfo shadow = headerTextShadow();
+    const OutlineFillInfo outline = headerTextOutline();
     CCLabelTTF* notice =
         CCLabelTTF::labelWithString(localizedCString("Bonus Action for going second!"),
                                     getHeaderFontName(), 30.0f, &shadow, &outline);

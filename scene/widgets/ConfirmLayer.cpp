@@ -5,6 +5,7 @@
 #include "content/LocalizedStrings.h"
 #include "content/RegisteredOptions.h"
 #include "scene/widgets/Button.h"
+#include "scene/widgets/HeaderTextStyle.h"
 #include "scene/widgets/ModalTouch.h"
 
 #include "platform/engine/CCActionColor.h"
@@ -31,11 +32,10 @@ CCFiniteTimeAction* growIn(uint8_t opacity) {
 }
 
 CCLabelTTF* makeMessageLabel(const char* message) {
-    const DropShadowInfo shadow(1.0f, 1.0f, 0.9f, 0.0f, 2.0f);
-    OutlineFillInfo outline(ccColor4B{153, 146, 64, 255}, 0.5f, ccColor4B{255, 255, 255, 255});
-    outline.gradient.addColor(ccColor4B{255, 255, 255, 255}, 0.1f);
-    outline.gradient.addColor(ccColor4B{211, 211, 211, 255}, 0.6f);
-    outline.gradient.addColor(ccColor4B{181, 181, 181, 255}, 1.0f);
+    const DropShadowInfo shadow = headerTextShadow();
+    const OutlineFillInfo outline =
+        headerTextOutline(ccColor4B{255, 255, 255, 255}, ccColor4B{211, 211, 211, 255},
+                          ccColor4B{181, 181, 181, 255});
     CCLabelTTF* label =
         CCLabelTTF::labelWithString(message, CCSize(320, 42), CCTextAlignmentCenter,
                                     getHeaderFontName(), 36.0f, 16.0f, &shadow, &outline);

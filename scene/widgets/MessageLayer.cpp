@@ -3,6 +3,7 @@
 #include "content/BConfig.h"
 #include "content/FontNames.h"
 #include "content/RegisteredOptions.h"
+#include "scene/widgets/HeaderTextStyle.h"
 #include "scene/widgets/ModalTouch.h"
 
 #include "platform/engine/CCActionColor.h"
@@ -18,7 +19,7 @@ namespace {
 
 CCNode* makeText(const char* message) {
     if (BConfig::instance().isSetById(cOptOnlyUseTTF)) {
-        const DropShadowInfo shadow(1.0f, 1.0f, 0.9f, 0.0f, 2.0f);
+        const DropShadowInfo shadow = headerTextShadow();
         const OutlineFillInfo outline(ccColor4B{0, 150, 150, 255}, 0.5f,
                                       ccColor4B{0, 240, 240, 255});
         return CCLabelTTF::labelWithString(message, CCSize(480, 200), CCTextAlignmentCenter,
