@@ -1,7 +1,10 @@
 # tarnwick-demo --frames 60 --screenshot FILE under SDL's offscreen driver:
-# exit code 0 and a PNG written. Lock and user files go to WORK_DIR.
+# exit code 0 and a PNG written. Lock and user files go to WORK_DIR. No X
+# display: the recording page host stands in for the menu page.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
 set(ENV{SDL_VIDEODRIVER} offscreen)
 set(ENV{SDL_AUDIODRIVER} dummy)
 set(ENV{XDG_RUNTIME_DIR} ${WORK_DIR})
