@@ -170,6 +170,10 @@ int main(int argc, char** argv) {
             return;
         if (frames == 0 || ++drawn < frames)
             return;
+        if (browserPage && !browserPage->pageShown()) {
+            std::fprintf(stderr, "the menu page did not show\n");
+            status = 1;
+        }
         if (!screenshot.empty()) {
             if (saveWindow(screenshot)) {
                 std::printf("wrote %s\n", screenshot.c_str());
