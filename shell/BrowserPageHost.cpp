@@ -85,8 +85,9 @@ void BrowserPageHost::attachView(cocos2d::CCEGLView* view, int width, int height
 void BrowserPageHost::drawPage() {
     if (mClient == nullptr)
         return;
+    // The loading screen is drawn by the game opening of the bridge's
+    // update, not every frame.
     mClient->drawBrowserOverlay();
-    mClient->drawLoadingScreen();
 }
 
 bool BrowserPageHost::gameViewShown() const {

@@ -10,7 +10,8 @@
 // threads, and the game's GL context made current again. Statements run on
 // the main thread at once; from other threads they wait for the next unit.
 // Every window event goes to the page and, while the game view shows, to
-// the engine's view as well.
+// the engine's view as well. The page's client (the game view flag, the
+// loading screen, the idle measure) is ClientOSRHandler::instance().
 
 #include "shell/PageHost.h"
 
