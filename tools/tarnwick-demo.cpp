@@ -131,8 +131,9 @@ int main(int argc, char** argv) {
         } else
             return usage();
     }
-    // A screenshot needs no window on a screen; the menu page's X display
-    // gives the desktop's size for the layout.
+    // With no display a screenshot renders offscreen; with one the window
+    // goes to it, whose size picks the layout (SDL_VIDEODRIVER, when set,
+    // still holds).
     const bool display = OffscreenPage::initToolkit();
     if (!screenshot.empty() && !display)
         setenv("SDL_VIDEODRIVER", "offscreen", 0);

@@ -6,9 +6,8 @@
 
 #include "platform/browser/OffscreenPage.h"
 
-#include <memory>
-
 #include <cstdio>
+#include <memory>
 #include <string_view>
 
 int main(int argc, char** argv) {
