@@ -8,6 +8,9 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 set(desktop)
 if(PAGE)
   set(desktop --desktop 1600x1200x32)
+  # No session bus: with a display set, D-Bus would try to start one through
+  # X and keep what it allocated for that.
+  set(ENV{DBUS_SESSION_BUS_ADDRESS} unix:path=/nonexistent)
 else()
   unset(ENV{DISPLAY})
   unset(ENV{WAYLAND_DISPLAY})
