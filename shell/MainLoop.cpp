@@ -102,12 +102,13 @@ void handleWindowEvent(const SDL_Event& event) {
     }
     if (event.type == SDL_WINDOWEVENT) {
         switch (event.window.event) {
+        // Focus changes also reach the page (its focus and capture).
         case SDL_WINDOWEVENT_FOCUS_LOST:
             onAppDeactivated();
-            return;
+            break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             onAppActivated();
-            return;
+            break;
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_HIDDEN:
             gAppMinimized = true;

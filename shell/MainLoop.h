@@ -29,6 +29,7 @@ void onAppDeactivated();
 // Focus back, unless minimised: audio resumed and 60 frames a second.
 void onAppActivated();
 
-// A window event: focus changes and minimising are the shell's, the close
-// request quits, the rest go to the page host.
+// A window event: minimising is the shell's, the close request quits, focus
+// changes are the shell's and the page host's, the rest go to the page host
+// (which passes them on to the engine's view while the game view shows).
 void handleWindowEvent(const SDL_Event& event);

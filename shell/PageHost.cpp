@@ -88,6 +88,7 @@ void RecordingPageHost::runStatement(const std::string& statement) {
 }
 
 void RecordingPageHost::handleEvent(const SDL_Event& event) {
+    mEvents.push_back(event);
     // Input reaches the board while the game view shows, as with a page.
     if (mGameViewShown && mView != nullptr)
         mView->handleEvent(event);

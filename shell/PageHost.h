@@ -77,11 +77,14 @@ public:
     // Called after each drawPage.
     void setDrawHandler(std::function<void()> handler) { mDrawHandler = std::move(handler); }
     const std::vector<std::string>& statements() const { return mStatements; }
+    // Every window event handed to the host.
+    const std::vector<SDL_Event>& events() const { return mEvents; }
     int drawCount() const { return mDraws; }
     int workCount() const { return mWork; }
 
 private:
     std::vector<std::string> mStatements;
+    std::vector<SDL_Event> mEvents;
     std::function<void()> mWorkHandler;
     std::function<void()> mDrawHandler;
     cocos2d::CCEGLView* mView = nullptr;

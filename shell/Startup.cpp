@@ -98,9 +98,13 @@ void checkScreenResolution() {
     }
 }
 
+std::filesystem::path shellRootFolder(const ShellOptions& options) {
+    return std::filesystem::absolute(options.root.empty() ? std::filesystem::current_path()
+                                                          : options.root);
+}
+
 int runShell(const ShellOptions& options) {
-    const std::filesystem::path root = std::filesystem::absolute(
-        options.root.empty() ? std::filesystem::current_path() : options.root);
+    const std::filesystem::path root = shellRootFolder(options);
     setBaseFolder(root.string());
     RecordingPageHost recordingHost;
     PageHost& page = options.page != nullptr ? *options.page : recordingHost;

@@ -14,6 +14,9 @@ struct ShellOptions {
     PageHost* page = nullptr;
 };
 
+// The options' root made absolute (the current folder when empty).
+std::filesystem::path shellRootFolder(const ShellOptions& options);
+
 // Runs start-up in order, the main loop until the quit, then the shutdown;
 // the process's exit code (0 after an orderly run, 1 when the main window,
 // the view or the game data failed). Fatal problems end the

@@ -1,8 +1,10 @@
-// The shell's test driver: the program's start-up with the recording page
-// host standing in for the menu page. The page's first unit of work asks for
-// the game data (prepLaunch) and shows the game view with a new game's
-// board; the driver's switches stop the run after a number of frames, write
-// the last frame as a PNG and pretend another desktop.
+// The shell's test driver: the program's start-up with the menu page when a
+// display is there (else the recording page host stands in for it). The
+// page's first unit of work asks for the game data (prepLaunch) and shows
+// the game view with a new game's board; the driver's switches stop the run
+// after a number of frames (counted once the page showed), write the last
+// frame as a PNG and pretend another desktop.
+#include "shell/BrowserPageHost.h"
 #include "shell/GameDataLoad.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
@@ -11,6 +13,7 @@
 #include "shell/Startup.h"
 
 #include "content/settings/SettingsManager.h"
+#include "platform/browser/OffscreenPage.h"
 #include "platform/engine/CCApplication.h"
 #include "platform/engine/CCDirector.h"
 #include "platform/render/CCEGLView.h"
@@ -25,6 +28,8 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +37,8 @@
 using namespace cocos2d;
 
 namespace {
+
+constexpr int cPageWaitFrames = 600;
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
@@ -82,7 +89,7 @@ bool saveWindow(const std::string& path) {
 
 // What the menu page does once loaded: asks for the game data, then opens
 // a new game's board in the game view.
-void openDemoGame(RecordingPageHost& page) {
+void openDemoGame(const std::function<void()>& showGameView) {
     prepLaunch();
     if (!gAppRunning)
         return;
@@ -99,7 +106,7 @@ void openDemoGame(RecordingPageHost& page) {
     gCurrentGame = game;
     CCDirector::sharedDirector()->runWithScene(GameScene::sceneWithGame());
     game->release();
-    page.setGameViewShown(true);
+    showGameView();
 }
 
 } // namespace
@@ -124,23 +131,50 @@ int main(int argc, char** argv) {
         } else
             return usage();
     }
-    if (!screenshot.empty())
+    // With no display a screenshot renders offscreen; with one the window
+    // goes to it, whose size picks the layout (SDL_VIDEODRIVER, when set,
+    // still holds).
+    const bool display = OffscreenPage::initToolkit();
+    if (!screenshot.empty() && !display)
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
-    RecordingPageHost page;
-    options.page = &page;
+    RecordingPageHost recordingPage;
+    std::unique_ptr<BrowserPageHost> browserPage;
+    if (display)
+        browserPage = std::make_unique<BrowserPageHost>(shellRootFolder(options).string());
+    options.page = browserPage ? static_cast<PageHost*>(browserPage.get()) : &recordingPage;
     bool opened = false;
-    page.setWorkHandler([&page, &opened] {
-        if (!opened && CCApplication::sharedApplication()->isStarted()) {
+    // The page asks for the game data once loaded.
+    const std::function<void()> openOnce = [&] {
+        CCApplication* app = CCApplication::sharedApplication();
+        if (!opened && app != nullptr && app->isStarted() &&
+            (!browserPage || browserPage->pageShown())) {
             opened = true;
-            openDemoGame(page);
+            openDemoGame([&] {
+                if (browserPage)
+                    browserPage->setGameViewShown(true);
+                else
+                    recordingPage.setGameViewShown(true);
+            });
         }
-    });
+    };
+    recordingPage.setWorkHandler(openOnce);
+    if (browserPage)
+        browserPage->setWorkHandler(openOnce);
     int status = 0;
     int drawn = 0;
+    int waited = 0;
     setBeforeSwapHandler([&] {
+        // Frames count once the page loaded and showed (at most 600 frames
+        // of waiting).
+        if (browserPage && !browserPage->pageShown() && ++waited < cPageWaitFrames)
+            return;
         if (frames == 0 || ++drawn < frames)
             return;
+        if (browserPage && !browserPage->pageShown()) {
+            std::fprintf(stderr, "the menu page did not show\n");
+            status = 1;
+        }
         if (!screenshot.empty()) {
             if (saveWindow(screenshot)) {
                 std::printf("wrote %s\n", screenshot.c_str());

@@ -1,8 +1,13 @@
 // The desktop client: run from the folder that holds data/ and vellix/, or
-// with --root DIR.
+// with --root DIR. The menu page needs an X display; without one the
+// recording page host stands in for it.
+#include "shell/BrowserPageHost.h"
 #include "shell/Startup.h"
 
+#include "platform/browser/OffscreenPage.h"
+
 #include <cstdio>
+#include <memory>
 #include <string_view>
 
 int main(int argc, char** argv) {
@@ -15,6 +20,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "usage: tarnwick [--root DIR]\n");
             return 2;
         }
+    }
+    std::unique_ptr<BrowserPageHost> page;
+    if (OffscreenPage::initToolkit()) {
+        page = std::make_unique<BrowserPageHost>(shellRootFolder(options).string());
+        options.page = page.get();
+    } else {
+        std::printf("no display: the menu page is not shown\n");
     }
     return runShell(options);
 }

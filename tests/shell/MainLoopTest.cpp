@@ -161,6 +161,35 @@ TEST_F(MainLoopTest, FocusAndCloseEventsReachTheShell) {
     EXPECT_FALSE(gAppRunning);
 }
 
+// The shell keeps minimising and the close request to itself; focus changes
+// are both the shell's and the page's; input goes to the page host.
+TEST_F(MainLoopTest, WindowEventsReachThePageHostUnlessTheShellKeepsThem) {
+    struct Case {
+        uint32_t type;
+        uint8_t windowEvent;
+        bool reachesPage;
+    };
+    const Case cases[] = {
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST, true},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED, true},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED, false},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED, false},
+        {SDL_MOUSEMOTION, 0, true},
+        {SDL_KEYDOWN, 0, true},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE, false},
+    };
+    for (const Case& c : cases) {
+        const size_t before = page().events().size();
+        SDL_Event event{};
+        event.type = c.type;
+        event.window.event = c.windowEvent;
+        handleWindowEvent(event);
+        EXPECT_EQ(page().events().size(), before + (c.reachesPage ? 1 : 0))
+            << c.type << " " << int(c.windowEvent);
+    }
+    gAppMinimized = false;
+}
+
 TEST_F(MainLoopTest, QuitSavesTheStoreAndStopsTheLoop) {
     ASSERT_TRUE(secureStorage().open());
     secureStorage().setValue("QuitTest", "1");
