@@ -1,10 +1,12 @@
 #include "shell/Startup.h"
 
 #include "shell/AppDelegate.h"
+#include "shell/DesktopShellServices.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PageHost.h"
+#include "shell/Popup.h"
 #include "shell/ShellState.h"
 #include "shell/SingleInstance.h"
 
@@ -95,6 +97,7 @@ void checkScreenResolution() {
     if (desktop.width < 1280 || desktop.height < 680) {
         std::printf("Warning: %s\n", localizedString("ScreenResTooSmall").c_str());
         std::fflush(stdout);
+        showErrorPopup(localizedString("ScreenResTooSmall"));
     }
 }
 
@@ -130,6 +133,8 @@ int runShell(const ShellOptions& options) {
     installPuzzleScriptSupport();
     static GameSceneServices sceneServices;
     setSceneServices(&sceneServices);
+    static DesktopShellServices desktopServices;
+    setShellServices(&desktopServices);
 
     recordShellCall("chooseLayoutMode");
     chooseLayoutMode(true);

@@ -2,14 +2,18 @@
 // host standing in for the menu page. The page's first unit of work asks for
 // the game data (prepLaunch) and shows the game view with a new game's
 // board; the driver's switches stop the run after a number of frames, write
-// the last frame as a PNG and pretend another desktop.
+// the last frame as a PNG and pretend another desktop, keep the menus in
+// place of the game view, show a message box or make the last frame the
+// progress overlay's.
 #include "shell/GameDataLoad.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
 #include "shell/PageHost.h"
+#include "shell/Popup.h"
 #include "shell/ShellState.h"
 #include "shell/Startup.h"
 
+#include "content/BConfig.h"
 #include "content/settings/SettingsManager.h"
 #include "platform/engine/CCApplication.h"
 #include "platform/engine/CCDirector.h"
@@ -35,7 +39,8 @@ namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
-                         "[--desktop WIDTHxHEIGHTxBITS]\n");
+                         "[--desktop WIDTHxHEIGHTxBITS] [--menu] [--popup TEXT] "
+                         "[--progress TEXT]\n");
     return 2;
 }
 
@@ -82,7 +87,7 @@ bool saveWindow(const std::string& path) {
 
 // What the menu page does once loaded: asks for the game data, then opens
 // a new game's board in the game view.
-void openDemoGame(RecordingPageHost& page) {
+void openDemoGame(RecordingPageHost& page, bool gameView) {
     prepLaunch();
     if (!gAppRunning)
         return;
@@ -99,7 +104,7 @@ void openDemoGame(RecordingPageHost& page) {
     gCurrentGame = game;
     CCDirector::sharedDirector()->runWithScene(GameScene::sceneWithGame());
     game->release();
-    page.setGameViewShown(true);
+    page.setGameViewShown(gameView);
 }
 
 } // namespace
@@ -108,6 +113,9 @@ int main(int argc, char** argv) {
     ShellOptions options;
     int frames = 0;
     std::string screenshot;
+    bool gameView = true;
+    std::string popup;
+    std::string progress;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -118,6 +126,12 @@ int main(int argc, char** argv) {
             ++i;
         else if (arg == "--screenshot" && hasValue)
             screenshot = argv[++i];
+        else if (arg == "--menu")
+            gameView = false;
+        else if (arg == "--popup" && hasValue)
+            popup = argv[++i];
+        else if (arg == "--progress" && hasValue)
+            progress = argv[++i];
         else if (arg == "--desktop" && hasValue && readDesktop(argv[i + 1], desktop)) {
             setDesktopModeOverride(desktop);
             ++i;
@@ -130,14 +144,21 @@ int main(int argc, char** argv) {
     RecordingPageHost page;
     options.page = &page;
     bool opened = false;
-    page.setWorkHandler([&page, &opened] {
-        if (!opened && CCApplication::sharedApplication()->isStarted()) {
-            opened = true;
-            openDemoGame(page);
-        }
-    });
     int status = 0;
     int drawn = 0;
+    page.setWorkHandler([&] {
+        if (!opened && CCApplication::sharedApplication()->isStarted()) {
+            opened = true;
+            openDemoGame(page, gameView);
+            if (!popup.empty())
+                showErrorPopup(popup);
+        }
+        // The last frame is the one the job runner draws before its job.
+        if (!progress.empty() && frames > 0 && drawn == frames - 1) {
+            BConfig::instance().define("useProgressHUD");
+            runWithProgressHUD(progress, [] { return 0; }, {});
+        }
+    });
     setBeforeSwapHandler([&] {
         if (frames == 0 || ++drawn < frames)
             return;
