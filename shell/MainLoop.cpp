@@ -4,6 +4,7 @@
 #include "shell/PageHost.h"
 #include "shell/Popup.h"
 #include "shell/ShellState.h"
+#include "shell/Tray.h"
 
 #include "content/BConfig.h"
 #include "content/RegisteredOptions.h"
@@ -114,10 +115,14 @@ void handleWindowEvent(const SDL_Event& event) {
             onAppActivated();
             return;
         case SDL_WINDOWEVENT_MINIMIZED:
+            onMainWindowMinimized();
+            return;
         case SDL_WINDOWEVENT_HIDDEN:
             gAppMinimized = true;
             return;
         case SDL_WINDOWEVENT_RESTORED:
+            onMainWindowRestored();
+            return;
         case SDL_WINDOWEVENT_SHOWN:
             gAppMinimized = false;
             return;

@@ -8,7 +8,9 @@
 #include "shell/PageHost.h"
 #include "shell/Popup.h"
 #include "shell/ShellState.h"
+#include "shell/ShellWindows.h"
 #include "shell/SingleInstance.h"
+#include "shell/Tray.h"
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
@@ -46,11 +48,17 @@ bool createMainWindow(int width, int height) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-    gMainWindow = SDL_CreateWindow("Tarnwick", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (gMainWindow == nullptr)
+    const MainWindowPlacement place = mainWindowPlacement(desktopMode(), width, height);
+    gMainWindow = SDL_CreateWindow(
+        localizedString("Tarnwick").c_str(), place.x, place.y, width, height,
+        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (place.borderless ? SDL_WINDOW_BORDERLESS : 0));
+    if (gMainWindow == nullptr) {
         std::printf("the main window failed: %s\n", SDL_GetError());
-    return gMainWindow != nullptr;
+        return false;
+    }
+    setWindowIcon(gMainWindow);
+    setTrayTip(localizedString("Tarnwick"));
+    return true;
 }
 
 void showMainWindow() {
@@ -105,6 +113,7 @@ int runShell(const ShellOptions& options) {
     const std::filesystem::path root = std::filesystem::absolute(
         options.root.empty() ? std::filesystem::current_path() : options.root);
     setBaseFolder(root.string());
+    installWindowSeams(root);
     RecordingPageHost recordingHost;
     PageHost& page = options.page != nullptr ? *options.page : recordingHost;
     setPageHost(&page);
