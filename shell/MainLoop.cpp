@@ -2,7 +2,9 @@
 
 #include "shell/AppDelegate.h"
 #include "shell/PageHost.h"
+#include "shell/Popup.h"
 #include "shell/ShellState.h"
+#include "shell/Tray.h"
 
 #include "content/BConfig.h"
 #include "content/RegisteredOptions.h"
@@ -30,10 +32,10 @@ void setBeforeSwapHandler(std::function<void()> handler) {
     gBeforeSwap = std::move(handler);
 }
 
-void runFrameTick() {
+void runFrameTick(bool frameDue) {
     PageHost* host = pageHost();
     cocos2d::CCApplication* app = cocos2d::CCApplication::sharedApplication();
-    if (app != nullptr && app->isStarted() && app->checkRunTick()) {
+    if (app != nullptr && app->isStarted() && (app->checkRunTick() || frameDue)) {
         boost::recursive_mutex::scoped_lock lock(gameDataMutex());
         recordShellCall("frame");
         if (host != nullptr)
@@ -42,6 +44,7 @@ void runFrameTick() {
             recordShellCall("runTick");
             app->runTick();
         }
+        paintPopups();
         if (gBeforeSwap)
             gBeforeSwap();
         if (cocos2d::CCEGLView* view = cocos2d::CCEGLView::sharedOpenGLView()) {
@@ -95,6 +98,9 @@ void onAppActivated() {
 }
 
 void handleWindowEvent(const SDL_Event& event) {
+    // A popup that is up takes the window's input.
+    if (handlePopupEvent(event))
+        return;
     if (event.type == SDL_QUIT) {
         if (gAppRunning)
             quitApplication();
@@ -110,10 +116,14 @@ void handleWindowEvent(const SDL_Event& event) {
             onAppActivated();
             break;
         case SDL_WINDOWEVENT_MINIMIZED:
+            onMainWindowMinimized();
+            return;
         case SDL_WINDOWEVENT_HIDDEN:
             gAppMinimized = true;
             return;
         case SDL_WINDOWEVENT_RESTORED:
+            onMainWindowRestored();
+            return;
         case SDL_WINDOWEVENT_SHOWN:
             gAppMinimized = false;
             return;

@@ -12,8 +12,9 @@
 
 #include <functional>
 
-// One pass of the main loop (also called by jobs that want a frame drawn).
-void runFrameTick();
+// One pass of the main loop (also called by jobs that want a frame drawn);
+// frameDue draws the frame whether or not the engine says one is due.
+void runFrameTick(bool frameDue = false);
 // Called between the frame's drawing and its swap (the test driver's
 // screenshot); empty for none.
 void setBeforeSwapHandler(std::function<void()> handler);

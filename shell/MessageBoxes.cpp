@@ -1,6 +1,7 @@
 #include "shell/MessageBoxes.h"
 
 #include "shell/ShellState.h"
+#include "shell/ShellWindows.h"
 
 #include <SDL.h>
 
@@ -27,6 +28,7 @@ void showMessageBox(const std::string& caption, const std::string& text) {
 }
 
 void fatalExit(const std::string& text) {
+    destroySplashWindow();
     showMessageBox("ERROR", text);
     std::fflush(stdout);
     std::exit(1);

@@ -1,12 +1,16 @@
 #include "shell/Startup.h"
 
 #include "shell/AppDelegate.h"
+#include "shell/DesktopShellServices.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PageHost.h"
+#include "shell/Popup.h"
 #include "shell/ShellState.h"
+#include "shell/ShellWindows.h"
 #include "shell/SingleInstance.h"
+#include "shell/Tray.h"
 
 #include "content/BConfig.h"
 #include "content/DataPath.h"
@@ -44,11 +48,17 @@ bool createMainWindow(int width, int height) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-    gMainWindow = SDL_CreateWindow("Tarnwick", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (gMainWindow == nullptr)
+    const MainWindowPlacement place = mainWindowPlacement(desktopMode(), width, height);
+    gMainWindow = SDL_CreateWindow(
+        localizedString("Tarnwick").c_str(), place.x, place.y, width, height,
+        SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | (place.borderless ? SDL_WINDOW_BORDERLESS : 0));
+    if (gMainWindow == nullptr) {
         std::printf("the main window failed: %s\n", SDL_GetError());
-    return gMainWindow != nullptr;
+        return false;
+    }
+    setWindowIcon(gMainWindow);
+    setTrayTip(localizedString("Tarnwick"));
+    return true;
 }
 
 void showMainWindow() {
@@ -95,6 +105,7 @@ void checkScreenResolution() {
     if (desktop.width < 1280 || desktop.height < 680) {
         std::printf("Warning: %s\n", localizedString("ScreenResTooSmall").c_str());
         std::fflush(stdout);
+        showErrorPopup(localizedString("ScreenResTooSmall"));
     }
 }
 
@@ -106,6 +117,7 @@ std::filesystem::path shellRootFolder(const ShellOptions& options) {
 int runShell(const ShellOptions& options) {
     const std::filesystem::path root = shellRootFolder(options);
     setBaseFolder(root.string());
+    installWindowSeams(root);
     RecordingPageHost recordingHost;
     PageHost& page = options.page != nullptr ? *options.page : recordingHost;
     setPageHost(&page);
@@ -134,6 +146,8 @@ int runShell(const ShellOptions& options) {
     installPuzzleScriptSupport();
     static GameSceneServices sceneServices;
     setSceneServices(&sceneServices);
+    static DesktopShellServices desktopServices;
+    setShellServices(&desktopServices);
 
     recordShellCall("chooseLayoutMode");
     chooseLayoutMode(true);

@@ -28,6 +28,7 @@
 #include <stb/stb_truetype.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -860,6 +861,74 @@ Canvas drawPageImage(const std::string& stem) {
     return canvas;
 }
 
+// The desktop shell's own art: the popups' background and buttons, the
+// splash image, the window and tray icons and the tray menu's civ icons.
+struct ShellImage {
+    std::string path;
+    int width, height; // points; written with an "-hd" twin
+};
+
+std::vector<ShellImage> shellImages() {
+    std::vector<ShellImage> images = {
+        {"interface/Popup_Background.png", 300, 200},
+        {"interface/Popup_OK.png", 90, 36},
+        {"interface/Popup_OK_Pressed.png", 90, 36},
+        {"interface/Popup_Close.png", 24, 24},
+        {"interface/Popup_Close_Hot.png", 24, 24},
+        {"interface/Splash.png", 320, 200},
+        {"interface/AppIcon.png", 32, 32},
+        {"interface/TrayIcon.png", 16, 16},
+        {"interface/TrayIcon_Waiting.png", 16, 16},
+    };
+    for (const char* civ : {"darkelves", "dwarves", "humans", "orcs", "kx4a", "other"})
+        images.push_back({std::string("interface/TrayCiv_") + civ + ".png", 12, 12});
+    return images;
+}
+
+Canvas drawShellImage(Font& font, const std::string& path, int width, int height, int scale) {
+    Canvas canvas(width * scale, height * scale);
+    const float s = float(scale);
+    const float cx = canvas.width / 2.0f, cy = canvas.height / 2.0f;
+    const std::string stem = fs::path(path).stem().string();
+    const auto disc = [cx, cy](float radius) {
+        return [=](float x, float y) { return std::hypot(x - cx, y - cy) - radius; };
+    };
+    if (stem == "Popup_Background") {
+        canvas.fill(roundedBox(canvas, 0, 14 * s), Color{200, 170, 110});
+        canvas.fill(roundedBox(canvas, 4 * s, 11 * s), Color{44, 48, 66});
+    } else if (stem.starts_with("Popup_OK")) {
+        const bool pressed = stem.ends_with("_Pressed");
+        canvas.fill(roundedBox(canvas, 1 * s, 10 * s), Color{40, 34, 26});
+        canvas.fill(roundedBox(canvas, 4 * s, 7 * s),
+                    pressed ? Color{80, 120, 60} : Color{90, 160, 70});
+    } else if (stem.starts_with("Popup_Close")) {
+        const bool hot = stem.ends_with("_Hot");
+        canvas.fill(disc(cx - 0.5f), Color{230, 230, 230});
+        canvas.fill(disc(cx - 2 * s), hot ? Color{230, 80, 70} : Color{170, 50, 45});
+        font.draw(canvas, "x", cx, cy, canvas.height * 0.7f, Color{255, 255, 255});
+    } else if (stem == "Splash") {
+        canvas.fill(roundedBox(canvas, 0, 18 * s), Color{200, 170, 110});
+        canvas.fill(roundedBox(canvas, 5 * s, 14 * s), Color{30, 36, 60});
+        font.draw(canvas, "Tarnwick", cx, cy, canvas.height * 0.22f, Color{240, 220, 160});
+    } else if (stem.starts_with("TrayCiv_")) {
+        static const std::map<std::string, Color> colors = {
+            {"darkelves", {120, 70, 170}}, {"dwarves", {170, 110, 50}}, {"humans", {60, 110, 200}},
+            {"orcs", {70, 150, 60}},       {"kx4a", {190, 50, 50}},     {"other", {120, 120, 120}},
+        };
+        const std::string civ = stem.substr(8);
+        canvas.fill(disc(cx - 0.5f), colors.at(civ));
+        font.draw(canvas, std::string(1, char(std::toupper(civ[0]))), cx, cy, canvas.height * 0.7f,
+                  Color{255, 255, 255});
+    } else {
+        // The window and tray icons: a disc with the name's initial; the
+        // waiting tray icon is gold.
+        const bool waiting = stem.ends_with("_Waiting");
+        canvas.fill(disc(cx - 0.5f), waiting ? Color{230, 180, 40} : Color{70, 90, 160});
+        font.draw(canvas, "T", cx, cy, canvas.height * 0.7f, Color{255, 255, 255});
+    }
+    return canvas;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -994,6 +1063,17 @@ int main(int argc, char** argv) {
         for (int scale : {1, 2}) {
             const std::string file = scale == 1 ? image.path : withSuffix(image.path, "-hd");
             if (!drawHudImage(font, image, scale).save(data / file)) {
+                std::fprintf(stderr, "cannot write %s\n", file.c_str());
+                return 1;
+            }
+            ++written;
+        }
+    }
+    for (const ShellImage& image : shellImages()) {
+        for (int scale : {1, 2}) {
+            const std::string file = scale == 1 ? image.path : withSuffix(image.path, "-hd");
+            if (!drawShellImage(font, image.path, image.width, image.height, scale)
+                     .save(data / file)) {
                 std::fprintf(stderr, "cannot write %s\n", file.c_str());
                 return 1;
             }

@@ -3,15 +3,19 @@
 // page's first unit of work asks for the game data (prepLaunch) and shows
 // the game view with a new game's board; the driver's switches stop the run
 // after a number of frames (counted once the page showed), write the last
-// frame as a PNG and pretend another desktop.
+// frame as a PNG and pretend another desktop, keep the menus in place of the
+// game view, show a message box or make the last frame the progress
+// overlay's.
 #include "shell/BrowserPageHost.h"
 #include "shell/GameDataLoad.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
 #include "shell/PageHost.h"
+#include "shell/Popup.h"
 #include "shell/ShellState.h"
 #include "shell/Startup.h"
 
+#include "content/BConfig.h"
 #include "content/settings/SettingsManager.h"
 #include "platform/browser/OffscreenPage.h"
 #include "platform/engine/CCApplication.h"
@@ -42,7 +46,8 @@ constexpr int cPageWaitFrames = 600;
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
-                         "[--desktop WIDTHxHEIGHTxBITS]\n");
+                         "[--desktop WIDTHxHEIGHTxBITS] [--menu] [--popup TEXT] "
+                         "[--progress TEXT]\n");
     return 2;
 }
 
@@ -89,7 +94,7 @@ bool saveWindow(const std::string& path) {
 
 // What the menu page does once loaded: asks for the game data, then opens
 // a new game's board in the game view.
-void openDemoGame(const std::function<void()>& showGameView) {
+void openDemoGame(const std::function<void(bool)>& setGameViewShown, bool gameView) {
     prepLaunch();
     if (!gAppRunning)
         return;
@@ -106,7 +111,7 @@ void openDemoGame(const std::function<void()>& showGameView) {
     gCurrentGame = game;
     CCDirector::sharedDirector()->runWithScene(GameScene::sceneWithGame());
     game->release();
-    showGameView();
+    setGameViewShown(gameView);
 }
 
 } // namespace
@@ -115,6 +120,9 @@ int main(int argc, char** argv) {
     ShellOptions options;
     int frames = 0;
     std::string screenshot;
+    bool gameView = true;
+    std::string popup;
+    std::string progress;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -125,6 +133,12 @@ int main(int argc, char** argv) {
             ++i;
         else if (arg == "--screenshot" && hasValue)
             screenshot = argv[++i];
+        else if (arg == "--menu")
+            gameView = false;
+        else if (arg == "--popup" && hasValue)
+            popup = argv[++i];
+        else if (arg == "--progress" && hasValue)
+            progress = argv[++i];
         else if (arg == "--desktop" && hasValue && readDesktop(argv[i + 1], desktop)) {
             setDesktopModeOverride(desktop);
             ++i;
@@ -144,26 +158,35 @@ int main(int argc, char** argv) {
         browserPage = std::make_unique<BrowserPageHost>(shellRootFolder(options).string());
     options.page = browserPage ? static_cast<PageHost*>(browserPage.get()) : &recordingPage;
     bool opened = false;
+    int status = 0;
+    int drawn = 0;
+    int waited = 0;
     // The page asks for the game data once loaded.
-    const std::function<void()> openOnce = [&] {
+    const std::function<void()> onWork = [&] {
         CCApplication* app = CCApplication::sharedApplication();
         if (!opened && app != nullptr && app->isStarted() &&
             (!browserPage || browserPage->pageShown())) {
             opened = true;
-            openDemoGame([&] {
-                if (browserPage)
-                    browserPage->setGameViewShown(true);
-                else
-                    recordingPage.setGameViewShown(true);
-            });
+            openDemoGame(
+                [&](bool shown) {
+                    if (browserPage)
+                        browserPage->setGameViewShown(shown);
+                    else
+                        recordingPage.setGameViewShown(shown);
+                },
+                gameView);
+            if (!popup.empty())
+                showErrorPopup(popup);
+        }
+        // The last frame is the one the job runner draws before its job.
+        if (!progress.empty() && frames > 0 && drawn == frames - 1) {
+            BConfig::instance().define("useProgressHUD");
+            runWithProgressHUD(progress, [] { return 0; }, {});
         }
     };
-    recordingPage.setWorkHandler(openOnce);
+    recordingPage.setWorkHandler(onWork);
     if (browserPage)
-        browserPage->setWorkHandler(openOnce);
-    int status = 0;
-    int drawn = 0;
-    int waited = 0;
+        browserPage->setWorkHandler(onWork);
     setBeforeSwapHandler([&] {
         // Frames count once the page loaded and showed (at most 600 frames
         // of waiting).

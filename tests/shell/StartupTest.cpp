@@ -69,13 +69,13 @@ TEST_F(StartupTest, StepsRunInOrderAndTheLoopEndsAfterTheQuittingPass) {
     const std::vector<std::string> expected = {
         "SteamClient::init", "seam:requestStatsAndLeaderboards", "setupLanguageAndPaths",
         "loadLocalizableStrings", "isOnlyInstance", "openSecureStorage", "chooseLayoutMode",
-        "setResourcePath", "setContentScaleFactor", "seam:loadPrivateFonts", "page:initialize",
-        "seam:registerBridge", "createMainWindow", "seam:showSplashScreen", "waitForPageClient",
+        "setResourcePath", "setContentScaleFactor", "loadPrivateFonts", "page:initialize",
+        "seam:registerBridge", "createMainWindow", "showSplashScreen", "waitForPageClient",
         "checkDesktopColorDepth", "setSceneDims", "runStart", "createViewAsChild",
         "applicationDidFinishLaunching", "page:attachView", "checkScreenResolution", "mainLoop",
         // The quit, inside the third pass's page work.
         "quitApplication", "saveSecureStorage", "page:parentWindowWillClose",
-        "page:quitMessageLoop", "seam:removeTrayIcon",
+        "page:quitMessageLoop", "removeTrayIcon",
         // Shutdown.
         "SteamClient::shutdown", "page:shutdown", "purgeDirector"};
     EXPECT_EQ(callsWithoutPasses(), expected);

@@ -1,0 +1,12 @@
+#pragma once
+
+// The shell's answers to the board scene's requests: its jobs run through
+// the shell's job runner (the progress overlay). Installed by start-up.
+
+#include "scene/ShellServices.h"
+
+class DesktopShellServices : public ShellServices {
+public:
+    void runWithProgressHUD(const std::function<int()>& job, const std::string& text,
+                            const std::function<void(int)>& completion) override;
+};
