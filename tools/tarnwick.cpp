@@ -1,5 +1,6 @@
 // The desktop client: run from the folder that holds data/ and vellix/, or
 // with --root DIR.
+#include "shell/CocosV8Handler.h"
 #include "shell/Startup.h"
 
 #include <cstdio>
@@ -16,5 +17,6 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    installBridgeSeams();
     return runShell(options);
 }
