@@ -2,7 +2,10 @@
 // host standing in for the menu page. The page's first unit of work asks for
 // the game data (prepLaunch) and shows the game view with a new game's
 // board; the driver's switches stop the run after a number of frames, write
-// the last frame as a PNG and pretend another desktop.
+// the last frame as a PNG and pretend another desktop; --shots DIR logs in
+// as demo through the page's native calls instead (the README's main job
+// without a display).
+#include "shell/CocosV8Handler.h"
 #include "shell/GameDataLoad.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
@@ -20,11 +23,15 @@
 #include "rules/SelfPlay.h"
 #include "scene/GameScene.h"
 
+#include "platform/browser/BridgeDispatcher.h"
+
 #include <GLES/gl.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +42,7 @@ namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
-                         "[--desktop WIDTHxHEIGHTxBITS]\n");
+                         "[--desktop WIDTHxHEIGHTxBITS] [--shots DIR]\n");
     return 2;
 }
 
@@ -102,12 +109,73 @@ void openDemoGame(RecordingPageHost& page) {
     page.setGameViewShown(true);
 }
 
+// --shots DIR: logs in as "demo" through the page's native calls (the
+// recording host stands in for the page: it calls what the login page calls
+// on load, then what its form's button calls), writing DIR/login.png before
+// and DIR/logged-in.png after. 0 only when the page was told loginSuccess.
+int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
+    std::error_code ignored;
+    std::filesystem::create_directories(shots, ignored);
+    installBridgeSeams();
+    RecordingPageHost page;
+    options.page = &page;
+    const auto loggedIn = [&page] {
+        const auto& ran = page.statements();
+        return std::find(ran.begin(), ran.end(), "loginSuccess();") != ran.end();
+    };
+    enum class Step { Load, LoginShot, Form, LoggedInShot, Done } step = Step::Load;
+    int drawn = 0;
+    int status = 0;
+    page.setWorkHandler([&] {
+        if (step != Step::Load || !CCApplication::sharedApplication()->isStarted())
+            return;
+        for (const char* function : {"prepLaunch", "autoLogin", "closeSplashScreen"})
+            answerBridgeCall(function, "[]");
+        step = Step::LoginShot;
+    });
+    const auto shoot = [&](const char* name) {
+        const std::string path = (shots / name).string();
+        if (saveWindow(path)) {
+            std::printf("wrote %s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "could not write %s\n", path.c_str());
+            status = 1;
+        }
+    };
+    setBeforeSwapHandler([&] {
+        if (step == Step::Load || ++drawn < 10)
+            return;
+        drawn = 0;
+        if (step == Step::LoginShot) {
+            shoot("login.png");
+            // A stored key may have logged in already.
+            if (!loggedIn())
+                answerBridgeCall("loginButton", "[\"demo\",\"demo\"]");
+            step = Step::LoggedInShot;
+        } else if (step == Step::LoggedInShot) {
+            shoot("logged-in.png");
+            step = Step::Done;
+            quitApplication();
+        }
+    });
+    const int code = runShell(options);
+    if (code != 0)
+        return code;
+    if (!loggedIn()) {
+        std::fprintf(stderr, "tarnwick-demo: the page was not told loginSuccess\n");
+        return 1;
+    }
+    std::printf("logged in as demo\n");
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     ShellOptions options;
     int frames = 0;
     std::string screenshot;
+    std::filesystem::path shots;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -118,12 +186,16 @@ int main(int argc, char** argv) {
             ++i;
         else if (arg == "--screenshot" && hasValue)
             screenshot = argv[++i];
+        else if (arg == "--shots" && hasValue)
+            shots = argv[++i];
         else if (arg == "--desktop" && hasValue && readDesktop(argv[i + 1], desktop)) {
             setDesktopModeOverride(desktop);
             ++i;
         } else
             return usage();
     }
+    if (!shots.empty())
+        return runLoginDemo(options, shots);
     if (!screenshot.empty())
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
