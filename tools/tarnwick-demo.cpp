@@ -149,7 +149,9 @@ int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
         if (step == Step::LoginShot) {
             shoot("login.png");
             // A stored key may have logged in already.
-            if (!loggedIn())
+            if (loggedIn())
+                std::printf("logged in by the stored key\n");
+            else
                 answerBridgeCall("loginButton", "[\"demo\",\"demo\"]");
             step = Step::LoggedInShot;
         } else if (step == Step::LoggedInShot) {

@@ -27,28 +27,40 @@ bool showsSomething(const std::filesystem::path& file) {
     return colours.size() > 1 || (colours.size() == 1 && *colours.begin() != 0);
 }
 
-} // namespace
-
-TEST_F(PlayScriptTest, LogsInAsDemoHeadlessAndLeavesTwoScreenshots) {
+// Runs tools/play.sh with no display in the test's folder (its data, its
+// temporary files, shots/ for the screenshots) and a free port; the exit
+// code and everything printed.
+int runPlay(const std::filesystem::path& folder, std::string& output) {
     const std::filesystem::path build =
         std::filesystem::path(TARNWICK_DEMO).parent_path().parent_path();
-    const std::filesystem::path shots = mFolder / "shots";
-    const std::string folder = mFolder.string();
     const std::string command =
         "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy TARNWICK_PORT=0 XDG_DATA_HOME='" +
-        folder + "' XDG_RUNTIME_DIR='" + folder + "' TMPDIR='" + folder + "' TARNWICK_SHOTS='" +
-        shots.string() + "' bash '" TARNWICK_SOURCE_DIR "/tools/play.sh' '" + build.string() +
-        "' 2>&1";
+        folder.string() + "' XDG_RUNTIME_DIR='" + folder.string() + "' TMPDIR='" + folder.string() +
+        "' TARNWICK_SHOTS='" + (folder / "shots").string() +
+        "' bash '" TARNWICK_SOURCE_DIR "/tools/play.sh' '" + build.string() + "' 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
+    if (pipe == nullptr)
+        return -1;
     std::array<char, 512> buffer;
     while (fgets(buffer.data(), int(buffer.size()), pipe) != nullptr)
         output += buffer.data();
     const int status = pclose(pipe);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST_F(PlayScriptTest, LogsInAsDemoHeadlessThenByTheStoredKey) {
+    std::string output;
+    ASSERT_EQ(runPlay(mFolder, output), 0) << output;
     EXPECT_NE(output.find("logged in as demo"), std::string::npos) << output;
-    EXPECT_NE(output.find("screenshots in " + shots.string()), std::string::npos) << output;
+    EXPECT_NE(output.find("screenshots in " + (mFolder / "shots").string()), std::string::npos)
+        << output;
     for (const char* name : {"login.png", "logged-in.png"})
-        EXPECT_TRUE(showsSomething(shots / name)) << name << "\n" << output;
+        EXPECT_TRUE(showsSomething(mFolder / "shots" / name)) << name << "\n" << output;
+
+    // The second start: the key stored by the first logs in by itself.
+    std::string again;
+    ASSERT_EQ(runPlay(mFolder, again), 0) << again;
+    EXPECT_NE(again.find("logged in by the stored key"), std::string::npos) << again;
 }
