@@ -16,6 +16,11 @@ std::vector<std::string> gRecord;
 std::atomic<bool> gRecording{false};
 std::function<uint32_t()> gMillisecondClock;
 
+void showMainWindowIfMade() {
+    if (gMainWindow != nullptr)
+        SDL_ShowWindow(gMainWindow);
+}
+
 ShellSeams recordingSeams() {
     ShellSeams seams;
     seams.requestStatsAndLeaderboards = [] { recordShellCall("seam:requestStatsAndLeaderboards"); };
@@ -23,8 +28,7 @@ ShellSeams recordingSeams() {
     seams.registerBridge = [] { recordShellCall("seam:registerBridge"); };
     seams.showSplashScreen = [] {
         recordShellCall("seam:showSplashScreen");
-        if (gMainWindow != nullptr)
-            SDL_ShowWindow(gMainWindow);
+        showMainWindowIfMade();
     };
     seams.bridgeUpdate = [] { recordShellCall("seam:bridgeUpdate"); };
     seams.removeTrayIcon = [] { recordShellCall("seam:removeTrayIcon"); };
@@ -32,6 +36,14 @@ ShellSeams recordingSeams() {
         recordShellCall("seam:buildVersionText");
         return std::string();
     };
+    seams.closeSplashScreen = [] {
+        recordShellCall("seam:closeSplashScreen");
+        showMainWindowIfMade();
+    };
+    seams.setTrayIcon = [](bool newTurn) {
+        recordShellCall(newTurn ? "seam:setTrayIcon(true)" : "seam:setTrayIcon(false)");
+    };
+    seams.resetWaitingGamesCount = [] { recordShellCall("seam:resetWaitingGamesCount"); };
     return seams;
 }
 

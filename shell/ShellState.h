@@ -53,6 +53,14 @@ struct ShellSeams {
     std::function<void()> removeTrayIcon;
     // prepLaunch: the build version text shown on the login page.
     std::function<std::string()> buildVersionText;
+    // The page's closeSplashScreen: the splash window goes, the main window
+    // shows and repaints. With no splash window yet, the default shows the
+    // main window.
+    std::function<void()> closeSplashScreen;
+    // The tray's icon: the new-turn one (true) or the normal one.
+    std::function<void(bool newTurn)> setTrayIcon;
+    // Logout: the new-turn notice forgets its count of waiting games.
+    std::function<void()> resetWaitingGamesCount;
 };
 ShellSeams& shellSeams();
 // Every seam back to its recording default.

@@ -5,8 +5,10 @@
 // after a number of frames (counted once the page showed), write the last
 // frame as a PNG and pretend another desktop, keep the menus in place of the
 // game view, show a message box or make the last frame the progress
-// overlay's.
+// overlay's; --shots DIR logs in as demo through the page's native calls
+// instead (the README's main job without a display).
 #include "shell/BrowserPageHost.h"
+#include "shell/CocosV8Handler.h"
 #include "shell/GameDataLoad.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
@@ -27,11 +29,15 @@
 #include "rules/SelfPlay.h"
 #include "scene/GameScene.h"
 
+#include "platform/browser/BridgeDispatcher.h"
+
 #include <GLES/gl.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,7 +53,7 @@ constexpr int cPageWaitFrames = 600;
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
                          "[--desktop WIDTHxHEIGHTxBITS] [--menu] [--popup TEXT] "
-                         "[--progress TEXT]\n");
+                         "[--progress TEXT] [--shots DIR]\n");
     return 2;
 }
 
@@ -114,6 +120,68 @@ void openDemoGame(const std::function<void(bool)>& setGameViewShown, bool gameVi
     setGameViewShown(gameView);
 }
 
+// --shots DIR: logs in as "demo" through the page's native calls (the
+// recording host stands in for the page: it calls what the login page calls
+// on load, then what its form's button calls), writing DIR/login.png before
+// and DIR/logged-in.png after. 0 only when the page was told loginSuccess.
+int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
+    std::error_code ignored;
+    std::filesystem::create_directories(shots, ignored);
+    installBridgeSeams();
+    RecordingPageHost page;
+    options.page = &page;
+    const auto loggedIn = [&page] {
+        const auto& ran = page.statements();
+        return std::find(ran.begin(), ran.end(), "loginSuccess();") != ran.end();
+    };
+    enum class Step { Load, LoginShot, Form, LoggedInShot, Done } step = Step::Load;
+    int drawn = 0;
+    int status = 0;
+    page.setWorkHandler([&] {
+        if (step != Step::Load || !CCApplication::sharedApplication()->isStarted())
+            return;
+        for (const char* function : {"prepLaunch", "autoLogin", "closeSplashScreen"})
+            answerBridgeCall(function, "[]");
+        step = Step::LoginShot;
+    });
+    const auto shoot = [&](const char* name) {
+        const std::string path = (shots / name).string();
+        if (saveWindow(path)) {
+            std::printf("wrote %s\n", path.c_str());
+        } else {
+            std::fprintf(stderr, "could not write %s\n", path.c_str());
+            status = 1;
+        }
+    };
+    setBeforeSwapHandler([&] {
+        if (step == Step::Load || ++drawn < 10)
+            return;
+        drawn = 0;
+        if (step == Step::LoginShot) {
+            shoot("login.png");
+            // A stored key may have logged in already.
+            if (loggedIn())
+                std::printf("logged in by the stored key\n");
+            else
+                answerBridgeCall("loginButton", "[\"demo\",\"demo\"]");
+            step = Step::LoggedInShot;
+        } else if (step == Step::LoggedInShot) {
+            shoot("logged-in.png");
+            step = Step::Done;
+            quitApplication();
+        }
+    });
+    const int code = runShell(options);
+    if (code != 0)
+        return code;
+    if (!loggedIn()) {
+        std::fprintf(stderr, "tarnwick-demo: the page was not told loginSuccess\n");
+        return 1;
+    }
+    std::printf("logged in as demo\n");
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -123,6 +191,7 @@ int main(int argc, char** argv) {
     bool gameView = true;
     std::string popup;
     std::string progress;
+    std::filesystem::path shots;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -139,12 +208,16 @@ int main(int argc, char** argv) {
             popup = argv[++i];
         else if (arg == "--progress" && hasValue)
             progress = argv[++i];
+        else if (arg == "--shots" && hasValue)
+            shots = argv[++i];
         else if (arg == "--desktop" && hasValue && readDesktop(argv[i + 1], desktop)) {
             setDesktopModeOverride(desktop);
             ++i;
         } else
             return usage();
     }
+    if (!shots.empty())
+        return runLoginDemo(options, shots);
     // With no display a screenshot renders offscreen; with one the window
     // goes to it, whose size picks the layout (SDL_VIDEODRIVER, when set,
     // still holds).

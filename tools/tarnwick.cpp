@@ -2,6 +2,7 @@
 // with --root DIR. The menu page needs an X display; without one the
 // recording page host stands in for it.
 #include "shell/BrowserPageHost.h"
+#include "shell/CocosV8Handler.h"
 #include "shell/Startup.h"
 
 #include "platform/browser/OffscreenPage.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    installBridgeSeams();
     std::unique_ptr<BrowserPageHost> page;
     if (OffscreenPage::initToolkit()) {
         page = std::make_unique<BrowserPageHost>(shellRootFolder(options).string());

@@ -1,5 +1,7 @@
 #include "platform/browser/BridgeDispatcher.h"
 
+#include <cstdio>
+
 namespace {
 
 BridgeDispatcher& dispatcher() {
@@ -15,7 +17,12 @@ void setBridgeDispatcher(BridgeDispatcher newDispatcher) {
 
 std::string answerBridgeCall(const std::string& function, const std::string& argumentsJson) {
     const nlohmann::json arguments = nlohmann::json::parse(argumentsJson, nullptr, false);
-    if (!arguments.is_array() || !dispatcher())
+    if (!arguments.is_array()) {
+        std::fprintf(stderr, "bridge: the arguments of %s are not a JSON array\n",
+                     function.c_str());
+        return "{}";
+    }
+    if (!dispatcher())
         return "{}";
     const std::optional<nlohmann::json> value = dispatcher()(function, arguments);
     if (!value)

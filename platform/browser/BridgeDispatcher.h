@@ -24,7 +24,8 @@ using BridgeDispatcher = std::function<std::optional<nlohmann::json>(
 void setBridgeDispatcher(BridgeDispatcher dispatcher);
 
 // The reply body of a call whose arguments arrived as JSON text. Text that
-// is not a JSON array is answered with none, and the dispatcher is not asked.
+// is not a JSON array is answered with none and one log line, and the
+// dispatcher is not asked.
 std::string answerBridgeCall(const std::string& function, const std::string& argumentsJson);
 
 // The script run at the start of every document of the page.
