@@ -7,6 +7,7 @@
 #include "PageScript.h"
 
 #include "shell/Leaderboards.h"
+#include "shell/MainLoop.h"
 #include "shell/ShellSceneServices.h"
 
 #include "content/settings/SettingsManager.h"
@@ -63,11 +64,13 @@ protected:
         BridgeTest::TearDown();
     }
 
-    // Start-up's request, delivered.
+    // Start-up's request through the program's seam, delivered by a pass
+    // of the main loop.
     std::string startUp() {
+        installBridgeSeams();
         testing::internal::CaptureStdout();
-        requestStatsAndFindLeaderboards();
-        SteamClient::runCallbacks();
+        shellSeams().requestStatsAndLeaderboards();
+        runFrameTick(false);
         return testing::internal::GetCapturedStdout();
     }
 
