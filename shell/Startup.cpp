@@ -7,6 +7,7 @@
 #include "shell/MessageBoxes.h"
 #include "shell/PageHost.h"
 #include "shell/Popup.h"
+#include "shell/ShellSceneServices.h"
 #include "shell/ShellState.h"
 #include "shell/ShellWindows.h"
 #include "shell/SingleInstance.h"
@@ -25,7 +26,6 @@
 #include "rules/GamesList.h"
 #include "rules/SceneServices.h"
 #include "scene/GameScene.h"
-#include "scene/GameSceneServices.h"
 #include "service/BSecureStorage.h"
 #include "service/ServiceWorkers.h"
 #include "service/WebService.h"
@@ -144,7 +144,7 @@ int runShell(const ShellOptions& options) {
     setPreferenceStore(&secureStorage());
     setGamesList(&webService());
     installPuzzleScriptSupport();
-    static GameSceneServices sceneServices;
+    static ShellSceneServices sceneServices(webService());
     setSceneServices(&sceneServices);
     static DesktopShellServices desktopServices;
     setShellServices(&desktopServices);
