@@ -134,7 +134,9 @@ int runShell(const ShellOptions& options) {
     loadLocalizableStrings();
 
     recordShellCall("isOnlyInstance");
-    if (!isOnlyInstance(instanceLockFolder(root / "data")))
+    // Without a runtime folder the lock lives with the user's files, never in
+    // the program's own folder.
+    if (!isOnlyInstance(instanceLockFolder(SteamClient::userDataFolder())))
         fatalExit(localizedString("OnlyOneInstanceError"));
     std::printf("CONFIGURATION_Final ENABLED.\n");
 
