@@ -1,6 +1,7 @@
 #include "shell/CocosV8Handler.h"
 
 #include "shell/BridgeLogin.h"
+#include "shell/GamesListPage.h"
 #include "shell/ShellState.h"
 
 #include "platform/browser/BridgeDispatcher.h"
@@ -150,6 +151,7 @@ void registerClientUIPlugin() {
 
 void installBridgeSeams() {
     shellSeams().registerBridge = registerClientUIPlugin;
+    installGamesListHooks();
 }
 
 void setPageFocusElement(const std::string& elementId) {
