@@ -186,7 +186,13 @@ TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines)
     EXPECT_EQ(read("$('#ChatText .ChatLine').map(function () { return $(this).text(); })"
                    ".get().join(' | ')"),
               "Ann: good luck | demo: it's \"on\" <b>");
-    EXPECT_EQ(read("$('.GameEntry[data-game=3] .EntryUnread').is(':visible')"), "false");
+    // The entry sent again replaced the first one.
+    EXPECT_EQ(read("$('.GameEntry[data-game=3]').length + ' ' + "
+                   "$('.GameEntry[data-game=3] .EntryUnread').is(':visible')"),
+              "1 false");
+
+    purgeGameFromPage(4);
+    EXPECT_EQ(read("$('.GameEntry').length + ' ' + $('#GamesSection3').is(':visible')"), "3 false");
 
     read("$('.GameEntry[data-game=1]').click()");
     EXPECT_EQ(sCalls.front(), R"(selectGame["1",true])");
