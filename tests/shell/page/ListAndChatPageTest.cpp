@@ -12,6 +12,7 @@
 #include "shell/GamesListPage.h"
 #include "shell/PageHost.h"
 
+#include "content/AvatarPack.h"
 #include "content/DataPath.h"
 #include "content/LocalizedStrings.h"
 #include "content/StartupOptions.h"
@@ -77,6 +78,7 @@ protected:
         loadLocalizableStrings();
         ASSERT_TRUE(Database::init());
         ASSERT_TRUE(SettingsManager::instance().init());
+        ASSERT_TRUE(AvatarPack::loadAll());
 
         std::ofstream(sFolder / "seed.xml") << cSeed;
         LoopbackServerOptions options;
@@ -104,6 +106,7 @@ protected:
         setBridgeDispatcher({});
         delete sServer;
         sServer = nullptr;
+        AvatarPack::clear();
         SettingsManager::instance().clear();
         Database::clear();
         std::filesystem::current_path(sOldFolder);
@@ -174,6 +177,8 @@ TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines)
                    "$(this).closest('.GamesSection').attr('data-state'); }).get().join(', ')"),
               "2 Bo 1, 1 Ann 1, 3 Ann 2, 4 Cy 3");
     EXPECT_EQ(read("$('.GameEntry[data-game=3] .EntryUnread').text()"), "1");
+    EXPECT_EQ(read("$('.GameEntry[data-game=3] .EntryAvatar').attr('src')"),
+              "tarnwick://data/UI/Avatars/Council01.png");
 
     {
         const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
