@@ -2,6 +2,7 @@
 
 #include "shell/BridgeLogin.h"
 #include "shell/FriendsPage.h"
+#include "shell/GamesListPage.h"
 #include "shell/Leaderboards.h"
 #include "shell/ShellState.h"
 
@@ -153,6 +154,7 @@ void registerClientUIPlugin() {
 void installBridgeSeams() {
     shellSeams().registerBridge = registerClientUIPlugin;
     shellSeams().requestStatsAndLeaderboards = requestStatsAndFindLeaderboards;
+    installGamesListHooks();
 }
 
 void setPageFocusElement(const std::string& elementId) {

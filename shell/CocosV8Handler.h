@@ -89,7 +89,8 @@ void registerClientUIPlugin();
 // Answers the native call road with handler's Execute.
 void installBridgeDispatcher(CocosV8Handler& handler);
 // Fills the shell's bridge registration seam with registerClientUIPlugin,
-// and its start-up stats seam with the platform stats and leaderboards.
+// its start-up stats seam with the platform stats and leaderboards, and
+// installs the games list's hooks.
 void installBridgeSeams();
 
 // The page element that the off-screen page gives the keyboard focus.
