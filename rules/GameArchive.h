@@ -554,13 +554,22 @@ private:
     // A new object through a pointer: made in its default state (recorded
     // as created), then its fields read.
     template <class C> C* loadNew(int32_t id, const ClassInfo& info) {
-        auto* object = static_cast<C*>(::operator new(sizeof(C)));
+        // The class's own allocation where it has one (a pool).
+        void* block = nullptr;
+        if constexpr (requires { C::operator new(sizeof(C)); })
+            block = C::operator new(sizeof(C));
+        else
+            block = ::operator new(sizeof(C));
+        auto* object = static_cast<C*>(block);
         if (info.tracking)
             mObjects.push_back({object, id});
         try {
             load_construct_data(*this, object, info.version);
         } catch (...) {
-            ::operator delete(object);
+            if constexpr (requires { C::operator delete(block, sizeof(C)); })
+                C::operator delete(block, sizeof(C));
+            else
+                ::operator delete(block);
             throw;
         }
         boost::serialization::serialize_adl(*this, *object, info.version);
