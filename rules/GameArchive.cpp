@@ -28,10 +28,28 @@ template class detail::archive_serializer_map<GameIArchive>;
 
 using boost::archive::archive_exception;
 
-ArchiveSource::ArchiveSource(const uint8_t* data, size_t size) {
-    // The get area is only read from.
-    char* begin = const_cast<char*>(reinterpret_cast<const char*>(data));
-    setg(begin, begin, begin + size);
+void ArchiveSource::throwShort() {
+    throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+}
+
+ArchiveSource::int_type ArchiveSource::underflow() {
+    return mAt == mEnd ? traits_type::eof() : traits_type::to_int_type(static_cast<char>(*mAt));
+}
+
+ArchiveSource::int_type ArchiveSource::uflow() {
+    return mAt == mEnd ? traits_type::eof() : traits_type::to_int_type(static_cast<char>(*mAt++));
+}
+
+std::streamsize ArchiveSource::xsgetn(char* to, std::streamsize count) {
+    const size_t copied =
+        std::min(remaining(), static_cast<size_t>(std::max<std::streamsize>(count, 0)));
+    if (copied > 0)
+        read(to, copied);
+    return static_cast<std::streamsize>(copied);
+}
+
+std::streamsize ArchiveSource::showmanyc() {
+    return mAt == mEnd ? -1 : static_cast<std::streamsize>(remaining());
 }
 
 void ArchiveSink::appendBeyondChunk(const void* data, size_t count) {

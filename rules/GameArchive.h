@@ -99,23 +99,45 @@ private:
 };
 
 // The bytes an archive is read from, with the count still unread. The
-// archive reads its fields straight from the bytes (read), the library's
-// own code through the stream; both advance the same position.
+// archive reads its fields straight from the bytes (value, read, take), the
+// library's own code through the stream; both advance the same cursor. The
+// cursor is the source's own rather than the stream's get area, and a value
+// is stored by its type, so that the compiler keeps the cursor in a register
+// over a run of fields instead of reloading it after each store.
 class ArchiveSource : public std::streambuf {
 public:
-    ArchiveSource(const uint8_t* data, size_t size);
-    size_t remaining() const { return static_cast<size_t>(egptr() - gptr()); }
+    ArchiveSource(const uint8_t* data, size_t size) : mAt(data), mEnd(data + size) {}
+    size_t remaining() const { return static_cast<size_t>(mEnd - mAt); }
+    // The next sizeof(T) bytes as a T; throws when fewer are left.
+    template <class T> T value() {
+        static_assert(std::is_trivially_copyable_v<T>);
+        T t;
+        std::memcpy(&t, take(sizeof(T)), sizeof(T));
+        return t;
+    }
     // Copies the next count bytes to to; throws when fewer are left.
     void read(void* to, size_t count) { std::memcpy(to, take(count), count); }
     // The next count bytes where they lie; throws when fewer are left.
     const uint8_t* take(size_t count) {
         if (count > remaining())
-            throw boost::archive::archive_exception(
-                boost::archive::archive_exception::input_stream_error);
-        const auto* at = reinterpret_cast<const uint8_t*>(gptr());
-        gbump(static_cast<int>(count));
+            throwShort();
+        const uint8_t* at = mAt;
+        mAt += count;
         return at;
     }
+
+protected:
+    // The stream's reads, for the library's own code.
+    int_type underflow() override;
+    int_type uflow() override;
+    std::streamsize xsgetn(char* to, std::streamsize count) override;
+    std::streamsize showmanyc() override;
+
+private:
+    [[noreturn]] static void throwShort();
+
+    const uint8_t* mAt;
+    const uint8_t* mEnd;
 };
 
 // An archive's bytes written to the end of a byte vector, by the archive's
@@ -405,7 +427,12 @@ public:
     // A length no greater than the bytes left.
     void load(std::string& s);
     // Fixed-size values and arrays straight from the bytes.
-    template <class T> void load(T& t) { mSource.read(&t, sizeof(T)); }
+    template <class T> void load(T& t) {
+        if constexpr (std::is_trivially_copyable_v<T>)
+            t = mSource.value<T>();
+        else
+            mSource.read(&t, sizeof(T)); // the library's wrappers of one integer
+    }
     template <class T> void load_array(boost::serialization::array_wrapper<T>& a, unsigned) {
         mSource.read(a.address(), a.count() * sizeof(T));
     }

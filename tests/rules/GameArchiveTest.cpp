@@ -763,3 +763,24 @@ TEST_F(GameArchiveFixupTest, AnEntityWithoutMaximumHealthIsRestoredWithNone) {
     EXPECT_EQ(mLoaded.back()->getEntity(sword->mId)->mSavedHealthFraction, 0.0f);
     EXPECT_EQ(mLoaded.back()->getEntity(sword->mId)->mHealth, 0);
 }
+
+// The library reads some of an archive through the stream: byte by byte,
+// peeking, and in runs that may end early; each advances the same cursor
+// the archive's own reads do.
+TEST(ArchiveSourceTest, StreamReadsAndFieldReadsShareOneCursor) {
+    const uint8_t bytes[] = {1, 2, 3, 4, 5, 6};
+    ArchiveSource source(bytes, sizeof bytes);
+    EXPECT_EQ(source.in_avail(), 6);
+    EXPECT_EQ(source.sgetc(), 1);
+    EXPECT_EQ(source.sbumpc(), 1);
+    EXPECT_EQ(source.value<uint16_t>(), 0x0302);
+    char run[8] = {};
+    EXPECT_EQ(source.sgetn(run, 2), 2);
+    EXPECT_EQ(run[1], 5);
+    EXPECT_EQ(source.remaining(), 1u);
+    EXPECT_EQ(source.sgetn(run, 8), 1); // only what is left
+    EXPECT_EQ(run[0], 6);
+    EXPECT_EQ(source.sgetc(), std::char_traits<char>::eof());
+    EXPECT_EQ(source.sbumpc(), std::char_traits<char>::eof());
+    EXPECT_THROW(source.value<uint8_t>(), boost::archive::archive_exception);
+}
