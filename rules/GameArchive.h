@@ -423,7 +423,12 @@ public:
 
     using Base::load;
     // Only the bytes 0 and 1.
-    void load(bool& t);
+    void load(bool& t) {
+        const auto byte = mSource.value<uint8_t>();
+        if (byte > 1)
+            refuse("bool neither 0 nor 1");
+        t = byte != 0;
+    }
     // A length no greater than the bytes left.
     void load(std::string& s);
     // Fixed-size values and arrays straight from the bytes.
@@ -473,9 +478,26 @@ protected:
     void load_override(FlagBits& t);
     // A class's preamble: its tracking flag, then its version.
     void load_override(boost::archive::tracking_type& t);
-    void load_override(boost::serialization::collection_size_type& t);
-    void load_override(boost::archive::class_id_type& t);
-    void load_override(boost::archive::class_id_reference_type& t);
+    // As the library reads it: a word of size_t after library version 5.
+    // No greater than the bytes left.
+    void load_override(boost::serialization::collection_size_type& t) {
+        const std::size_t count =
+            mLibraryVersion > 5 ? mSource.value<std::size_t>() : mSource.value<unsigned int>();
+        checkCount(count);
+        t = boost::serialization::collection_size_type(count);
+    }
+    // Two bytes at every library version. Pointers name the registered
+    // classes only (or none: -1); any other id would reach a class the
+    // archive has no pointer reader for.
+    void load_override(boost::archive::class_id_type& t) {
+        const auto id = static_cast<int32_t>(mSource.value<int16_t>());
+        if (id != -1 && (!mClassesRegistered || id < 0 || id >= cArchiveClassCount))
+            refuse("pointer to an unknown class");
+        t = boost::archive::class_id_type(static_cast<int>(id));
+    }
+    void load_override(boost::archive::class_id_reference_type& t) {
+        load_override(static_cast<boost::archive::class_id_type&>(t));
+    }
 
 private:
     // What the archive says of a class: read from the class's preamble
@@ -604,7 +626,12 @@ private:
     }
 
     // Throws when count is above the bytes left.
-    void checkCount(uint64_t count) const;
+    void checkCount(uint64_t count) const {
+        if (count > mSource.remaining())
+            refuse("count beyond the end of the archive");
+    }
+    // Throws the refusal with that reason.
+    [[noreturn]] static void refuse(const char* reason);
 
     // The object lists' storage, kept from read to read on a thread.
     struct KeptLists {
