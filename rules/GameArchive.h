@@ -410,6 +410,10 @@ public:
     // The game the archive is read into; the only Game it may hold.
     void setRoot(Game* root) { mRoot = root; }
     Game* getRoot() const { return mRoot; }
+    // The proto names of the game a read replaces: an archive too old to
+    // hold names keeps these (none set: the root's own stay).
+    void setKeptProtoNames(const std::map<int32_t, std::string>* names) { mKeptProtoNames = names; }
+    const std::map<int32_t, std::string>* getKeptProtoNames() const { return mKeptProtoNames; }
     // Called once every saved class is registered: pointers may name them.
     void setClassesRegistered() { mClassesRegistered = true; }
 
@@ -642,6 +646,7 @@ private:
 
     ArchiveSource& mSource;
     Game* mRoot = nullptr;
+    const std::map<int32_t, std::string>* mKeptProtoNames = nullptr;
     bool mClassesRegistered = false;
     int32_t mActionDepth = 0;
     unsigned mLibraryVersion = 0; // the header's
