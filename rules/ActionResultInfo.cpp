@@ -69,7 +69,9 @@ const Entity* entityOf(const Game* game, int32_t id) {
 ActionResultInfo::ActionResultInfo(int32_t entityID, const Game* game)
     : mEntityID(entityID), mInitialAuraFlags(cAuraFlagCount), mFinalAuraFlags(cAuraFlagCount),
       mInitialFlags(cFlagCount), mFinalFlags(cFlagCount) {
-    captureInitialState(game);
+    // Without a game (a record being read) there is nothing to capture.
+    if (game != nullptr)
+        captureInitialState(game);
 }
 
 ActionResultInfo::~ActionResultInfo() = default;

@@ -9,6 +9,7 @@
 
 #include "rules/FlagBits.h"
 #include "rules/GridSlot.h"
+#include "rules/ObjectPool.h"
 
 #include <cstdint>
 
@@ -27,6 +28,12 @@ public:
     // from the game's entity at once (nothing when the id names none).
     explicit ActionResultInfo(int32_t entityID, const Game* game = nullptr);
     virtual ~ActionResultInfo();
+
+    // A loaded game holds thousands: kept blocks are reused.
+    static void* operator new(size_t size) { return ObjectPool<ActionResultInfo>::allocate(size); }
+    static void operator delete(void* block, size_t size) {
+        ObjectPool<ActionResultInfo>::deallocate(block, size);
+    }
 
     // Fills the initial half from the game's entity; nothing when the id
     // names no entity.

@@ -16,6 +16,7 @@
 
 #include "rules/ActionResultInfo.h"
 #include "rules/GridSlot.h"
+#include "rules/ObjectPool.h"
 #include "rules/core/EntityState.h"
 
 #include "platform/engine/CCObject.h"
@@ -53,6 +54,12 @@ public:
     CandidateAction(Game* game, int32_t actionPointCost);
     // Deletes the records, releases the sub-actions and the visual node.
     ~CandidateAction() override;
+
+    // A loaded game holds hundreds: kept blocks are reused.
+    static void* operator new(size_t size) { return ObjectPool<CandidateAction>::allocate(size); }
+    static void operator delete(void* block, size_t size) {
+        ObjectPool<CandidateAction>::deallocate(block, size);
+    }
 
     // Sets the action up from its source entity and the target square;
     // false when the id names no entity or there is no target grid.

@@ -24,6 +24,7 @@
 
 #include "rules/CocosLink.h"
 #include "rules/GridSlot.h"
+#include "rules/ObjectPool.h"
 #include "rules/ServerGameCommand.h"
 #include "rules/core/RNG.h"
 
@@ -83,6 +84,12 @@ public:
     Game();
     // An empty game whose generator continues rng's (nothing is seeded).
     explicit Game(const RNG& rng);
+    // Every load reads into a new scratch game, a block of some kilobytes:
+    // kept blocks are reused rather than taken from the general allocator.
+    static void* operator new(size_t size) { return ObjectPool<Game>::allocate(size); }
+    static void operator delete(void* block, size_t size) {
+        ObjectPool<Game>::deallocate(block, size);
+    }
     // Drops the scene's hold and the views, then empties the game as reset does.
     ~Game() override;
 

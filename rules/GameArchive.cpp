@@ -28,10 +28,28 @@ template class detail::archive_serializer_map<GameIArchive>;
 
 using boost::archive::archive_exception;
 
-ArchiveSource::ArchiveSource(const uint8_t* data, size_t size) {
-    // The get area is only read from.
-    char* begin = const_cast<char*>(reinterpret_cast<const char*>(data));
-    setg(begin, begin, begin + size);
+void ArchiveSource::throwShort() {
+    throw boost::archive::archive_exception(boost::archive::archive_exception::input_stream_error);
+}
+
+ArchiveSource::int_type ArchiveSource::underflow() {
+    return mAt == mEnd ? traits_type::eof() : traits_type::to_int_type(static_cast<char>(*mAt));
+}
+
+ArchiveSource::int_type ArchiveSource::uflow() {
+    return mAt == mEnd ? traits_type::eof() : traits_type::to_int_type(static_cast<char>(*mAt++));
+}
+
+std::streamsize ArchiveSource::xsgetn(char* to, std::streamsize count) {
+    const size_t copied =
+        std::min(remaining(), static_cast<size_t>(std::max<std::streamsize>(count, 0)));
+    if (copied > 0)
+        read(to, copied);
+    return static_cast<std::streamsize>(copied);
+}
+
+std::streamsize ArchiveSource::showmanyc() {
+    return mAt == mEnd ? -1 : static_cast<std::streamsize>(remaining());
 }
 
 void ArchiveSink::appendBeyondChunk(const void* data, size_t count) {
@@ -345,9 +363,8 @@ GameIArchive::load_pointer(void*& /*t*/,
     throw std::logic_error("a pointer read past the archive's own load");
 }
 
-void GameIArchive::checkCount(uint64_t count) const {
-    if (count > mSource.remaining())
-        throw ArchiveRefusal("count beyond the end of the archive");
+void GameIArchive::refuse(const char* reason) {
+    throw ArchiveRefusal(reason);
 }
 
 void GameIArchive::enterAction() {
@@ -380,14 +397,6 @@ void GameIArchive::checkNewObject(uint32_t objectId) const {
         throw ArchiveRefusal("reference to an object not yet read");
 }
 
-void GameIArchive::load(bool& t) {
-    uint8_t byte = 0;
-    mSource.read(&byte, 1);
-    if (byte > 1)
-        throw ArchiveRefusal("bool neither 0 nor 1");
-    t = byte != 0;
-}
-
 void GameIArchive::load(std::string& s) {
     std::size_t length = 0;
     Base::load(length);
@@ -409,7 +418,7 @@ void GameIArchive::load_override(boost::archive::tracking_type& t) {
 namespace {
 
 // The count (at most 8) bytes at from as a little-endian word.
-uint64_t littleEndianWord(const uint8_t* from, size_t count) {
+inline uint64_t littleEndianWord(const uint8_t* from, size_t count) {
     static_assert(std::endian::native == std::endian::little, "byte i is bits 8i to 8i+7");
     uint64_t word = 0;
     if (count == 8) {
@@ -451,7 +460,7 @@ void GameIArchive::load_override(std::vector<bool>& t) {
     for (size_t at = 0; at < size; at += 8) {
         const uint64_t word = littleEndianWord(bytes + at, std::min<size_t>(8, size - at));
         if ((word & cHighBits) != 0)
-            throw ArchiveRefusal("bool neither 0 nor 1");
+            refuse("bool neither 0 nor 1");
         for (size_t i = 0, rest = word; rest != 0; ++i, rest >>= 8)
             if ((rest & 1) != 0)
                 t[at + i] = true;
@@ -466,47 +475,15 @@ void GameIArchive::load_override(FlagBits& t) {
     t.assign(size, false);
     uint64_t* words = t.words();
     constexpr uint64_t cHighBits = 0xFEFEFEFEFEFEFEFEull;
+    // Multiplied by this, a word of bytes 0 or 1 gathers byte i's bit at
+    // bit 56 + i: the eight flags in order in the top byte.
+    constexpr uint64_t cGather = 0x0102040810204080ull;
     for (size_t at = 0; at < size; at += 8) {
         const uint64_t word = littleEndianWord(bytes + at, std::min<size_t>(8, size - at));
         if ((word & cHighBits) != 0)
-            throw ArchiveRefusal("bool neither 0 nor 1");
-        for (uint64_t rest = word; rest != 0; rest &= rest - 1) {
-            const size_t flag = at + static_cast<size_t>(std::countr_zero(rest)) / 8;
-            words[flag / 64] |= uint64_t{1} << (flag % 64);
-        }
+            refuse("bool neither 0 nor 1");
+        words[at / 64] |= (word * cGather) >> 56 << (at % 64);
     }
-}
-
-void GameIArchive::load_override(boost::serialization::collection_size_type& t) {
-    // As the library reads it: a word of size_t after library version 5.
-    if (mLibraryVersion > 5) {
-        std::size_t count = 0;
-        load(count);
-        t = boost::serialization::collection_size_type(count);
-    } else {
-        unsigned int count = 0;
-        load(count);
-        t = boost::serialization::collection_size_type(count);
-    }
-    checkCount(static_cast<uint64_t>(static_cast<std::size_t>(t)));
-}
-
-void GameIArchive::load_override(boost::archive::class_id_type& t) {
-    // Two bytes at every library version.
-    int16_t read = 0;
-    load(read);
-    t = boost::archive::class_id_type(static_cast<int>(read));
-    // Pointers name the registered classes only (or none: -1); any other
-    // id would reach a class the archive has no pointer reader for.
-    const auto id = static_cast<int32_t>(read);
-    if (id == -1)
-        return;
-    if (!mClassesRegistered || id < 0 || id >= cArchiveClassCount)
-        throw ArchiveRefusal("pointer to an unknown class");
-}
-
-void GameIArchive::load_override(boost::archive::class_id_reference_type& t) {
-    load_override(static_cast<boost::archive::class_id_type&>(t));
 }
 
 void checkClassVersion(unsigned version, unsigned current) {

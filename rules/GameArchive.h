@@ -99,23 +99,45 @@ private:
 };
 
 // The bytes an archive is read from, with the count still unread. The
-// archive reads its fields straight from the bytes (read), the library's
-// own code through the stream; both advance the same position.
+// archive reads its fields straight from the bytes (value, read, take), the
+// library's own code through the stream; both advance the same cursor. The
+// cursor is the source's own rather than the stream's get area, and a value
+// is stored by its type, so that the compiler keeps the cursor in a register
+// over a run of fields instead of reloading it after each store.
 class ArchiveSource : public std::streambuf {
 public:
-    ArchiveSource(const uint8_t* data, size_t size);
-    size_t remaining() const { return static_cast<size_t>(egptr() - gptr()); }
+    ArchiveSource(const uint8_t* data, size_t size) : mAt(data), mEnd(data + size) {}
+    size_t remaining() const { return static_cast<size_t>(mEnd - mAt); }
+    // The next sizeof(T) bytes as a T; throws when fewer are left.
+    template <class T> T value() {
+        static_assert(std::is_trivially_copyable_v<T>);
+        T t;
+        std::memcpy(&t, take(sizeof(T)), sizeof(T));
+        return t;
+    }
     // Copies the next count bytes to to; throws when fewer are left.
     void read(void* to, size_t count) { std::memcpy(to, take(count), count); }
     // The next count bytes where they lie; throws when fewer are left.
     const uint8_t* take(size_t count) {
         if (count > remaining())
-            throw boost::archive::archive_exception(
-                boost::archive::archive_exception::input_stream_error);
-        const auto* at = reinterpret_cast<const uint8_t*>(gptr());
-        gbump(static_cast<int>(count));
+            throwShort();
+        const uint8_t* at = mAt;
+        mAt += count;
         return at;
     }
+
+protected:
+    // The stream's reads, for the library's own code.
+    int_type underflow() override;
+    int_type uflow() override;
+    std::streamsize xsgetn(char* to, std::streamsize count) override;
+    std::streamsize showmanyc() override;
+
+private:
+    [[noreturn]] static void throwShort();
+
+    const uint8_t* mAt;
+    const uint8_t* mEnd;
 };
 
 // An archive's bytes written to the end of a byte vector, by the archive's
@@ -388,6 +410,10 @@ public:
     // The game the archive is read into; the only Game it may hold.
     void setRoot(Game* root) { mRoot = root; }
     Game* getRoot() const { return mRoot; }
+    // The proto names of the game a read replaces: an archive too old to
+    // hold names keeps these (none set: the root's own stay).
+    void setKeptProtoNames(const std::map<int32_t, std::string>* names) { mKeptProtoNames = names; }
+    const std::map<int32_t, std::string>* getKeptProtoNames() const { return mKeptProtoNames; }
     // Called once every saved class is registered: pointers may name them.
     void setClassesRegistered() { mClassesRegistered = true; }
 
@@ -401,11 +427,21 @@ public:
 
     using Base::load;
     // Only the bytes 0 and 1.
-    void load(bool& t);
+    void load(bool& t) {
+        const auto byte = mSource.value<uint8_t>();
+        if (byte > 1)
+            refuse("bool neither 0 nor 1");
+        t = byte != 0;
+    }
     // A length no greater than the bytes left.
     void load(std::string& s);
     // Fixed-size values and arrays straight from the bytes.
-    template <class T> void load(T& t) { mSource.read(&t, sizeof(T)); }
+    template <class T> void load(T& t) {
+        if constexpr (std::is_trivially_copyable_v<T>)
+            t = mSource.value<T>();
+        else
+            mSource.read(&t, sizeof(T)); // the library's wrappers of one integer
+    }
     template <class T> void load_array(boost::serialization::array_wrapper<T>& a, unsigned) {
         mSource.read(a.address(), a.count() * sizeof(T));
     }
@@ -446,9 +482,26 @@ protected:
     void load_override(FlagBits& t);
     // A class's preamble: its tracking flag, then its version.
     void load_override(boost::archive::tracking_type& t);
-    void load_override(boost::serialization::collection_size_type& t);
-    void load_override(boost::archive::class_id_type& t);
-    void load_override(boost::archive::class_id_reference_type& t);
+    // As the library reads it: a word of size_t after library version 5.
+    // No greater than the bytes left.
+    void load_override(boost::serialization::collection_size_type& t) {
+        const std::size_t count =
+            mLibraryVersion > 5 ? mSource.value<std::size_t>() : mSource.value<unsigned int>();
+        checkCount(count);
+        t = boost::serialization::collection_size_type(count);
+    }
+    // Two bytes at every library version. Pointers name the registered
+    // classes only (or none: -1); any other id would reach a class the
+    // archive has no pointer reader for.
+    void load_override(boost::archive::class_id_type& t) {
+        const auto id = static_cast<int32_t>(mSource.value<int16_t>());
+        if (id != -1 && (!mClassesRegistered || id < 0 || id >= cArchiveClassCount))
+            refuse("pointer to an unknown class");
+        t = boost::archive::class_id_type(static_cast<int>(id));
+    }
+    void load_override(boost::archive::class_id_reference_type& t) {
+        load_override(static_cast<boost::archive::class_id_type&>(t));
+    }
 
 private:
     // What the archive says of a class: read from the class's preamble
@@ -554,13 +607,22 @@ private:
     // A new object through a pointer: made in its default state (recorded
     // as created), then its fields read.
     template <class C> C* loadNew(int32_t id, const ClassInfo& info) {
-        auto* object = static_cast<C*>(::operator new(sizeof(C)));
+        // The class's own allocation where it has one (a pool).
+        void* block = nullptr;
+        if constexpr (requires { C::operator new(sizeof(C)); })
+            block = C::operator new(sizeof(C));
+        else
+            block = ::operator new(sizeof(C));
+        auto* object = static_cast<C*>(block);
         if (info.tracking)
             mObjects.push_back({object, id});
         try {
             load_construct_data(*this, object, info.version);
         } catch (...) {
-            ::operator delete(object);
+            if constexpr (requires { C::operator delete(block, sizeof(C)); })
+                C::operator delete(block, sizeof(C));
+            else
+                ::operator delete(block);
             throw;
         }
         boost::serialization::serialize_adl(*this, *object, info.version);
@@ -568,7 +630,12 @@ private:
     }
 
     // Throws when count is above the bytes left.
-    void checkCount(uint64_t count) const;
+    void checkCount(uint64_t count) const {
+        if (count > mSource.remaining())
+            refuse("count beyond the end of the archive");
+    }
+    // Throws the refusal with that reason.
+    [[noreturn]] static void refuse(const char* reason);
 
     // The object lists' storage, kept from read to read on a thread.
     struct KeptLists {
@@ -579,6 +646,7 @@ private:
 
     ArchiveSource& mSource;
     Game* mRoot = nullptr;
+    const std::map<int32_t, std::string>* mKeptProtoNames = nullptr;
     bool mClassesRegistered = false;
     int32_t mActionDepth = 0;
     unsigned mLibraryVersion = 0; // the header's

@@ -71,6 +71,8 @@ template <class Archive> void Game::serialize(Archive& ar, unsigned version) {
             ar& mProtoNames;
     }
     if constexpr (loading) {
+        if (version < 10 && ar.getKeptProtoNames() != nullptr)
+            mProtoNames = *ar.getKeptProtoNames();
         GameArchiveCheck::validate(ar, *this);
         fixupAfterLoad();
     }

@@ -156,13 +156,15 @@ const uint8_t* archiveOf(const uint8_t* buffer, size_t size, ScratchBytes& stora
 
 // Reads the archive into scratch; on failure frees what the read made and
 // undoes its proto remap.
-bool readArchive(const uint8_t* bytes, size_t size, Game& scratch) {
+bool readArchive(const uint8_t* bytes, size_t size, Game& scratch,
+                 const std::map<int32_t, std::string>& keptNames) {
     std::map<int32_t, int32_t> remap = Database::getRemap();
     ArchiveSource source(bytes, size);
     std::optional<GameIArchive> ar;
     try {
         ar.emplace(source);
         ar->setRoot(&scratch);
+        ar->setKeptProtoNames(&keptNames);
         *ar >> scratch;
         return true;
     } catch (const std::exception&) {
@@ -222,15 +224,15 @@ bool Game::loadFromBuffer(const uint8_t* buffer, int32_t size, int64_t gameId, b
         return false;
     }
 
-    // What older archives leave as it was, and what the fix-up reads.
+    // What older archives leave as it was, and what the fix-up reads (the
+    // proto names an older archive lacks are copied by the read).
     auto* scratch = new Game(mRng);
     scratch->mCurrentPlayer = mCurrentPlayer;
     scratch->mTurnCount = mTurnCount;
-    scratch->mProtoNames = mProtoNames;
     scratch->mFlags = mFlags & (cGameEndShown | cGameLocal);
     scratch->mPuzzleCategory = mPuzzleCategory;
     scratch->mPuzzleIndex = mPuzzleIndex;
-    const bool read = readArchive(archive, archiveSize, *scratch);
+    const bool read = readArchive(archive, archiveSize, *scratch, mProtoNames);
     inflated.trim();
     if (!read) {
         scratch->release();

@@ -26,20 +26,30 @@ bool Database::loadRoot(const XmlNode* root) {
     if (!root) // an empty file holds no usable database
         return false;
     Database& database = instance();
-    std::vector<std::unique_ptr<ProtoEntity>>& protos = database.mProtos;
+    std::vector<ProtoEntity*>& protos = database.mProtos;
+    const auto isEntity = [](const XmlNode* element) {
+        return element->type() == rapidxml::node_element && xmlNameEquals(element, "entity");
+    };
+    size_t entities = 0;
+    for (const XmlNode* element = root->first_node(); element; element = element->next_sibling())
+        entities += isEntity(element) ? 1 : 0;
+    database.mStore = std::make_unique<ProtoEntity[]>(entities);
+    protos.reserve(entities);
 
     // Pass 1: every named entity gets the next id, so references by name
-    // resolve in pass 2 whatever the order of the file.
+    // resolve in pass 2 whatever the order of the file. An element without
+    // a name leaves its proto untouched for the next one.
     std::vector<std::pair<const XmlNode*, ProtoEntity*>> named;
+    named.reserve(entities);
     for (const XmlNode* element = root->first_node(); element; element = element->next_sibling()) {
-        if (element->type() != rapidxml::node_element || !xmlNameEquals(element, "entity"))
+        if (!isEntity(element))
             continue;
-        auto proto = std::make_unique<ProtoEntity>();
+        ProtoEntity* proto = &database.mStore[protos.size()];
         if (!proto->loadName(element))
             continue;
         proto->mId = static_cast<int32_t>(protos.size());
-        named.emplace_back(element, proto.get());
-        protos.push_back(std::move(proto));
+        named.emplace_back(element, proto);
+        protos.push_back(proto);
     }
 
     database.indexNames();
@@ -70,6 +80,7 @@ void Database::clear() {
     instance().mNames.clear();
     instance().mNameBytes.clear();
     instance().mProtos.clear();
+    instance().mStore.reset();
     instance().mRemap.clear();
 }
 
@@ -79,7 +90,7 @@ ProtoEntity* Database::getProto(int32_t id) {
     const int32_t position = remapped != database.mRemap.end() ? remapped->second : id;
     if (position < 0 || position >= static_cast<int32_t>(database.mProtos.size()))
         return nullptr;
-    return database.mProtos[position].get();
+    return database.mProtos[position];
 }
 
 int32_t Database::getProtoIndexByName(std::string_view name) {

@@ -49,7 +49,11 @@ private:
     // Builds the name index over the protos read so far.
     void indexNames();
 
-    std::vector<std::unique_ptr<ProtoEntity>> mProtos;
+    // The protos in one block, made at once for the file's entity elements:
+    // thousands of allocations of a large object each cost more than
+    // reading the proto. mProtos lists those read, by id.
+    std::unique_ptr<ProtoEntity[]> mStore;
+    std::vector<ProtoEntity*> mProtos;
     // Name to position of the first proto of that name, so that references
     // by name do not scan the list. The index reads its names from one block
     // of copies, close together rather than spread over the protos.

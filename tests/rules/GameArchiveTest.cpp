@@ -763,3 +763,57 @@ TEST_F(GameArchiveFixupTest, AnEntityWithoutMaximumHealthIsRestoredWithNone) {
     EXPECT_EQ(mLoaded.back()->getEntity(sword->mId)->mSavedHealthFraction, 0.0f);
     EXPECT_EQ(mLoaded.back()->getEntity(sword->mId)->mHealth, 0);
 }
+
+// The library reads some of an archive through the stream: byte by byte,
+// peeking, and in runs that may end early; each advances the same cursor
+// the archive's own reads do.
+TEST(ArchiveSourceTest, StreamReadsAndFieldReadsShareOneCursor) {
+    const uint8_t bytes[] = {1, 2, 3, 4, 5, 6};
+    ArchiveSource source(bytes, sizeof bytes);
+    EXPECT_EQ(source.in_avail(), 6);
+    EXPECT_EQ(source.sgetc(), 1);
+    EXPECT_EQ(source.sbumpc(), 1);
+    EXPECT_EQ(source.value<uint16_t>(), 0x0302);
+    char run[8] = {};
+    EXPECT_EQ(source.sgetn(run, 2), 2);
+    EXPECT_EQ(run[1], 5);
+    EXPECT_EQ(source.remaining(), 1u);
+    EXPECT_EQ(source.sgetn(run, 8), 1); // only what is left
+    EXPECT_EQ(run[0], 6);
+    EXPECT_EQ(source.sgetc(), std::char_traits<char>::eof());
+    EXPECT_EQ(source.sbumpc(), std::char_traits<char>::eof());
+    EXPECT_THROW(source.value<uint8_t>(), boost::archive::archive_exception);
+}
+
+// Flag runs of a record are read eight bytes at a time: runs ending inside
+// and at the edges of a group of eight and of a 64-flag word load back flag
+// for flag, and a byte other than 0 or 1 anywhere in a run is refused.
+TEST_F(GameArchiveTest, FlagRunsOfAnyLengthLoadBackAndABadFlagByteIsRefused) {
+    playSomeActions();
+    ActionResultInfo* result = mGame->mActions.front()->mResults.front();
+    for (const size_t size : {0u, 1u, 7u, 8u, 9u, 20u, 63u, 64u, 65u, 130u}) {
+        FlagBits flags(size);
+        for (size_t i = 0; i < size; ++i)
+            flags[i] = (i * 7 + size) % 3 == 0;
+        result->mInitialAuraFlags = flags;
+        result->mFinalFlags = FlagBits(size, true);
+        const std::vector<uint8_t> blob = mGame->saveToBuffer();
+        Game* loaded = freshGame();
+        ASSERT_TRUE(load(*loaded, blob)) << size;
+        const ActionResultInfo* read = loaded->mActions.front()->mResults.front();
+        EXPECT_EQ(read->mInitialAuraFlags, flags) << size;
+        EXPECT_EQ(read->mFinalFlags, FlagBits(size, true)) << size;
+        if (size == 0)
+            continue;
+        // The final flags, all set, are the record's only run of ones of that length.
+        std::vector<uint8_t> archive = archiveOf(*mGame);
+        std::vector<uint8_t> run(8);
+        std::memcpy(run.data(), &size, 8);
+        run.insert(run.end(), size, 1);
+        const size_t at = find(archive, run) + 8 + (size - 1) / 2;
+        for (const uint8_t bad : {uint8_t{2}, uint8_t{0x80}}) {
+            archive[at] = bad;
+            EXPECT_FALSE(load(*freshGame(), archive)) << size << " " << int{bad};
+        }
+    }
+}
