@@ -103,6 +103,12 @@ bool BrowserPageHost::pageShown() const {
     return mPage != nullptr && !mPage->isLoading() && mPaints > 0;
 }
 
+void BrowserPageHost::evaluate(const std::string& expression,
+                               std::function<void(const std::string&)> done) {
+    if (mPage != nullptr)
+        mPage->evaluate(expression, std::move(done));
+}
+
 void BrowserPageHost::runStatement(const std::string& statement) {
     runPageStatement(statement);
 }
