@@ -12,10 +12,13 @@ function setBoardSize(width, height) {
   $('#GameBoard').css({ width: width + 'px', height: height + 'px' });
 }
 
-// Shows one screen of the menu and hides the others.
+// Shows one screen of the menu and hides the others. The program names a
+// screen without its "Screen" ending ('GamesList'); both forms are taken.
 function navigateTo(screen) {
+  var target = $('#' + screen + 'Screen');
+  if (!target.length) target = $('#' + screen);
   $('.Screen').hide();
-  $('#' + screen).show();
+  target.show();
 }
 
 // An in-page notice; pages never open the browser's own dialogs.
@@ -33,6 +36,7 @@ function hideBoardOverlays() {
   $('.BoardOverlay').hide();
 }
 
+// Nobody is logged in when the page loads.
 $(function () {
-  navigateTo('GamesListScreen');
+  navigateTo('LoginScreen');
 });

@@ -1,5 +1,6 @@
 #include "shell/BrowserPageHost.h"
 
+#include "shell/CocosV8Handler.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
 #include "shell/ShellState.h"
@@ -46,6 +47,7 @@ void BrowserPageHost::doWork() {
         int height = 0;
         layoutWindowSize(GameScene::layoutMode(), width, height);
         mClient = std::make_unique<ClientOSRHandler>();
+        mClient->setFocusElement(pageFocusElement());
         mClient->setAllowRightMouse([] { return BConfig::instance().isSet("allowRightMouse"); });
         mPage = std::make_unique<OffscreenPage>(width, height);
         mClient->setPage(mPage.get());
