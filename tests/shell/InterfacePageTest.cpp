@@ -4,6 +4,8 @@
 
 #include "PageScript.h"
 
+#include "shell/ShellWindows.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -44,6 +46,17 @@ TEST(InterfacePageTest, DefinesEveryPageFunctionTheProgramCalls) {
           "hideBoardOverlays", "prepLocText", "setUsername", "setPassword", "loadingFinished",
           "loginSuccess", "loginFailed", "logoutSuccess", "logoutFailed"})
         EXPECT_EQ(page.text(std::string("typeof ") + function), "function") << function;
+}
+
+TEST(InterfacePageTest, ItsStyleSheetLoadsEveryPrivateFontFromTheProgramsFolder) {
+    const std::string css = readFile(TARNWICK_SOURCE_DIR "/html/GameLayout.css");
+    for (const std::string& file : privateFontFiles()) {
+        // The rule that names the file: "@font-face { ... src: url(../FILE); }".
+        const size_t src = css.find("src: url(../" + file + ");");
+        ASSERT_NE(src, std::string::npos) << file;
+        const size_t rule = css.rfind("@font-face {", src);
+        EXPECT_TRUE(rule != std::string::npos && css.find('}', rule) > src) << file;
+    }
 }
 
 TEST(InterfacePageTest, NavigateToTakesAScreensNameWithOrWithoutItsEnding) {

@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "shell/MessageBoxes.h"
 #include "shell/ShellWindows.h"
 
 #include "content/BConfig.h"
@@ -7,6 +8,9 @@
 #include "platform/render/CCFontTable.h"
 
 #include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -75,6 +79,20 @@ TEST_F(ShellWindowsTest, NoSplashScreenShowsTheMainWindowAtOnce) {
     showSplashScreen();
     EXPECT_EQ(splashWindow(), nullptr);
     EXPECT_TRUE(shown(gMainWindow));
+}
+
+TEST_F(ShellWindowsTest, FatalExitRemovesTheSplashWindow) {
+    EXPECT_EXIT(
+        {
+            showSplashScreen();
+            if (splashWindow() == nullptr)
+                std::exit(2);
+            std::atexit([] {
+                std::fprintf(stderr, splashWindow() == nullptr ? "splash gone\n" : "splash up\n");
+            });
+            fatalExit("broken");
+        },
+        ::testing::ExitedWithCode(1), "ERROR: broken\nsplash gone");
 }
 
 TEST_F(ShellWindowsTest, MissingFontsLogOneLineEachAndReadableOnesAreRegistered) {
