@@ -82,6 +82,9 @@ TEST_F(ShellWindowsTest, NoSplashScreenShowsTheMainWindowAtOnce) {
 }
 
 TEST_F(ShellWindowsTest, FatalExitRemovesTheSplashWindow) {
+    // A fresh process: a forked one could inherit a lock held by another
+    // thread of an earlier test.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             showSplashScreen();
