@@ -37,9 +37,12 @@ bool near(uint32_t colour, uint32_t want) {
 // everything printed.
 int runHeadless(const std::filesystem::path& folder, const std::string& command,
                 std::string& output) {
+    // Under the sanitizers the page's toolkit and engine keep allocations
+    // for the life of the process: the page tests' suppressions.
     const std::string line =
         "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy "
-        "XDG_DATA_HOME='" +
+        "LSAN_OPTIONS=suppressions=" TARNWICK_SOURCE_DIR
+        "/tests/platform/browser_page/lsan.supp:print_suppressions=0 XDG_DATA_HOME='" +
         folder.string() + "' XDG_RUNTIME_DIR='" + folder.string() + "' TMPDIR='" + folder.string() +
         "' TARNWICK_SHOTS='" + (folder / "shots").string() + "' " + command + " 2>&1";
     FILE* pipe = popen(line.c_str(), "r");
