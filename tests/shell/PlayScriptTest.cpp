@@ -38,9 +38,12 @@ bool near(uint32_t colour, uint32_t want) {
 int runHeadless(const std::filesystem::path& folder, const std::string& command,
                 std::string& output) {
     // Under the sanitizers the page's toolkit and engine keep allocations
-    // for the life of the process: the page tests' suppressions.
+    // for the life of the process: the page tests' suppressions. No session
+    // bus: D-Bus would try to start one through the X display and keep what
+    // it allocated for that.
     const std::string line =
         "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy "
+        "DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent "
         "LSAN_OPTIONS=suppressions=" TARNWICK_SOURCE_DIR
         "/tests/platform/browser_page/lsan.supp:print_suppressions=0 XDG_DATA_HOME='" +
         folder.string() + "' XDG_RUNTIME_DIR='" + folder.string() + "' TMPDIR='" + folder.string() +
