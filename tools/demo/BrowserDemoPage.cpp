@@ -132,6 +132,10 @@ std::optional<bool> BrowserDemoPage::loggedIn() {
 }
 
 bool BrowserDemoPage::submitLogin(const std::string& user, const std::string& password) {
+    // A page without the form: nothing is pressed, and the wait for the
+    // logged-in screen runs out.
+    if (mFormMissing)
+        return true;
     if (mForm.empty()) {
         if (!mAsking) {
             mAsking = true;
@@ -180,6 +184,7 @@ void BrowserDemoPage::planForm(const std::string& answer, const std::string& use
                    place[1].is_number();
         })) {
         std::fprintf(stderr, "tarnwick-demo: no login form in the page (%s)\n", answer.c_str());
+        mFormMissing = true;
         return;
     }
     const auto at = [&places](size_t i) {

@@ -49,4 +49,5 @@ private:
     int mPaintsAtAnswer = 0;
     std::vector<FormAction> mForm;
     size_t mFormNext = 0;
+    bool mFormMissing = false;
 };
