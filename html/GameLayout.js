@@ -12,11 +12,14 @@ function setBoardSize(width, height) {
   $('#GameBoard').css({ width: width + 'px', height: height + 'px' });
 }
 
-// Shows one screen of the menu and hides the others; naming a part of a
-// screen shows the screen that holds it.
+// Shows one screen of the menu and hides the others. The program names a
+// screen without its "Screen" ending ('GamesList'); both forms are taken,
+// and naming a part of a screen shows the screen that holds it.
 function navigateTo(screen) {
+  var target = $('#' + screen + 'Screen');
+  if (!target.length) target = $('#' + screen);
   $('.Screen').hide();
-  $('#' + screen).show().closest('.Screen').show();
+  target.show().closest('.Screen').show();
 }
 
 // An in-page notice; pages never open the browser's own dialogs.
@@ -34,6 +37,7 @@ function hideBoardOverlays() {
   $('.BoardOverlay').hide();
 }
 
+// Nobody is logged in when the page loads.
 $(function () {
-  navigateTo('GamesListScreen');
+  navigateTo('LoginScreen');
 });

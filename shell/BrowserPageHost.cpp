@@ -1,5 +1,6 @@
 #include "shell/BrowserPageHost.h"
 
+#include "shell/CocosV8Handler.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
 #include "shell/ShellState.h"
@@ -46,6 +47,7 @@ void BrowserPageHost::doWork() {
         int height = 0;
         layoutWindowSize(GameScene::layoutMode(), width, height);
         mClient = std::make_unique<ClientOSRHandler>();
+        mClient->setFocusElement(pageFocusElement());
         mClient->setAllowRightMouse([] { return BConfig::instance().isSet("allowRightMouse"); });
         mPage = std::make_unique<OffscreenPage>(width, height);
         mClient->setPage(mPage.get());
@@ -101,6 +103,12 @@ void BrowserPageHost::setGameViewShown(bool shown) {
 
 bool BrowserPageHost::pageShown() const {
     return mPage != nullptr && !mPage->isLoading() && mPaints > 0;
+}
+
+void BrowserPageHost::evaluate(const std::string& expression,
+                               std::function<void(const std::string&)> done) {
+    if (mPage != nullptr)
+        mPage->evaluate(expression, std::move(done));
 }
 
 void BrowserPageHost::runStatement(const std::string& statement) {

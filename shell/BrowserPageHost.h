@@ -46,6 +46,11 @@ public:
     void setWorkHandler(std::function<void()> handler) { mWorkHandler = std::move(handler); }
     // Whether the page finished loading and a snapshot of it was taken.
     bool pageShown() const;
+    // Snapshots taken into the page texture so far.
+    int paintCount() const { return mPaints; }
+    // Evaluates an expression in the page; done gets its value as text at
+    // a later unit of work (never without a page).
+    void evaluate(const std::string& expression, std::function<void(const std::string&)> done);
 
 private:
     std::string mFolder;

@@ -7,6 +7,7 @@
 #include "shell/ShellState.h"
 
 #include "platform/browser/BridgeDispatcher.h"
+#include "platform/browser/ClientOSRHandler.h"
 #include "service/BSecureStorage.h"
 #include "service/WebService.h"
 
@@ -158,8 +159,13 @@ void installBridgeSeams() {
 }
 
 void setPageFocusElement(const std::string& elementId) {
-    std::lock_guard lock(gFocusMutex);
-    gFocusElement = elementId;
+    {
+        std::lock_guard lock(gFocusMutex);
+        gFocusElement = elementId;
+    }
+    // The bridge calls this on the main thread, where the client lives.
+    if (ClientOSRHandler* client = ClientOSRHandler::instance())
+        client->setFocusElement(elementId);
 }
 
 std::string pageFocusElement() {

@@ -93,7 +93,9 @@ void installBridgeDispatcher(CocosV8Handler& handler);
 // installs the games list's hooks.
 void installBridgeSeams();
 
-// The page element that the off-screen page gives the keyboard focus.
+// The page element that the off-screen page gives the keyboard focus: the
+// off-screen client's focus element (main thread; a client made later
+// takes it over from pageFocusElement).
 void setPageFocusElement(const std::string& elementId);
 std::string pageFocusElement();
 // Unread news back to 0; the body of a worker.

@@ -11,8 +11,9 @@
 namespace {
 
 // The lock's descriptor: never closed, so the lock lasts as long as the
-// process.
+// process; and its file.
 int gLockFd = -1;
+std::filesystem::path gLockPath;
 
 } // namespace
 
@@ -24,9 +25,9 @@ std::filesystem::path instanceLockFolder(const std::filesystem::path& dataFolder
 }
 
 bool isOnlyInstance(const std::filesystem::path& lockFolder) {
-    if (gLockFd >= 0)
-        return true;
     const std::filesystem::path path = lockFolder / "tarnwick.lock";
+    if (gLockFd >= 0 && path == gLockPath)
+        return true;
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
         std::printf("cannot open %s (errno %d); running without the instance lock\n", path.c_str(),
@@ -37,6 +38,11 @@ bool isOnlyInstance(const std::filesystem::path& lockFolder) {
         ::close(fd);
         return false;
     }
+    // Another folder's lock (a process that asks again elsewhere) is
+    // traded for this one.
+    if (gLockFd >= 0)
+        ::close(gLockFd);
     gLockFd = fd;
+    gLockPath = path;
     return true;
 }

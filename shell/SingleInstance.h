@@ -9,7 +9,8 @@
 // data folder.
 std::filesystem::path instanceLockFolder(const std::filesystem::path& dataFolder);
 
-// Takes the lock in that folder, keeping it until the process ends; false
-// when another holder has it. A lock file that cannot be opened counts as
-// the only instance (as a process list that cannot be read does).
+// Takes the lock in that folder, keeping it until the process ends (or asks
+// for another folder's); false when another holder has it. A lock file that
+// cannot be opened counts as the only instance (as a process list that
+// cannot be read does).
 bool isOnlyInstance(const std::filesystem::path& lockFolder);

@@ -5,9 +5,9 @@
 # port) with its database in the user's data folder, the bot "Bot" and the
 # demo seed, unless a server already answers there; then runs tarnwick
 # against it. Without a display it runs tarnwick-demo --shots under xvfb-run
-# instead, which logs in as demo and leaves two screenshots in the folder it
-# prints. Stops the server it started when the client ends, and exits with
-# the client's code.
+# instead, which logs in as demo through the page's login form and leaves two
+# screenshots in the folder it prints. Stops the server it started when the
+# client ends, and exits with the client's code.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/release}" && pwd)

@@ -16,7 +16,7 @@ packages=(
   libgles-dev libegl-dev libegl-mesa0 libgl1-mesa-dri fonts-dejavu-core
   sox lame
   libwebkit2gtk-4.1-dev xvfb xauth libjs-jquery nlohmann-json3-dev
-  libjavascriptcoregtk-4.1-dev
+  libjavascriptcoregtk-4.1-dev libayatana-appindicator3-dev
 )
 
 missing=()

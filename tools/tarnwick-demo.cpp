@@ -5,8 +5,12 @@
 // after a number of frames (counted once the page showed), write the last
 // frame as a PNG and pretend another desktop, keep the menus in place of the
 // game view, show a message box or make the last frame the progress
-// overlay's; --shots DIR logs in as demo through the page's native calls
+// overlay's; --shots DIR logs in as demo through the page's login form
 // instead (the README's main job without a display).
+#include "demo/BrowserDemoPage.h"
+#include "demo/DemoScript.h"
+#include "demo/LoginSteps.h"
+
 #include "shell/BrowserPageHost.h"
 #include "shell/CocosV8Handler.h"
 #include "shell/GameDataLoad.h"
@@ -23,17 +27,11 @@
 #include "platform/engine/CCApplication.h"
 #include "platform/engine/CCDirector.h"
 #include "platform/render/CCEGLView.h"
-#include "platform/render/CCImage.h"
 #include "rules/Game.h"
 #include "rules/GamesList.h"
 #include "rules/SelfPlay.h"
 #include "scene/GameScene.h"
 
-#include "platform/browser/BridgeDispatcher.h"
-
-#include <GLES/gl.h>
-
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -42,7 +40,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 using namespace cocos2d;
 
@@ -77,27 +74,6 @@ bool readDesktop(std::string_view text, DesktopMode& out) {
     return true;
 }
 
-// The whole window's pixels as drawn so far, as a PNG.
-bool saveWindow(const std::string& path) {
-    int board[4];
-    int width = 0;
-    int height = 0;
-    CCApplication::getSceneDims(board[0], board[1], board[2], board[3], width, height);
-    std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4);
-    glViewport(0, 0, width, height);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    std::vector<uint8_t> rows(pixels.size());
-    const size_t row = size_t(width) * 4;
-    for (int y = 0; y < height; ++y) // GL rows run from the bottom
-        std::copy(pixels.begin() + ptrdiff_t(size_t(y) * row),
-                  pixels.begin() + ptrdiff_t(size_t(y + 1) * row),
-                  rows.begin() + ptrdiff_t(size_t(height - 1 - y) * row));
-    for (size_t i = 3; i < rows.size(); i += 4)
-        rows[i] = 255;
-    CCImage image;
-    return image.initWithRawData(std::move(rows), width, height, false) && image.saveToFile(path);
-}
-
 // What the menu page does once loaded: asks for the game data, then opens
 // a new game's board in the game view.
 void openDemoGame(const std::function<void(bool)>& setGameViewShown, bool gameView) {
@@ -120,66 +96,30 @@ void openDemoGame(const std::function<void(bool)>& setGameViewShown, bool gameVi
     setGameViewShown(gameView);
 }
 
-// --shots DIR: logs in as "demo" through the page's native calls (the
-// recording host stands in for the page: it calls what the login page calls
-// on load, then what its form's button calls), writing DIR/login.png before
-// and DIR/logged-in.png after. 0 only when the page was told loginSuccess.
-int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
+// --shots DIR: logs in as "demo" through the menu page's login form,
+// writing DIR/login.png before and DIR/logged-in.png after; the real page
+// when there is a display, else the recording host standing in for it. 0
+// only when the page showed its logged-in screen.
+int runShotsDemo(ShellOptions options, const std::filesystem::path& shots) {
     std::error_code ignored;
     std::filesystem::create_directories(shots, ignored);
     installBridgeSeams();
-    RecordingPageHost page;
-    options.page = &page;
-    const auto loggedIn = [&page] {
-        const auto& ran = page.statements();
-        return std::find(ran.begin(), ran.end(), "loginSuccess();") != ran.end();
-    };
-    enum class Step { Load, LoginShot, Form, LoggedInShot, Done } step = Step::Load;
-    int drawn = 0;
-    int status = 0;
-    page.setWorkHandler([&] {
-        if (step != Step::Load || !CCApplication::sharedApplication()->isStarted())
-            return;
-        for (const char* function : {"prepLaunch", "autoLogin", "closeSplashScreen"})
-            answerBridgeCall(function, "[]");
-        step = Step::LoginShot;
-    });
-    const auto shoot = [&](const char* name) {
-        const std::string path = (shots / name).string();
-        if (saveWindow(path)) {
-            std::printf("wrote %s\n", path.c_str());
-        } else {
-            std::fprintf(stderr, "could not write %s\n", path.c_str());
-            status = 1;
-        }
-    };
-    setBeforeSwapHandler([&] {
-        if (step == Step::Load || ++drawn < 10)
-            return;
-        drawn = 0;
-        if (step == Step::LoginShot) {
-            shoot("login.png");
-            // A stored key may have logged in already.
-            if (loggedIn())
-                std::printf("logged in by the stored key\n");
-            else
-                answerBridgeCall("loginButton", "[\"demo\",\"demo\"]");
-            step = Step::LoggedInShot;
-        } else if (step == Step::LoggedInShot) {
-            shoot("logged-in.png");
-            step = Step::Done;
-            quitApplication();
-        }
-    });
-    const int code = runShell(options);
-    if (code != 0)
-        return code;
-    if (!loggedIn()) {
-        std::fprintf(stderr, "tarnwick-demo: the page was not told loginSuccess\n");
-        return 1;
+    RecordingPageHost recordingPage;
+    std::unique_ptr<BrowserPageHost> browserPage;
+    std::unique_ptr<DemoPage> page;
+    if (OffscreenPage::initToolkit()) {
+        browserPage = std::make_unique<BrowserPageHost>(shellRootFolder(options).string());
+        page = std::make_unique<BrowserDemoPage>(*browserPage);
+        options.page = browserPage.get();
+    } else {
+        page = std::make_unique<RecordingDemoPage>(recordingPage);
+        options.page = &recordingPage;
     }
-    std::printf("logged in as demo\n");
-    return status;
+    DemoScript script;
+    addLoginSteps(script, *page, shots, "demo", "demo");
+    setBeforeSwapHandler([&script] { script.frame(); });
+    const int code = runShell(options);
+    return code != 0 ? code : script.status();
 }
 
 } // namespace
@@ -217,7 +157,7 @@ int main(int argc, char** argv) {
             return usage();
     }
     if (!shots.empty())
-        return runLoginDemo(options, shots);
+        return runShotsDemo(options, shots);
     // With no display a screenshot renders offscreen; with one the window
     // goes to it, whose size picks the layout (SDL_VIDEODRIVER, when set,
     // still holds).

@@ -3,6 +3,7 @@
 // recording page host stands in for it.
 #include "shell/BrowserPageHost.h"
 #include "shell/CocosV8Handler.h"
+#include "shell/DesktopTray.h"
 #include "shell/Startup.h"
 
 #include "platform/browser/OffscreenPage.h"
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     if (OffscreenPage::initToolkit()) {
         page = std::make_unique<BrowserPageHost>(shellRootFolder(options).string());
         options.page = page.get();
+        if (installDesktopTray(shellRootFolder(options) / "data" / "interface"))
+            std::printf("the tray icon is an application indicator\n");
     } else {
         std::printf("no display: the menu page is not shown\n");
     }

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -262,6 +263,35 @@ void OffscreenPage::pump() {
 void OffscreenPage::runScript(const std::string& statement) {
     webkit_web_view_evaluate_javascript(mView, statement.c_str(), gssize(statement.size()), nullptr,
                                         nullptr, nullptr, nullptr, nullptr);
+}
+
+void OffscreenPage::evaluate(const std::string& expression,
+                             std::function<void(const std::string&)> done) {
+    using Done = std::function<void(const std::string&)>;
+    webkit_web_view_evaluate_javascript(
+        mView, expression.c_str(), gssize(expression.size()), nullptr, nullptr,
+        G_CANCELLABLE(mCancellable),
+        [](GObject* view, GAsyncResult* result, gpointer data) {
+            const std::unique_ptr<Done> done(static_cast<Done*>(data));
+            GError* error = nullptr;
+            JSCValue* value =
+                webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
+            std::string text;
+            if (value) {
+                char* chars = jsc_value_to_string(value);
+                text = chars;
+                g_free(chars);
+                g_object_unref(value);
+            } else {
+                const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+                text = std::string("error: ") + error->message;
+                g_error_free(error);
+                if (cancelled)
+                    return; // the page is gone
+            }
+            (*done)(text);
+        },
+        new Done(std::move(done)));
 }
 
 OffscreenPage* getOSRBrowser() {

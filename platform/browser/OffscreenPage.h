@@ -66,6 +66,10 @@ public:
     void sendCaptureLost() override;
     void setViewSize(int width, int height) override;
     void runScript(const std::string& statement) override;
+    // Evaluates an expression in the page's main frame; done gets its value
+    // as text ("error: " and the message when it threw) at a later pump,
+    // never once the page is gone.
+    void evaluate(const std::string& expression, std::function<void(const std::string&)> done);
 
     _WebKitWebView* webView() const { return mView; }
 

@@ -6,6 +6,9 @@
 
 #include "shell/ServerVersionCheck.h"
 
+#include "platform/browser/ClientOSRHandler.h"
+#include "platform/browser/PageSink.h"
+
 #include <limits>
 
 using BridgeDispatchTest = BridgeTest;
@@ -229,4 +232,35 @@ TEST_F(BridgeDispatchTest, NoServerGivesTheConnectAlertWithALineBreak) {
     ASSERT_TRUE(page.run("var alerted = ''; function locAlert(text) { alerted = text; }"));
     ASSERT_TRUE(page.run(statements()[0]));
     EXPECT_EQ(page.text("alerted"), "Failed to connect to the server.\nPlease try again later.");
+}
+
+namespace {
+
+// A page that keeps the statements its client runs.
+class StatementSink : public PageSink {
+public:
+    void sendMouseMove(int, int) override {}
+    void sendMouseButton(int, int, MouseButton, bool) override {}
+    void sendMouseWheel(int, int, int) override {}
+    void sendKey(KeyType, int, int) override {}
+    void sendText(const std::string&) override {}
+    void sendFocus(bool) override {}
+    void sendCaptureLost() override {}
+    void setViewSize(int, int) override {}
+    void runScript(const std::string& statement) override { statements.push_back(statement); }
+    std::vector<std::string> statements;
+};
+
+} // namespace
+
+TEST(PageFocusElementTest, IsTheElementTheOffscreenClientFocuses) {
+    StatementSink sink;
+    ClientOSRHandler client([] { return 0u; });
+    client.setPage(&sink);
+    client.setGameViewShown(true);
+    setPageFocusElement("ChatInput");
+    client.focusPageElement();
+    EXPECT_EQ(pageFocusElement(), "ChatInput");
+    EXPECT_EQ(sink.statements, std::vector<std::string>{"$('#ChatInput').focus();"});
+    setPageFocusElement("");
 }

@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "shell/MessageBoxes.h"
 #include "shell/ShellWindows.h"
 
 #include "content/BConfig.h"
@@ -7,6 +8,9 @@
 #include "platform/render/CCFontTable.h"
 
 #include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -75,6 +79,26 @@ TEST_F(ShellWindowsTest, NoSplashScreenShowsTheMainWindowAtOnce) {
     showSplashScreen();
     EXPECT_EQ(splashWindow(), nullptr);
     EXPECT_TRUE(shown(gMainWindow));
+}
+
+TEST_F(ShellWindowsTest, FatalExitRemovesTheSplashWindow) {
+    // A fresh process: a forked one could inherit a lock held by another
+    // thread of an earlier test.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            showSplashScreen();
+            if (splashWindow() == nullptr)
+                std::exit(2);
+            // Ends the process here, before the leak check: the windows and
+            // their drivers' allocations are left to the exit.
+            std::atexit([] {
+                std::fprintf(stderr, splashWindow() == nullptr ? "splash gone\n" : "splash up\n");
+                std::_Exit(1);
+            });
+            fatalExit("broken");
+        },
+        ::testing::ExitedWithCode(1), "ERROR: broken\nsplash gone");
 }
 
 TEST_F(ShellWindowsTest, MissingFontsLogOneLineEachAndReadableOnesAreRegistered) {

@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include "shell/DesktopTray.h"
 #include "shell/PageHost.h"
 #include "shell/Tray.h"
 
@@ -10,6 +11,7 @@
 #include "rules/GamesList.h"
 #include "scene/sound/SoundPlayback.h"
 
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -293,4 +295,19 @@ TEST_F(TrayTest, MinimisingShowsTheHelpBalloonAndMutes) {
         const std::vector<std::string> calls = shellCalls();
         EXPECT_EQ(std::count(calls.begin(), calls.end(), c.windowCall), 2) << c.windowCall;
     }
+}
+
+TEST(DesktopTrayTest, WithoutASessionBusTheLoggingBackEndStays) {
+    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    const std::string saved = address != nullptr ? address : "";
+    for (const char* value : {"", "unix:path=/nonexistent"}) {
+        setenv("DBUS_SESSION_BUS_ADDRESS", value, 1);
+        EXPECT_FALSE(trayHostPresent()) << value;
+        EXPECT_FALSE(installDesktopTray(TARNWICK_SOURCE_DIR "/data/interface")) << value;
+        EXPECT_NE(dynamic_cast<LoggingTrayBackend*>(&trayBackend()), nullptr) << value;
+    }
+    if (address != nullptr)
+        setenv("DBUS_SESSION_BUS_ADDRESS", saved.c_str(), 1);
+    else
+        unsetenv("DBUS_SESSION_BUS_ADDRESS");
 }

@@ -21,12 +21,12 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-#include <webkit2/webkit2.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <thread>
 
 using namespace cocos2d;
@@ -138,32 +138,10 @@ protected:
 
     // The text of a JavaScript expression's value.
     static std::string evaluate(const std::string& expression) {
-        struct Result {
-            bool done = false;
-            std::string text;
-        } result;
-        webkit_web_view_evaluate_javascript(
-            sPage->webView(), expression.c_str(), gssize(expression.size()), nullptr, nullptr,
-            nullptr,
-            [](GObject* view, GAsyncResult* async, gpointer data) {
-                auto* out = static_cast<Result*>(data);
-                GError* error = nullptr;
-                JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view),
-                                                                             async, &error);
-                if (value) {
-                    char* text = jsc_value_to_string(value);
-                    out->text = text;
-                    g_free(text);
-                    g_object_unref(value);
-                } else {
-                    out->text = std::string("error: ") + error->message;
-                    g_error_free(error);
-                }
-                out->done = true;
-            },
-            &result);
-        EXPECT_TRUE(pumpUntil([&] { return result.done; })) << expression;
-        return result.text;
+        std::optional<std::string> result;
+        sPage->evaluate(expression, [&result](const std::string& text) { result = text; });
+        EXPECT_TRUE(pumpUntil([&] { return result.has_value(); })) << expression;
+        return result.value_or("");
     }
 
     static void handle(SDL_Event event) { sHandler->handleEvent(event); }

@@ -167,6 +167,7 @@ TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines)
     CocosV8Handler handler(client, store);
 
     rebuildGamesList(handler);
+    runInPage("navigateTo('GamesList');");
     EXPECT_EQ(read("$('#YourTurnText').text()"), "demo's Turn");
     EXPECT_EQ(
         read("$('.GamesSection:visible').map(function () { return $(this).attr('data-state'); "
