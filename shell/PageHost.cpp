@@ -82,6 +82,18 @@ void RecordingPageHost::drawPage() {
         mDrawHandler();
 }
 
+void RecordingPageHost::showLoadingScreen() {
+    recordShellCall("page:showLoadingScreen");
+}
+
+void RecordingPageHost::drawLoadingScreen() {
+    recordShellCall("page:drawLoadingScreen");
+}
+
+void RecordingPageHost::releaseLoadingScreen() {
+    recordShellCall("page:releaseLoadingScreen");
+}
+
 void RecordingPageHost::runStatement(const std::string& statement) {
     recordShellCall("page:runStatement");
     mStatements.push_back(statement);
