@@ -17,6 +17,7 @@
 #include "shell/ShellState.h"
 #include "shell/Startup.h"
 
+#include "DemoGameRoad.h"
 #include "content/BConfig.h"
 #include "content/settings/SettingsManager.h"
 #include "platform/browser/OffscreenPage.h"
@@ -49,6 +50,8 @@ using namespace cocos2d;
 namespace {
 
 constexpr int cPageWaitFrames = 600;
+// The whole road after the login: the list, the board, the turn, the bot.
+constexpr uint32_t cRoadTimeoutMs = 120000;
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
@@ -123,7 +126,9 @@ void openDemoGame(const std::function<void(bool)>& setGameViewShown, bool gameVi
 // --shots DIR: logs in as "demo" through the page's native calls (the
 // recording host stands in for the page: it calls what the login page calls
 // on load, then what its form's button calls), writing DIR/login.png before
-// and DIR/logged-in.png after. 0 only when the page was told loginSuccess.
+// and DIR/logged-in.png after; then plays one turn against the bot
+// (DemoGameRoad). 0 only when the page was told loginSuccess and the bot's
+// turn came back.
 int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
     std::error_code ignored;
     std::filesystem::create_directories(shots, ignored);
@@ -134,7 +139,7 @@ int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
         const auto& ran = page.statements();
         return std::find(ran.begin(), ran.end(), "loginSuccess();") != ran.end();
     };
-    enum class Step { Load, LoginShot, Form, LoggedInShot, Done } step = Step::Load;
+    enum class Step { Load, LoginShot, Form, LoggedInShot, Road, Done } step = Step::Load;
     int drawn = 0;
     int status = 0;
     page.setWorkHandler([&] {
@@ -148,12 +153,18 @@ int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
         const std::string path = (shots / name).string();
         if (saveWindow(path)) {
             std::printf("wrote %s\n", path.c_str());
-        } else {
-            std::fprintf(stderr, "could not write %s\n", path.c_str());
-            status = 1;
+            return true;
         }
+        std::fprintf(stderr, "could not write %s\n", path.c_str());
+        status = 1;
+        return false;
     };
+    DemoGameRoad road(shoot, cRoadTimeoutMs);
     setBeforeSwapHandler([&] {
+        if (step == Step::Road) {
+            road.step();
+            return;
+        }
         if (step == Step::Load || ++drawn < 10)
             return;
         drawn = 0;
@@ -167,8 +178,9 @@ int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
             step = Step::LoggedInShot;
         } else if (step == Step::LoggedInShot) {
             shoot("logged-in.png");
-            step = Step::Done;
-            quitApplication();
+            step = loggedIn() ? Step::Road : Step::Done;
+            if (step == Step::Done)
+                quitApplication();
         }
     });
     const int code = runShell(options);
@@ -179,6 +191,11 @@ int runLoginDemo(ShellOptions options, const std::filesystem::path& shots) {
         return 1;
     }
     std::printf("logged in as demo\n");
+    if (road.result() != DemoGameRoad::Result::Done) {
+        std::fprintf(stderr, "tarnwick-demo: the turn against the bot did not come back\n");
+        return 1;
+    }
+    std::printf("played a turn against the bot\n");
     return status;
 }
 
