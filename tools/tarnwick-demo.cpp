@@ -51,7 +51,7 @@ namespace {
 
 constexpr int cPageWaitFrames = 600;
 // The whole road after the login: the list, the board, the turn, the bot.
-constexpr uint32_t cRoadTimeoutMs = 120000;
+constexpr uint32_t cRoadTimeoutMs = 300000;
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
