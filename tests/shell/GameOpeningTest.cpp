@@ -122,6 +122,8 @@ protected:
     }
     // A first state of orcs against humans.
     static std::vector<uint8_t> firstState(int32_t seed) {
+        // Setting a game up reads the games list, which wants the game lock.
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
         Game* game = new Game();
         std::vector<uint8_t> blob;
         if (game->init(seed) && game->setUpFirstState(0, civId("orcs")) &&
@@ -155,6 +157,7 @@ protected:
     }
     // The next number of the generator saved in the state.
     static uint32_t nextDraw(const std::vector<uint8_t>& state) {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
         Game* game = new Game();
         game->mCurrentPlayer = 0;
         const bool loaded = game->loadFromBuffer(state.data(), int32_t(state.size()), -1, false);
