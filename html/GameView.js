@@ -1,7 +1,7 @@
-// The game view: the frame around the board with its back button, and the
-// chat input. The board shows while the game view is on (the program ticks
-// and draws it, and input reaches it), and the program is told each time
-// the page switches to or from it.
+// The game view: the frame around the board with its back button. The
+// board shows while the game view is on (the program ticks and draws it,
+// and input reaches it), and the program is told each time the page
+// switches to or from it.
 
 function gameViewApp() {
   return (window.cef && window.cef.uiapp) ? window.cef.uiapp : null;
@@ -30,26 +30,10 @@ function closeGameBoard() {
   navigateTo('GamesListScreen');
 }
 
-// Sends the typed line when Enter is pressed.
-function onChatKey(event) {
-  if (event.which !== 13) return;
-  var uiapp = gameViewApp();
-  var line = $('#ChatInput').val();
-  $('#ChatInput').val('');
-  if (uiapp) uiapp.chatTyped(line);
-}
-
 $(function () {
   $('#GameBoard').addClass('GameBoardFrame');
   $('<button id="GameBackButton" class="NavButton">Back</button>')
-    .on('click', closeGameBoard).hide().appendTo('#boardContainer');
-  $('#ChatInput').on('keydown', onChatKey);
-  // A chat line the program shows at once (mine: "1" for the local
-  // player's side); the chat page may define its own.
-  if (typeof window.showChat !== 'function') {
-    window.showChat = function (mine, text) {
-      $('<div class="ChatLine"></div>').addClass(mine === '1' ? 'Mine' : 'Theirs')
-        .text(text).appendTo('#ChatLog');
-    };
-  }
+      .on('click', closeGameBoard)
+      .hide()
+      .appendTo('#boardContainer');
 });

@@ -52,7 +52,7 @@ void BrowserPageHost::doWork() {
         mPage = std::make_unique<OffscreenPage>(width, height);
         mClient->setPage(mPage.get());
         // The page closing itself quits as the window's close does.
-        mPage->setCloseHandler([this] {
+        mPage->setCloseHandler([] {
             if (gAppRunning)
                 quitApplication();
         });

@@ -2,6 +2,11 @@
 
 #include "shell/BridgeGameRows.h"
 #include "shell/BridgeLogin.h"
+#include "shell/ChatPage.h"
+#include "shell/FriendsPage.h"
+#include "shell/GamesListPage.h"
+#include "shell/GamesPageHooks.h"
+#include "shell/Leaderboards.h"
 #include "shell/ShellState.h"
 
 #include "platform/browser/BridgeDispatcher.h"
@@ -53,7 +58,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"requestPuzzleList", "category", 1, nullptr},
     {"launchPuzzle", "category, puzzleIndex", 2, nullptr},
     {"launchFirstTutorial", "", 0, nullptr},
-    {"populateFriends", "", 0, nullptr},
+    {"populateFriends", "", 0, bridgePopulateFriends},
     {"getColorString", "homeColor, colorIndex", 2, nullptr},
     {"getPlayerColor", "homeColor", 1, nullptr},
     {"selectPlayerColor", "homeColor, colorIndex", 2, nullptr},
@@ -61,7 +66,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"getLocalAvatarColor", "", 0, nullptr},
     {"addAvatarsForPack", "packID, startIndex", 2, nullptr},
     {"selectAvatar", "packID, packIndex", 2, nullptr},
-    {"showLeaderboard", "teamName, numSlots, friendsOnly", 3, nullptr},
+    {"showLeaderboard", "teamName, numSlots, friendsOnly", 3, bridgeShowLeaderboard},
     {"populateTeamDetails", "teamName", 1, nullptr},
     {"getNewsURL", "", 0, nullptr},
     {"getGameGuideURL", "", 0, nullptr},
@@ -91,7 +96,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"getSmallGameDetailText", "", 0, nullptr},
     {"getUseWideColorText", "", 0, nullptr},
     {"getCurrentGame", "", 0, bridgeGetCurrentGame},
-    {"steamFriendClicked", "steamID", 1, nullptr},
+    {"steamFriendClicked", "steamID", 1, bridgeSteamFriendClicked},
     {"checkServerVersion", "", 0, bridgeCheckServerVersion},
 };
 
@@ -153,6 +158,11 @@ void registerClientUIPlugin() {
 
 void installBridgeSeams() {
     shellSeams().registerBridge = registerClientUIPlugin;
+    shellSeams().requestStatsAndLeaderboards = requestStatsAndFindLeaderboards;
+    installGamesListHooks();
+    gamesPageHooks().rebuildGamesList = rebuildGamesList;
+    gamesPageHooks().refreshChat = refreshChat;
+    gamesPageHooks().prepChat = prepChat;
     shellSeams().bridgeUpdate = [] {
         if (gHandler)
             gHandler->update();

@@ -2,8 +2,9 @@
 
 // The games list and chat page's operations that the bridge's update and
 // the game opening call: rebuilding the page's games list, refreshing and
-// preparing the chat of a game. The page's own code installs them; until
-// then each default only notes its call in the shell's record.
+// preparing the chat of a game. The program installs the pages' own
+// (installBridgeSeams); until then each default only notes its call in the
+// shell's record, which the update's tests read.
 
 #include <cstdint>
 #include <functional>

@@ -85,6 +85,9 @@ void showSplashScreen() {
         showMainWindowNow();
         return;
     }
+    // A plain software surface: the splash is one blit, and a renderer
+    // behind the surface would load a second GL driver for it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Surface* surface = SDL_GetWindowSurface(gSplashWindow)) {
         SDL_BlitSurface(picture, nullptr, surface, nullptr);
         SDL_UpdateWindowSurface(gSplashWindow);

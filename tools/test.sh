@@ -12,6 +12,9 @@ bash tools/setup.sh
 jobs=$(nproc)
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# What the toolkit, the web engine and the session bus keep for the life of a
+# process is not ours to free; programs the tests start inherit this too.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/platform/browser_page/lsan.supp:print_suppressions=0}
 
 run_config() {
   local dir=$1

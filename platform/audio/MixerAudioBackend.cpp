@@ -45,7 +45,7 @@ MixerAudioBackend::~MixerAudioBackend() {
 }
 
 bool MixerAudioBackend::openDevice() {
-    const auto open = [this] {
+    const auto open = [] {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {

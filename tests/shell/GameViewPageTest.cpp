@@ -1,8 +1,7 @@
 // The game view's script in JavaScriptCore, over a stand-in for jQuery and
-// cef.uiapp that keeps the calls: the board's switches, its Back button and
-// the chat input.
+// cef.uiapp that keeps the calls: the board's switches and its Back button.
 
-#include "PageScript.h"
+#include "PageFileTest.h"
 
 namespace {
 
@@ -57,24 +56,5 @@ TEST_F(GameViewPageTest, TheBoardsSwitchesAndBackButtonTellTheProgram) {
     for (const Case& c : cases) {
         ASSERT_TRUE(mPage.run(c.statement)) << c.statement;
         EXPECT_EQ(calls(), c.calls) << c.statement;
-    }
-}
-
-TEST_F(GameViewPageTest, EnterInTheChatInputSendsTheLineAndEmptiesIt) {
-    struct Case {
-        int key;
-        const char* calls;
-        const char* left; // in the input afterwards
-    };
-    const Case cases[] = {
-        {65, "", "it's \"fine\""},
-        {13, "chatTyped[\"it's \\\"fine\\\"\"]", ""},
-    };
-    for (const Case& c : cases) {
-        ASSERT_TRUE(mPage.run("elements.ChatInput.value = 'it\\'s \"fine\"';"
-                              "elements.ChatInput.handlers.keydown({ which: " +
-                              std::to_string(c.key) + " });"));
-        EXPECT_EQ(calls(), c.calls) << c.key;
-        EXPECT_EQ(mPage.text("elements.ChatInput.value"), c.left) << c.key;
     }
 }

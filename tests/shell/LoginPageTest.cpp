@@ -2,12 +2,7 @@
 // cef.uiapp that keeps the calls: what the page calls on load and from its
 // form, and what the program's statements make it show.
 
-#include "PageScript.h"
-
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
+#include "PageFileTest.h"
 
 namespace {
 

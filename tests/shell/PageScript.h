@@ -5,10 +5,7 @@
 // afresh in the process's one context.
 
 #include <JavaScriptCore/JavaScript.h>
-#include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 class PageScript {
@@ -25,27 +22,4 @@ public:
 
 private:
     JSGlobalContextRef mContext;
-};
-
-// A page script of html/ tested over stand-ins that keep the page's calls
-// in an array "calls".
-class PageFileTest : public ::testing::Test {
-protected:
-    // Runs the stand-ins, then the file (a name in html/).
-    void load(const std::string& standIns, const std::string& file) {
-        std::ifstream in(std::string(TARNWICK_SOURCE_DIR "/html/") + file);
-        const std::string script{std::istreambuf_iterator<char>(in),
-                                 std::istreambuf_iterator<char>()};
-        ASSERT_FALSE(script.empty()) << file;
-        ASSERT_TRUE(mPage.run(standIns));
-        ASSERT_TRUE(mPage.run(script)) << file;
-    }
-    // The calls since the last look, one a line.
-    std::string calls() {
-        const std::string out = mPage.text("calls.join('\\n')");
-        mPage.run("calls = [];");
-        return out;
-    }
-
-    PageScript mPage;
 };
