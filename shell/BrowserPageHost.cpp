@@ -1,11 +1,13 @@
 #include "shell/BrowserPageHost.h"
 
+#include "shell/AppDelegate.h"
 #include "shell/CocosV8Handler.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
 #include "shell/ShellState.h"
 
 #include "content/BConfig.h"
+#include "content/LocalizedStrings.h"
 #include "platform/browser/ClientOSRHandler.h"
 #include "platform/browser/OffscreenPage.h"
 #include "platform/render/CCEGLView.h"
@@ -99,6 +101,33 @@ bool BrowserPageHost::gameViewShown() const {
 void BrowserPageHost::setGameViewShown(bool shown) {
     if (mClient != nullptr)
         mClient->setGameViewShown(shown);
+}
+
+void BrowserPageHost::showLoadingScreen() {
+    if (mClient == nullptr)
+        return;
+    LayoutRect board;
+    layoutBoardRect(GameScene::layoutMode(), board);
+    mClient->setLoadingOverlayShown(true);
+    mClient->showLoadingScreen(localizedString("Loading..."), appDelegate().mHeaderFont,
+                               PageRect{board.x, board.y, board.width, board.height},
+                               GameScene::layoutMode());
+}
+
+void BrowserPageHost::drawLoadingScreen() {
+    if (mClient != nullptr)
+        mClient->drawLoadingScreen();
+}
+
+void BrowserPageHost::releaseLoadingScreen() {
+    if (mClient == nullptr)
+        return;
+    mClient->setLoadingOverlayShown(false);
+    mClient->releaseLoadingScreen();
+}
+
+int BrowserPageHost::idleTier() {
+    return mClient != nullptr ? mClient->getIdleTier() : 0;
 }
 
 bool BrowserPageHost::pageShown() const {

@@ -35,13 +35,17 @@ public:
     void attachView(cocos2d::CCEGLView* view, int width, int height) override;
     void drawPage() override;
     bool gameViewShown() const override;
+    void setGameViewShown(bool shown) override;
+    void showLoadingScreen() override;
+    void drawLoadingScreen() override;
+    void releaseLoadingScreen() override;
+    int idleTier() override;
     void runStatement(const std::string& statement) override;
     void handleEvent(const SDL_Event& event) override;
     void parentWindowWillClose() override;
     void quitMessageLoop() override;
     void shutdown() override;
 
-    void setGameViewShown(bool shown);
     // Called after each unit of work (the test driver's own page calls).
     void setWorkHandler(std::function<void()> handler) { mWorkHandler = std::move(handler); }
     // Whether the page finished loading and a snapshot of it was taken.

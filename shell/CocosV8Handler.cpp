@@ -1,14 +1,18 @@
 #include "shell/CocosV8Handler.h"
 
+#include "shell/BridgeGameRows.h"
 #include "shell/BridgeLogin.h"
+#include "shell/ChatPage.h"
 #include "shell/FriendsPage.h"
 #include "shell/GamesListPage.h"
+#include "shell/GamesPageHooks.h"
 #include "shell/Leaderboards.h"
 #include "shell/ShellState.h"
 
 #include "platform/browser/BridgeDispatcher.h"
 #include "platform/browser/ClientOSRHandler.h"
 #include "service/BSecureStorage.h"
+#include "service/ServiceWorkers.h"
 #include "service/WebService.h"
 
 #include <algorithm>
@@ -22,13 +26,13 @@ namespace {
 // In the page's declaration order. Rows whose body is null belong to
 // functions not built yet: they yield no value.
 constexpr BridgeFunction cFunctions[] = {
-    {"manualRequestGamesList", "", 0, nullptr},
-    {"hideGameView", "", 0, nullptr},
-    {"closeGameView", "", 0, nullptr},
-    {"showGameView", "", 0, nullptr},
-    {"selectGame", "gameID, showLoadingOverlay", 2, nullptr},
-    {"selectGameDeferred", "gameID, showLoadingOverlay", 2, nullptr},
-    {"reloadGame", "gameID", 1, nullptr},
+    {"manualRequestGamesList", "", 0, bridgeManualRequestGamesList},
+    {"hideGameView", "", 0, bridgeHideGameView},
+    {"closeGameView", "", 0, bridgeCloseGameView},
+    {"showGameView", "", 0, bridgeShowGameView},
+    {"selectGame", "gameID, showLoadingOverlay", 2, bridgeSelectGame},
+    {"selectGameDeferred", "gameID, showLoadingOverlay", 2, bridgeSelectGameDeferred},
+    {"reloadGame", "gameID", 1, bridgeReloadGame},
     {"createGame", "opponentName, myTeam", 2, nullptr},
     {"viewSource", "", 0, nullptr},
     {"testPopup", "", 0, nullptr},
@@ -42,7 +46,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"acceptGame", "team, gameID", 2, nullptr},
     {"declineGame", "gameID", 1, nullptr},
     {"matchmake", "team", 1, nullptr},
-    {"chatTyped", "chatText", 1, nullptr},
+    {"chatTyped", "chatText", 1, bridgeChatTyped},
     {"teamRosterSelection", "teamName", 1, nullptr},
     {"resetPassword", "email", 1, bridgeResetPassword},
     {"createAccount", "email, username, pwd", 3, bridgeCreateAccount},
@@ -75,7 +79,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"formatByPrefValue", "prefTextFragment, prefName, prefDefault", 3, nullptr},
     {"cyclePrefValue", "prefName, minVal, maxVal, defaultVal", 4, nullptr},
     {"setPassword", "newPassword", 1, bridgeSetPassword},
-    {"enableGamesList", "enable", 1, nullptr},
+    {"enableGamesList", "enable", 1, bridgeEnableGamesList},
     {"openExternalLink", "linkURL", 1, nullptr},
     {"getCurrentUserNickname", "", 0, bridgeGetCurrentUserNickname},
     {"showSteamOverlay", "overlayDialog", 1, nullptr},
@@ -92,7 +96,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"getUseSmallLoginForm", "", 0, nullptr},
     {"getSmallGameDetailText", "", 0, nullptr},
     {"getUseWideColorText", "", 0, nullptr},
-    {"getCurrentGame", "", 0, nullptr},
+    {"getCurrentGame", "", 0, bridgeGetCurrentGame},
     {"steamFriendClicked", "steamID", 1, bridgeSteamFriendClicked},
     {"checkServerVersion", "", 0, bridgeCheckServerVersion},
 };
@@ -112,7 +116,7 @@ std::span<const BridgeFunction> bridgeFunctions() {
 }
 
 CocosV8Handler::CocosV8Handler(WebService& service, BSecureStorage& store)
-    : mService(service), mStore(store) {}
+    : mService(service), mStore(store), mWorkers(&serviceWorkers()) {}
 
 BridgeResult CocosV8Handler::Execute(const std::string& name, const nlohmann::json& arguments) {
     const auto function = std::find_if(std::begin(cFunctions), std::end(cFunctions),
@@ -122,6 +126,7 @@ BridgeResult CocosV8Handler::Execute(const std::string& name, const nlohmann::js
         return std::nullopt;
     }
     const BridgeArguments read(arguments);
+    playOpeningSound(name);
     if (function->body == nullptr || read.size() < function->needed)
         return std::nullopt;
     // Nothing is thrown toward the page.
@@ -156,6 +161,13 @@ void installBridgeSeams() {
     shellSeams().registerBridge = registerClientUIPlugin;
     shellSeams().requestStatsAndLeaderboards = requestStatsAndFindLeaderboards;
     installGamesListHooks();
+    gamesPageHooks().rebuildGamesList = rebuildGamesList;
+    gamesPageHooks().refreshChat = refreshChat;
+    gamesPageHooks().prepChat = prepChat;
+    shellSeams().bridgeUpdate = [] {
+        if (gHandler)
+            gHandler->update();
+    };
 }
 
 void setPageFocusElement(const std::string& elementId) {

@@ -18,6 +18,7 @@
 
 class BSecureStorage;
 class CocosV8Handler;
+class ServiceWorkers;
 class WebService;
 
 // A function's value for the page; none: the call yields undefined.
@@ -49,6 +50,13 @@ public:
 
     WebService& service() const { return mService; }
     BSecureStorage& store() const { return mStore; }
+    // Where the page's workers run (the service's workers unless set).
+    ServiceWorkers& workers() const { return *mWorkers; }
+    void setWorkers(ServiceWorkers& workers) { mWorkers = &workers; }
+
+    // Once per pass of the main loop (BridgeUpdate.cpp): carries out what
+    // the page asked for, paced by the shell's millisecond clock.
+    void update();
 
     int64_t mGameToOpen = 0;
     uint32_t mLastGameOpenTime = 0;
@@ -79,6 +87,7 @@ public:
 private:
     WebService& mService;
     BSecureStorage& mStore;
+    ServiceWorkers* mWorkers;
 };
 
 // The process-wide handler; null before registerClientUIPlugin.

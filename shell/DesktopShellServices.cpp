@@ -1,9 +1,21 @@
 #include "shell/DesktopShellServices.h"
 
+#include "shell/CocosV8Handler.h"
+#include "shell/GameOpening.h"
 #include "shell/Popup.h"
+
+#include "service/WebService.h"
 
 void DesktopShellServices::runWithProgressHUD(const std::function<int()>& job,
                                               const std::string& text,
                                               const std::function<void(int)>& completion) {
     ::runWithProgressHUD(text, job, completion);
+}
+
+void DesktopShellServices::gotoGame(int64_t gameId, bool followUp) {
+    ::gotoGame(webService(), cocosV8Handler(), gameId, followUp);
+}
+
+void DesktopShellServices::startNewGameFromRecord(int64_t gameId, bool open) {
+    ::startNewGameFromRecord(webService(), cocosV8Handler(), gameId, open);
 }

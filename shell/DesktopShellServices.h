@@ -1,7 +1,8 @@
 #pragma once
 
 // The shell's answers to the board scene's requests: its jobs run through
-// the shell's job runner (the progress overlay). Installed by start-up.
+// the shell's job runner (the progress overlay), games open through the
+// shell's game opening. Installed by start-up.
 
 #include "scene/ShellServices.h"
 
@@ -9,4 +10,6 @@ class DesktopShellServices : public ShellServices {
 public:
     void runWithProgressHUD(const std::function<int()>& job, const std::string& text,
                             const std::function<void(int)>& completion) override;
+    void gotoGame(int64_t gameId, bool followUp) override;
+    void startNewGameFromRecord(int64_t gameId, bool open) override;
 };

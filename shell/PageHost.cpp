@@ -88,6 +88,18 @@ void RecordingPageHost::drawPage() {
         mDrawHandler();
 }
 
+void RecordingPageHost::showLoadingScreen() {
+    recordShellCall("page:showLoadingScreen");
+}
+
+void RecordingPageHost::drawLoadingScreen() {
+    recordShellCall("page:drawLoadingScreen");
+}
+
+void RecordingPageHost::releaseLoadingScreen() {
+    recordShellCall("page:releaseLoadingScreen");
+}
+
 void RecordingPageHost::runStatement(const std::string& statement) {
     if (std::this_thread::get_id() != mMainThread) {
         const std::lock_guard lock(mQueueMutex);

@@ -34,6 +34,15 @@ public:
     virtual void drawPage() = 0;
     // Whether the page shows the game view (the board ticks and takes input).
     virtual bool gameViewShown() const = 0;
+    virtual void setGameViewShown(bool shown) = 0;
+    // The game opening's loading screen: built and marked shown, drawn over
+    // the page, then dropped once the game opened.
+    virtual void showLoadingScreen() {}
+    virtual void drawLoadingScreen() {}
+    virtual void releaseLoadingScreen() {}
+    // How long the user has been idle: 0 under a minute, 1 under 5 minutes,
+    // 2 under an hour, 3 longer.
+    virtual int idleTier() { return 0; }
     // Runs a statement in the page's main frame; nothing waits for it.
     virtual void runStatement(const std::string& statement) = 0;
     // A window event the shell does not handle itself.
@@ -65,13 +74,18 @@ public:
     void attachView(cocos2d::CCEGLView* view, int width, int height) override;
     void drawPage() override;
     bool gameViewShown() const override { return mGameViewShown; }
+    void setGameViewShown(bool shown) override { mGameViewShown = shown; }
+    void showLoadingScreen() override;
+    void drawLoadingScreen() override;
+    void releaseLoadingScreen() override;
+    int idleTier() override { return mIdleTier; }
     void runStatement(const std::string& statement) override;
     void handleEvent(const SDL_Event& event) override;
     void parentWindowWillClose() override;
     void quitMessageLoop() override;
     void shutdown() override;
 
-    void setGameViewShown(bool shown) { mGameViewShown = shown; }
+    void setIdleTier(int tier) { mIdleTier = tier; }
     // The client comes into being after that many units of work (0: at
     // once).
     void setClientAfterWork(int units) { mClientAfter = units; }
@@ -100,4 +114,5 @@ private:
     int mWork = 0;
     int mDraws = 0;
     bool mGameViewShown = false;
+    int mIdleTier = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "shell/AppDelegate.h"
 #include "shell/DesktopShellServices.h"
+#include "shell/GameOpening.h"
 #include "shell/LayoutModes.h"
 #include "shell/MainLoop.h"
 #include "shell/MessageBoxes.h"
@@ -72,6 +73,7 @@ void shutdown(PageHost& page) {
     page.shutdown();
     recordShellCall("purgeDirector");
     cocos2d::CCDirector::sharedDirector()->purgeDirector();
+    releaseOpenedGame();
     appDelegate().destroyView();
     serviceWorkers().quit();
     setPageHost(nullptr);

@@ -5,8 +5,9 @@
 # port) with its database in the user's data folder, the bot "Bot" and the
 # demo seed, unless a server already answers there; then runs tarnwick
 # against it. Without a display it runs tarnwick-demo --shots under xvfb-run
-# instead, which logs in as demo through the page's login form and leaves two
-# screenshots in the folder it prints. Stops the server it started when the
+# instead, which logs in as demo through the page's login form, plays a turn
+# against the bot until the bot's answer is back, and leaves a screenshot of
+# each step in the folder it prints. Stops the server it started when the
 # client ends, and exits with the client's code.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,7 +62,7 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   "$build/tools/tarnwick" --root "$root" || status=$?
 else
   shots=${TARNWICK_SHOTS:-$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-shots.XXXXXX")}
-  echo "no display: logging in as demo headless; screenshots in $shots"
+  echo "no display: playing a turn as demo headless; screenshots in $shots"
   xvfb-run -a -s "-screen 0 1600x1200x24" \
     "$build/tools/tarnwick-demo" --root "$root" --shots "$shots" || status=$?
   echo "screenshots in $shots"

@@ -8,6 +8,7 @@
 // overlay's; --shots DIR logs in as demo through the page's login form
 // instead (the README's main job without a display).
 #include "demo/BrowserDemoPage.h"
+#include "demo/DemoGameRoad.h"
 #include "demo/DemoScript.h"
 #include "demo/LoginSteps.h"
 
@@ -46,6 +47,8 @@ using namespace cocos2d;
 namespace {
 
 constexpr int cPageWaitFrames = 600;
+// The whole road after the login: the list, the board, the turn, the bot.
+constexpr uint32_t cRoadTimeoutMs = 300000;
 
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
@@ -97,9 +100,11 @@ void openDemoGame(const std::function<void(bool)>& setGameViewShown, bool gameVi
 }
 
 // --shots DIR: logs in as "demo" through the menu page's login form,
-// writing DIR/login.png before and DIR/logged-in.png after; the real page
+// writing DIR/login.png before and DIR/logged-in.png after, then plays one
+// turn against the bot (DemoGameRoad), a screenshot a step; the real page
 // when there is a display, else the recording host standing in for it. 0
-// only when the page showed its logged-in screen.
+// only when the page showed its logged-in screen and the bot's turn came
+// back.
 int runShotsDemo(ShellOptions options, const std::filesystem::path& shots) {
     std::error_code ignored;
     std::filesystem::create_directories(shots, ignored);
@@ -117,6 +122,32 @@ int runShotsDemo(ShellOptions options, const std::filesystem::path& shots) {
     }
     DemoScript script;
     addLoginSteps(script, *page, shots, "demo", "demo");
+    DemoGameRoad road(
+        [&shots](const char* name) {
+            const std::string path = (shots / name).string();
+            if (!saveWindow(path)) {
+                std::fprintf(stderr, "could not write %s\n", path.c_str());
+                return false;
+            }
+            std::printf("wrote %s\n", path.c_str());
+            return true;
+        },
+        cRoadTimeoutMs);
+    script.add(
+        "the turn against the bot",
+        [&road] {
+            switch (road.step()) {
+            case DemoGameRoad::Result::Running:
+                return DemoScript::State::Waiting;
+            case DemoGameRoad::Result::Done:
+                std::printf("played a turn against the bot\n");
+                return DemoScript::State::Done;
+            case DemoGameRoad::Result::Failed:
+                break;
+            }
+            return DemoScript::State::Failed;
+        },
+        cRoadTimeoutMs);
     setBeforeSwapHandler([&script] { script.frame(); });
     const int code = runShell(options);
     return code != 0 ? code : script.status();

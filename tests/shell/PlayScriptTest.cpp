@@ -1,8 +1,11 @@
 // The README's main job with no display: tools/play.sh starts its own
 // loopback server on a free port, logs in as demo through the real menu
-// page's form under Xvfb and leaves the two screenshots of the page.
+// page's form under Xvfb, plays a turn against the bot and leaves a
+// screenshot of each step (the first run's in the build folder).
 
 #include "ShellTestSupport.h"
+
+#include "shell/LayoutModes.h"
 
 #include "platform/render/CCImage.h"
 
@@ -32,11 +35,36 @@ bool near(uint32_t colour, uint32_t want) {
     return true;
 }
 
+// The share of a rectangle's pixels that differ between two screenshots of
+// the same size (by more than a little in some channel); -1 when either
+// does not load.
+double changedShare(const std::filesystem::path& before, const std::filesystem::path& after,
+                    const LayoutRect& rect) {
+    cocos2d::CCImage first;
+    cocos2d::CCImage second;
+    if (!first.initWithImageFile(before.string()) || !second.initWithImageFile(after.string()) ||
+        first.getWidth() != second.getWidth() || first.getHeight() != second.getHeight())
+        return -1;
+    size_t changed = 0;
+    size_t total = 0;
+    for (int y = rect.y; y < rect.y + rect.height && y < first.getHeight(); ++y)
+        for (int x = rect.x; x < rect.x + rect.width && x < first.getWidth(); ++x) {
+            const size_t at = (size_t(y) * size_t(first.getWidth()) + size_t(x)) * 4;
+            ++total;
+            for (size_t c = 0; c < 3; ++c)
+                if (std::abs(int(first.getData()[at + c]) - int(second.getData()[at + c])) > 24) {
+                    ++changed;
+                    break;
+                }
+        }
+    return total == 0 ? -1 : double(changed) / double(total);
+}
+
 // Runs a command with no display in the test's folder (its data, its
-// temporary files, shots/ for the screenshots); the exit code and
+// temporary files), the screenshots going to shots; the exit code and
 // everything printed.
-int runHeadless(const std::filesystem::path& folder, const std::string& command,
-                std::string& output) {
+int runHeadless(const std::filesystem::path& folder, const std::filesystem::path& shots,
+                const std::string& command, std::string& output) {
     // Under the sanitizers the page's toolkit and engine keep allocations
     // for the life of the process: the page tests' suppressions. No session
     // bus: D-Bus would try to start one through the X display and keep what
@@ -47,7 +75,7 @@ int runHeadless(const std::filesystem::path& folder, const std::string& command,
         "LSAN_OPTIONS=suppressions=" TARNWICK_SOURCE_DIR
         "/tests/platform/browser_page/lsan.supp:print_suppressions=0 XDG_DATA_HOME='" +
         folder.string() + "' XDG_RUNTIME_DIR='" + folder.string() + "' TMPDIR='" + folder.string() +
-        "' TARNWICK_SHOTS='" + (folder / "shots").string() + "' " + command + " 2>&1";
+        "' TARNWICK_SHOTS='" + shots.string() + "' " + command + " 2>&1";
     FILE* pipe = popen(line.c_str(), "r");
     if (pipe == nullptr)
         return -1;
@@ -59,10 +87,11 @@ int runHeadless(const std::filesystem::path& folder, const std::string& command,
 }
 
 // tools/play.sh on a free port.
-int runPlay(const std::filesystem::path& folder, std::string& output) {
+int runPlay(const std::filesystem::path& folder, const std::filesystem::path& shots,
+            std::string& output) {
     const std::filesystem::path build =
         std::filesystem::path(TARNWICK_DEMO).parent_path().parent_path();
-    return runHeadless(folder,
+    return runHeadless(folder, shots,
                        "TARNWICK_PORT=0 bash '" TARNWICK_SOURCE_DIR "/tools/play.sh' '" +
                            build.string() + "'",
                        output);
@@ -70,15 +99,25 @@ int runPlay(const std::filesystem::path& folder, std::string& output) {
 
 } // namespace
 
-TEST_F(PlayScriptTest, LogsInAsDemoHeadlessThroughThePageThenByTheStoredKey) {
+TEST_F(PlayScriptTest, PlaysATurnAgainstTheBotThroughThePageThenLogsInByTheStoredKey) {
+    // The first run's screenshots stay in the build folder.
+    const std::filesystem::path shots =
+        std::filesystem::path(TARNWICK_DEMO).parent_path().parent_path() / "tests" / "shell" /
+        "play-shots";
+    std::error_code ignored;
+    std::filesystem::remove_all(shots, ignored);
     std::string output;
-    ASSERT_EQ(runPlay(mFolder, output), 0) << output;
+    ASSERT_EQ(runPlay(mFolder, shots, output), 0) << output;
     EXPECT_NE(output.find("logged in as demo"), std::string::npos) << output;
-    EXPECT_NE(output.find("screenshots in " + (mFolder / "shots").string()), std::string::npos)
-        << output;
+    EXPECT_NE(output.find("played a turn against the bot"), std::string::npos) << output;
+    EXPECT_NE(output.find("screenshots in " + shots.string()), std::string::npos) << output;
+    for (const char* name : {"login.png", "logged-in.png", "games-list.png", "board.png",
+                             "drop.png", "submitted.png", "back.png"})
+        EXPECT_TRUE(std::filesystem::exists(shots / name)) << name << "\n" << output;
+
     // The real page in layout mode 2 (1434 by 990): its board area's own
-    // background in both; the login form's user name field (white) only
-    // before the login.
+    // background before a game shows; the login form's user name field
+    // (white) only before the login.
     const struct {
         const char* file;
         int x, y;
@@ -89,25 +128,37 @@ TEST_F(PlayScriptTest, LogsInAsDemoHeadlessThroughThePageThenByTheStoredKey) {
         {"logged-in.png", 900, 400, 0x101420, true},
         {"login.png", 200, 294, 0xFFFFFF, true},
         {"logged-in.png", 200, 294, 0xFFFFFF, false},
+        // The page's dark frame in the corner, under the board too.
+        {"board.png", 2, 2, 0x1C202C, true},
     };
     for (const auto& point : points) {
-        const uint32_t colour = pixelAt(mFolder / "shots" / point.file, point.x, point.y);
+        const uint32_t colour = pixelAt(shots / point.file, point.x, point.y);
         EXPECT_EQ(near(colour, point.colour), point.same)
             << point.file << " at " << point.x << "," << point.y << ": " << std::hex << colour
             << "\n"
             << output;
     }
 
-    // The second start: the key stored by the first logs in by itself.
+    // The board drawn inside its rectangle, the drop changing it there and
+    // leaving the menu panel as it was.
+    LayoutRect board;
+    LayoutRect menu;
+    ASSERT_TRUE(layoutBoardRect(2, board) && layoutNavMenuRect(2, menu));
+        EXPECT_GT(changedShare(shots / "logged-in.png", shots / "board.png", board), 0.05);
+    EXPECT_GT(changedShare(shots / "board.png", shots / "drop.png", board), 0.0);
+    EXPECT_LT(changedShare(shots / "board.png", shots / "drop.png", menu), 0.01);
+
+    // The second start: the key stored by the first logs in by itself, and
+    // the game goes on.
     std::string again;
-    ASSERT_EQ(runPlay(mFolder, again), 0) << again;
+    ASSERT_EQ(runPlay(mFolder, mFolder / "shots", again), 0) << again;
     EXPECT_NE(again.find("logged in by the stored key"), std::string::npos) << again;
-    EXPECT_TRUE(near(pixelAt(mFolder / "shots" / "login.png", 900, 400), 0x101420)) << again;
+    EXPECT_NE(again.find("played a turn against the bot"), std::string::npos) << again;
 }
 
 TEST_F(PlayScriptTest, WithNoDisplayAtAllTheRecordingHostStandsInAndNoServerFailsTheLogin) {
     std::string output;
-    EXPECT_EQ(runHeadless(mFolder,
+    EXPECT_EQ(runHeadless(mFolder, mFolder / "shots",
                           "TARNWICK_SERVER_URL=http://127.0.0.1:1/ '" TARNWICK_DEMO
                           "' --root '" TARNWICK_SOURCE_DIR "' --shots '" +
                               (mFolder / "shots").string() + "'",

@@ -11,14 +11,8 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace {
-
-constexpr uint32_t cStepWaitMs = 60000;
-
-} // namespace
-
-void DemoScript::add(std::string name, Step step) {
-    mSteps.push_back({std::move(name), std::move(step)});
+void DemoScript::add(std::string name, Step step, uint32_t waitMs) {
+    mSteps.push_back({std::move(name), std::move(step), waitMs});
 }
 
 void DemoScript::frame() {
@@ -38,7 +32,7 @@ void DemoScript::frame() {
             return;
         }
         if (state == State::Waiting) {
-            if (now - mStepStart > cStepWaitMs) {
+            if (now - mStepStart > entry.waitMs) {
                 std::fprintf(stderr, "tarnwick-demo: waited too long for %s\n", entry.name.c_str());
                 end(true);
             }

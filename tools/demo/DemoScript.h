@@ -3,7 +3,7 @@
 // The steps of a tarnwick-demo run that drives the program as a person
 // would. Each step is asked once a frame, just before the swap (so that a
 // screenshot holds the frame just drawn), until it is done; a step that
-// fails, or waits more than a minute, ends the run as a failure. The
+// fails, or waits longer than it may (a minute unless given), ends the run as a failure. The
 // program quits once no step is left.
 
 #include <cstdint>
@@ -15,10 +15,12 @@
 class DemoScript {
 public:
     enum class State { Waiting, Done, Failed };
+    static constexpr uint32_t cStepWaitMs = 60000;
     using Step = std::function<State()>;
 
-    // name: what the step does or waits for, printed when it fails.
-    void add(std::string name, Step step);
+    // name: what the step does or waits for, printed when it fails;
+    // waitMs: how long it may wait.
+    void add(std::string name, Step step, uint32_t waitMs = cStepWaitMs);
     // The frame hook (setBeforeSwapHandler).
     void frame();
     // 0 once every step was done, else 1.
@@ -28,6 +30,7 @@ private:
     struct Entry {
         std::string name;
         Step step;
+        uint32_t waitMs;
     };
     void end(bool failed);
 
