@@ -34,6 +34,18 @@ protected:
         bool value = false;
         return prefGetBool(key, value) && value;
     }
+    // Back to a game in play with no catalogue, preferences or records.
+    void nextCase() {
+        if (PuzzleCompleteLayer* layer = completeLayer())
+            layer->removeFromParentAndCleanup(true);
+        mBoardScene->setGame(nullptr);
+        mGame->mGameOver = false;
+        mGame->mFlags &= uint8_t(~cGameEndShown);
+        SettingsManager::instance().clearPuzzleCategories();
+        builtInPreferenceStore().clear();
+        AchievementTracker::reset();
+        mMenus.mLog.clear();
+    }
 };
 
 } // namespace
@@ -83,11 +95,7 @@ TEST_F(PuzzleEndingTest, VictoryAndDefeatOfferTheirButtonsByCase) {
         }
         EXPECT_TRUE(mGame->mGameOver);
         EXPECT_NE(mGame->mFlags & cGameEndShown, 0);
-        layer->removeFromParentAndCleanup(true);
-        mBoardScene->setGame(nullptr);
-        mGame->mGameOver = false;
-        mGame->mFlags &= uint8_t(~cGameEndShown);
-        SettingsManager::instance().clearPuzzleCategories();
+        nextCase();
     }
 }
 
@@ -125,14 +133,7 @@ TEST_F(PuzzleEndingTest, AWinIsStoredAndEarnsTheAchievementOfAFinishedCategory) 
         EXPECT_TRUE(pref(c.preference));
         EXPECT_EQ(mMenus.mLog, std::vector<std::string>{"updatePuzzleMenuEntry " +
                                                         std::to_string(index) + " 1"});
-        if (PuzzleCompleteLayer* layer = completeLayer())
-            layer->removeFromParentAndCleanup(true);
-        mBoardScene->setGame(nullptr);
-        mGame->mGameOver = false;
-        SettingsManager::instance().clearPuzzleCategories();
-        builtInPreferenceStore().clear();
-        AchievementTracker::reset();
-        mMenus.mLog.clear();
+        nextCase();
     }
 }
 
@@ -187,13 +188,7 @@ TEST_F(PuzzleEndingTest, TheLayersHandlersLoadOrLeaveByTheTable) {
         run(0.5f); // a dismissed layer goes
         EXPECT_EQ(mMenus.mLog, c.log);
         EXPECT_EQ(completeLayer() == nullptr, !c.pressSecond);
-        if (PuzzleCompleteLayer* left = completeLayer())
-            left->removeFromParentAndCleanup(true);
-        mBoardScene->setGame(nullptr);
-        mGame->mGameOver = false;
-        mGame->mFlags &= uint8_t(~cGameEndShown);
-        SettingsManager::instance().clearPuzzleCategories();
-        mMenus.mLog.clear();
+        nextCase();
     }
 }
 
@@ -229,10 +224,6 @@ TEST_F(PuzzleEndingTest, LeavingForThePageMarksThePuzzleCompleted) {
         director()->runWithScene(mScene);
         director()->tick(0);
         mScene->release();
-        mBoardScene->setGame(nullptr);
-        SettingsManager::instance().clearPuzzleCategories();
-        builtInPreferenceStore().clear();
-        AchievementTracker::reset();
-        mMenus.mLog.clear();
+        nextCase();
     }
 }
