@@ -9,4 +9,6 @@ class DesktopShellServices : public ShellServices {
 public:
     void runWithProgressHUD(const std::function<int()>& job, const std::string& text,
                             const std::function<void(int)>& completion) override;
+    // The puzzle on the board (PuzzleMenus.h).
+    void launchPuzzleScene(int32_t categoryIndex, int32_t puzzleIndex) override;
 };

@@ -7,6 +7,7 @@
 #include "shell/MessageBoxes.h"
 #include "shell/PageHost.h"
 #include "shell/Popup.h"
+#include "shell/PuzzleMenus.h"
 #include "shell/ShellState.h"
 #include "shell/ShellWindows.h"
 #include "shell/SingleInstance.h"
@@ -21,6 +22,7 @@
 #include "platform/engine/CCDirector.h"
 #include "platform/engine/CCFileUtils.h"
 #include "platform/steam/SteamClient.h"
+#include "puzzle/PuzzleSceneSupport.h"
 #include "puzzle/PuzzleScriptLoader.h"
 #include "rules/GamesList.h"
 #include "rules/SceneServices.h"
@@ -148,6 +150,9 @@ int runShell(const ShellOptions& options) {
     setSceneServices(&sceneServices);
     static DesktopShellServices desktopServices;
     setShellServices(&desktopServices);
+    installPuzzleSceneSupport();
+    static DesktopPuzzleMenus puzzleMenus;
+    setPuzzleMenuServices(&puzzleMenus);
 
     recordShellCall("chooseLayoutMode");
     chooseLayoutMode(true);
