@@ -15,6 +15,7 @@
 #include "platform/render/CCSprite.h"
 
 #include <array>
+#include <cstdlib>
 #include <string>
 
 using namespace cocos2d;

@@ -7,6 +7,7 @@
 
 #include "puzzle/PuzzleArrow.h"
 #include "puzzle/PuzzleDialog.h"
+#include "puzzle/PuzzleScriptRuntime.h"
 
 #include "scene/widgets/Button.h"
 
@@ -257,4 +258,17 @@ TEST_F(PuzzleDialogTest, ShowAndHideUIByControlName) {
         if (Button* control = mBoardScene->*c.control)
             after.push_back(control->getIsVisible());
     EXPECT_EQ(after, before);
+}
+
+TEST_F(PuzzleDialogTest, AnArrowWithoutItsImageDoesNotBuild) {
+    std::filesystem::remove(mRoot / PuzzleArrow::cImage);
+    PuzzleDialogManager& layer =
+        playScript(R"(<onSubmit><showArrow uiElement="SubmitButton"/></onSubmit>)");
+    EXPECT_EQ(layer.arrowCount(), 0);
+    // Its trigger does not build either; the rest of the script runs.
+    auto* script = dynamic_cast<PuzzleScriptRuntime*>(mBoardScene->getPuzzleScript());
+    ASSERT_NE(script, nullptr);
+    EXPECT_TRUE(script->triggers().empty());
+    script->onSubmit();
+    EXPECT_FALSE(layer.showArrow(0));
 }
