@@ -12,10 +12,11 @@ function setBoardSize(width, height) {
   $('#GameBoard').css({ width: width + 'px', height: height + 'px' });
 }
 
-// Shows one screen of the menu and hides the others.
+// Shows one screen of the menu and hides the others; naming a part of a
+// screen shows the screen that holds it.
 function navigateTo(screen) {
   $('.Screen').hide();
-  $('#' + screen).show();
+  $('#' + screen).show().closest('.Screen').show();
 }
 
 // An in-page notice; pages never open the browser's own dialogs.

@@ -1,6 +1,9 @@
 #include "shell/CocosV8Handler.h"
 
 #include "shell/BridgeLogin.h"
+#include "shell/FriendsPage.h"
+#include "shell/GamesListPage.h"
+#include "shell/Leaderboards.h"
 #include "shell/ShellState.h"
 
 #include "platform/browser/BridgeDispatcher.h"
@@ -51,7 +54,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"requestPuzzleList", "category", 1, nullptr},
     {"launchPuzzle", "category, puzzleIndex", 2, nullptr},
     {"launchFirstTutorial", "", 0, nullptr},
-    {"populateFriends", "", 0, nullptr},
+    {"populateFriends", "", 0, bridgePopulateFriends},
     {"getColorString", "homeColor, colorIndex", 2, nullptr},
     {"getPlayerColor", "homeColor", 1, nullptr},
     {"selectPlayerColor", "homeColor, colorIndex", 2, nullptr},
@@ -59,7 +62,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"getLocalAvatarColor", "", 0, nullptr},
     {"addAvatarsForPack", "packID, startIndex", 2, nullptr},
     {"selectAvatar", "packID, packIndex", 2, nullptr},
-    {"showLeaderboard", "teamName, numSlots, friendsOnly", 3, nullptr},
+    {"showLeaderboard", "teamName, numSlots, friendsOnly", 3, bridgeShowLeaderboard},
     {"populateTeamDetails", "teamName", 1, nullptr},
     {"getNewsURL", "", 0, nullptr},
     {"getGameGuideURL", "", 0, nullptr},
@@ -89,7 +92,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"getSmallGameDetailText", "", 0, nullptr},
     {"getUseWideColorText", "", 0, nullptr},
     {"getCurrentGame", "", 0, nullptr},
-    {"steamFriendClicked", "steamID", 1, nullptr},
+    {"steamFriendClicked", "steamID", 1, bridgeSteamFriendClicked},
     {"checkServerVersion", "", 0, bridgeCheckServerVersion},
 };
 
@@ -150,6 +153,8 @@ void registerClientUIPlugin() {
 
 void installBridgeSeams() {
     shellSeams().registerBridge = registerClientUIPlugin;
+    shellSeams().requestStatsAndLeaderboards = requestStatsAndFindLeaderboards;
+    installGamesListHooks();
 }
 
 void setPageFocusElement(const std::string& elementId) {

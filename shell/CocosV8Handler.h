@@ -88,7 +88,9 @@ CocosV8Handler* cocosV8Handler();
 void registerClientUIPlugin();
 // Answers the native call road with handler's Execute.
 void installBridgeDispatcher(CocosV8Handler& handler);
-// Fills the shell's bridge registration seam with registerClientUIPlugin.
+// Fills the shell's bridge registration seam with registerClientUIPlugin,
+// its start-up stats seam with the platform stats and leaderboards, and
+// installs the games list's hooks.
 void installBridgeSeams();
 
 // The page element that the off-screen page gives the keyboard focus.

@@ -10,6 +10,7 @@
 #include "content/RegisteredOptions.h"
 #include "platform/audio/SimpleAudioEngine.h"
 #include "platform/engine/CCDirector.h"
+#include "platform/steam/SteamClient.h"
 #include "rules/GamesList.h"
 #include "scene/sound/SoundPlayback.h"
 #include "service/BSecureStorage.h"
@@ -53,6 +54,7 @@ void runFrameTick(bool frameDue) {
         }
     }
     recordShellCall("platformCallbacks");
+    SteamClient::runCallbacks();
     recordShellCall("audioUpdate");
     CocosDenshion::SimpleAudioEngine::sharedEngine()->update();
     shellSeams().bridgeUpdate();

@@ -47,6 +47,12 @@ bool RecordingPageHost::clientExists() const {
 void RecordingPageHost::doWork() {
     recordShellCall("page:doWork");
     ++mWork;
+    {
+        const std::lock_guard lock(mQueueMutex);
+        for (std::string& statement : mQueued)
+            mStatements.push_back(std::move(statement));
+        mQueued.clear();
+    }
     if (mWorkHandler)
         mWorkHandler();
 }
@@ -83,6 +89,11 @@ void RecordingPageHost::drawPage() {
 }
 
 void RecordingPageHost::runStatement(const std::string& statement) {
+    if (std::this_thread::get_id() != mMainThread) {
+        const std::lock_guard lock(mQueueMutex);
+        mQueued.push_back(statement);
+        return;
+    }
     recordShellCall("page:runStatement");
     mStatements.push_back(statement);
 }

@@ -8,7 +8,9 @@
 #include <SDL.h>
 
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace cocos2d {
@@ -53,7 +55,8 @@ void runInPage(const std::string& statement);
 // A host with no browser: every call is noted in the shell's record, every
 // statement kept, the page drawn as the layout's panels in flat colours over
 // a dark background, and window events passed to the engine's view while
-// the game view shows.
+// the game view shows. As with the real page, statements from threads other
+// than the one that made the host wait for its next unit of work.
 class RecordingPageHost : public PageHost {
 public:
     bool initialize() override;
@@ -84,6 +87,9 @@ public:
 
 private:
     std::vector<std::string> mStatements;
+    std::thread::id mMainThread = std::this_thread::get_id();
+    std::mutex mQueueMutex;
+    std::vector<std::string> mQueued; // from other threads
     std::vector<SDL_Event> mEvents;
     std::function<void()> mWorkHandler;
     std::function<void()> mDrawHandler;

@@ -306,23 +306,29 @@ void paintPopups() {
 
 void runWithProgressHUD(const std::string& text, const std::function<int()>& job,
                         const std::function<void(int)>& completion) {
-    const bool hud = BConfig::instance().isSet("useProgressHUD");
-    if (hud) {
-        recordShellCall("progressHUD:show");
-        gPopupText = text;
-        dropProgressHud();
-        createPopup(false);
-        runFrameTick(true);
-    }
-    if (job) {
-        const int result = job();
-        if (completion)
-            completion(result);
-    }
-    if (hud) {
-        recordShellCall("progressHUD:hide");
-        dropProgressHud();
-    }
+    const auto run = [&] {
+        if (job) {
+            const int result = job();
+            if (completion)
+                completion(result);
+        }
+    };
+    if (BConfig::instance().isSet("useProgressHUD"))
+        runUnderProgressHUD(text, run);
+    else
+        run();
+}
+
+void runUnderProgressHUD(const std::string& text, const std::function<void()>& job) {
+    recordShellCall("progressHUD:show");
+    gPopupText = text;
+    dropProgressHud();
+    createPopup(false);
+    runFrameTick(true);
+    if (job)
+        job();
+    recordShellCall("progressHUD:hide");
+    dropProgressHud();
 }
 
 void resetPopups() {

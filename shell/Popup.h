@@ -80,5 +80,9 @@ void paintPopups();
 void runWithProgressHUD(const std::string& text, const std::function<int()>& job,
                         const std::function<void(int)>& completion);
 
+// Shows the progress overlay with text whatever the option says, draws one
+// frame, runs job on this thread, then takes the overlay down.
+void runUnderProgressHUD(const std::string& text, const std::function<void()>& job);
+
 // Drops both popups without sound (shutdown and tests).
 void resetPopups();

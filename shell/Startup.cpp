@@ -8,6 +8,7 @@
 #include "shell/PageHost.h"
 #include "shell/Popup.h"
 #include "shell/PuzzleMenus.h"
+#include "shell/ShellSceneServices.h"
 #include "shell/ShellState.h"
 #include "shell/ShellWindows.h"
 #include "shell/SingleInstance.h"
@@ -27,7 +28,6 @@
 #include "rules/GamesList.h"
 #include "rules/SceneServices.h"
 #include "scene/GameScene.h"
-#include "scene/GameSceneServices.h"
 #include "service/BSecureStorage.h"
 #include "service/ServiceWorkers.h"
 #include "service/WebService.h"
@@ -136,7 +136,9 @@ int runShell(const ShellOptions& options) {
     loadLocalizableStrings();
 
     recordShellCall("isOnlyInstance");
-    if (!isOnlyInstance(instanceLockFolder(root / "data")))
+    // Without a runtime folder the lock lives with the user's files, never in
+    // the program's own folder.
+    if (!isOnlyInstance(instanceLockFolder(SteamClient::userDataFolder())))
         fatalExit(localizedString("OnlyOneInstanceError"));
     std::printf("CONFIGURATION_Final ENABLED.\n");
 
@@ -146,7 +148,7 @@ int runShell(const ShellOptions& options) {
     setPreferenceStore(&secureStorage());
     setGamesList(&webService());
     installPuzzleScriptSupport();
-    static GameSceneServices sceneServices;
+    static ShellSceneServices sceneServices(webService());
     setSceneServices(&sceneServices);
     static DesktopShellServices desktopServices;
     setShellServices(&desktopServices);

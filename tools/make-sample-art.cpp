@@ -743,6 +743,8 @@ std::vector<HudImage> panelImages() {
         {"Chest01.png", 40, 40, Shape::Button, Color{130, 95, 55}, ""},
         {"UI/PlayerCardNumberBox.png", 44, 28, Shape::Bar, Color{20, 18, 24}, ""},
         {"UI/RoundIcon.png", 30, 30, Shape::Disc, gold, "#"},
+        // The games list's emblem of a team not chosen or not shown.
+        {"UI/Random-Emblem.png", 40, 40, Shape::Disc, Color{110, 100, 125}, "?"},
     };
 }
 

@@ -1,5 +1,7 @@
 #include "platform/steam/SteamClient.h"
 
+#include "platform/steam/SteamCallbacks.h"
+#include "platform/steam/SteamFriends.h"
 #include "platform/steam/SteamUserStats.h"
 
 #include <cstdio>
@@ -16,6 +18,7 @@ struct ClientState {
     bool notSignedIn = false;
     uint64_t accountId = 0; // 0 while nobody is signed in
     std::unique_ptr<SteamUserStats> stats;
+    std::unique_ptr<SteamFriends> friends;
     std::filesystem::path userDataFolder;
 };
 
@@ -83,6 +86,8 @@ bool SteamClient::init() {
         return true;
     client.accountId = signedInAccountId(userDataFolder());
     client.stats = std::make_unique<SteamUserStats>();
+    client.friends = std::make_unique<SteamFriends>();
+    client.friends->load(client.accountId);
     return true;
 }
 
@@ -91,6 +96,8 @@ void SteamClient::shutdown() {
     client.running = false;
     client.accountId = 0;
     client.stats.reset();
+    client.friends.reset();
+    SteamCalls::dropPending();
 }
 
 bool SteamClient::isRunning() {
@@ -111,6 +118,18 @@ uint64_t SteamClient::accountId() {
 
 SteamUserStats* SteamClient::userStats() {
     return state().stats.get();
+}
+
+SteamFriends* SteamClient::friends() {
+    return state().friends.get();
+}
+
+void SteamClient::runCallbacks() {
+    SteamCalls::runPending();
+}
+
+void SteamClient::setCallsFail(bool fail) {
+    SteamCalls::setFailing(fail);
 }
 
 void SteamClient::setUserDataFolder(const std::filesystem::path& folder) {

@@ -7,7 +7,9 @@
 // The user is "signed in" between init and shutdown; only then does the
 // client hand out the user's account id and statistics (SteamUserStats.h),
 // which live in memory and are saved to "userstats.txt" in the user's data
-// folder. The "not signed in" switch (the environment variable
+// folder, the user's friends (SteamFriends.h), and the results of
+// asynchronous calls, delivered by runCallbacks (SteamCallbacks.h). The
+// "not signed in" switch (the environment variable
 // TARNWICK_NOT_SIGNED_IN set and not empty, or setNotSignedIn) makes init sign
 // nobody in: the client runs but offers no user.
 
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <string>
 
+class SteamFriends;
 class SteamUserStats;
 
 class SteamClient {
@@ -48,6 +51,15 @@ public:
 
     // The signed-in user's statistics; null while nobody is signed in.
     static SteamUserStats* userStats();
+
+    // The signed-in user's friends; null while nobody is signed in.
+    static SteamFriends* friends();
+
+    // Delivers the results of the asynchronous calls started so far, in
+    // call order (the main loop calls it every pass).
+    static void runCallbacks();
+    // Tests: while on, asynchronous calls fail.
+    static void setCallsFail(bool fail);
 
     // The folder of the user's files: the one set here when not empty, else
     // $XDG_DATA_HOME/tarnwick, else $HOME/.local/share/tarnwick, else

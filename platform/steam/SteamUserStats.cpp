@@ -31,6 +31,21 @@ std::filesystem::path SteamUserStats::statsFile() {
 }
 
 bool SteamUserStats::requestCurrentStats() {
+    SteamCalls::start([](SteamAPICall) {
+        // The user may have signed out since.
+        SteamUserStats* stats = SteamClient::userStats();
+        if (stats == nullptr)
+            return;
+        UserStatsReceived record;
+        record.mUserId = SteamClient::accountId();
+        record.mResult =
+            !SteamCalls::failing() && stats->loadStoredStats() ? cSteamResultOK : cSteamResultFail;
+        SteamCalls::post(UserStatsReceived::cCallbackId, &record);
+    });
+    return true;
+}
+
+bool SteamUserStats::loadStoredStats() {
     const std::filesystem::path path = statsFile();
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {

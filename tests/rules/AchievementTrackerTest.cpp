@@ -44,6 +44,7 @@ protected:
         SteamClient::init();
         SteamUserStats* stats = SteamClient::userStats();
         EXPECT_TRUE(stats->requestCurrentStats());
+        SteamClient::runCallbacks();
         return stats;
     }
 

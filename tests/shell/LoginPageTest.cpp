@@ -2,12 +2,7 @@
 // cef.uiapp that keeps the calls: what the page calls on load and from its
 // form, and what the program's statements make it show.
 
-#include "PageScript.h"
-
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
+#include "PageFileTest.h"
 
 namespace {
 
@@ -29,24 +24,9 @@ var cef = { uiapp: new Proxy({}, { get: function (target, name) {
 } }) };
 )JS";
 
-class LoginPageTest : public ::testing::Test {
+class LoginPageTest : public PageFileTest {
 protected:
-    void SetUp() override {
-        std::ifstream in(TARNWICK_SOURCE_DIR "/html/Login.js");
-        const std::string script{std::istreambuf_iterator<char>(in),
-                                 std::istreambuf_iterator<char>()};
-        ASSERT_FALSE(script.empty());
-        ASSERT_TRUE(mPage.run(cStandIns));
-        ASSERT_TRUE(mPage.run(script));
-    }
-    // The calls since the last look, one a line.
-    std::string calls() {
-        const std::string out = mPage.text("calls.join('\\n')");
-        mPage.run("calls = [];");
-        return out;
-    }
-
-    PageScript mPage;
+    void SetUp() override { load(cStandIns, "Login.js"); }
 };
 
 } // namespace

@@ -70,6 +70,8 @@ TEST_F(SteamUserStatsTest, StatisticsExistOnlyWhileTheClientRuns) {
     ASSERT_NE(stats, nullptr);
     EXPECT_FALSE(stats->hasCurrentStats());
     EXPECT_TRUE(stats->requestCurrentStats()); // no file yet: a new user
+    EXPECT_FALSE(stats->hasCurrentStats()) << "delivered only by runCallbacks";
+    SteamClient::runCallbacks();
     EXPECT_TRUE(stats->hasCurrentStats());
     EXPECT_TRUE(stats->stats().empty());
     SteamClient::shutdown();
@@ -98,6 +100,7 @@ TEST_F(SteamUserStatsTest, StoredStatisticsComeBackAndBadLinesAreSkipped) {
     stats = SteamClient::userStats();
     testing::internal::CaptureStdout();
     ASSERT_TRUE(stats->requestCurrentStats());
+    SteamClient::runCallbacks();
     const std::string output = testing::internal::GetCapturedStdout();
     EXPECT_NE(output.find("userstats.txt:7: skipping malformed line"), std::string::npos);
     ASSERT_TRUE(stats->getStat("WINS_OVERALL", value));

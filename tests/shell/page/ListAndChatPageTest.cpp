@@ -1,0 +1,206 @@
+// The games list and the chat panel on the real menu page (run under
+// xvfb-run): the client logs in to the in-process loopback server seeded
+// with a game in each state a listed game can have, the list is rebuilt
+// and a game's chat refreshed into the page, and the page's DOM is read
+// back through its native call road.
+
+#include "../../tools/server/ServiceClientSupport.h"
+
+#include "shell/BrowserPageHost.h"
+#include "shell/ChatPage.h"
+#include "shell/CocosV8Handler.h"
+#include "shell/GamesListPage.h"
+#include "shell/PageHost.h"
+
+#include "content/AvatarPack.h"
+#include "content/DataPath.h"
+#include "content/LocalizedStrings.h"
+#include "content/StartupOptions.h"
+#include "content/protos/Database.h"
+#include "content/settings/SettingsManager.h"
+#include "platform/browser/BridgeDispatcher.h"
+#include "platform/browser/OffscreenPage.h"
+#include "platform/engine/CCFileUtils.h"
+#include "service/BSecureStorage.h"
+#include "service/WebService.h"
+#include "tools/server/LoopbackServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+namespace {
+
+// demo waits in games 1 and 2 (2 the older), Ann in game 3; demo has won
+// game 4.
+constexpr const char* cSeed = R"(<ServerSeed>
+  <Account login="demo" password="demo" nickname="demo"/>
+  <Account login="ann" password="ann" nickname="Ann"/>
+  <Account login="bo" password="bo" nickname="Bo"/>
+  <Account login="cy" password="cy" nickname="Cy"/>
+  <Game id="1" created="2026-03-01 10:00:00" lastTurn="2026-03-02 10:00:00" creator="demo" turnPlayer="demo">
+    <Player name="demo" civ="humans"/><Player name="Ann" civ="orcs" chats="0"/>
+  </Game>
+  <Game id="2" created="2026-03-01 10:00:00" lastTurn="2026-03-02 09:00:00" creator="Bo" turnPlayer="demo">
+    <Player name="Bo" civ="orcs"/><Player name="demo" civ="humans"/>
+  </Game>
+  <Game id="3" created="2026-03-01 10:00:00" lastTurn="2026-03-02 08:00:00" creator="Ann" turnPlayer="Ann">
+    <Player name="Ann" civ="orcs"/><Player name="demo" civ="humans"/>
+  </Game>
+  <Game id="4" created="2026-03-01 10:00:00" lastTurn="2026-03-02 07:00:00" creator="demo" turnPlayer="Cy" complete="1">
+    <Player name="demo" civ="humans" status="inactive" substatus="won"/><Player name="Cy" civ="orcs" status="inactive" substatus="lost"/>
+  </Game>
+</ServerSeed>)";
+
+class ListAndChatPageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("NO_AT_BRIDGE", "1", 1);
+        // No session bus: with a display set, D-Bus would try to start one
+        // through X and keep what it allocated for that.
+        setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
+        char pattern[] = "/tmp/list-chat-page-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        sFolder = pattern;
+        setenv("XDG_DATA_HOME", sFolder.c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", sFolder.c_str(), 1);
+        sOldFolder = std::filesystem::current_path();
+
+        setBaseFolder(TARNWICK_SOURCE_DIR);
+        cocos2d::CCFileUtils::setResourcePath(TARNWICK_SOURCE_DIR "/data");
+        setupLanguageAndPaths("english");
+        loadLocalizableStrings();
+        ASSERT_TRUE(Database::init());
+        ASSERT_TRUE(SettingsManager::instance().init());
+        ASSERT_TRUE(AvatarPack::loadAll());
+
+        std::ofstream(sFolder / "seed.xml") << cSeed;
+        LoopbackServerOptions options;
+        options.seed = sFolder / "seed.xml";
+        sServer = new LoopbackServer(options);
+        ASSERT_TRUE(sServer->start()) << sServer->error();
+
+        ASSERT_TRUE(OffscreenPage::initToolkit()) << "needs an X display (xvfb-run -a)";
+        setBridgeDispatcher([](const std::string& function,
+                               const nlohmann::json& arguments) -> std::optional<nlohmann::json> {
+            sCalls.push_back(function + arguments.dump());
+            return std::nullopt;
+        });
+        sHost = new BrowserPageHost(TARNWICK_SOURCE_DIR);
+        setPageHost(sHost);
+        ASSERT_TRUE(pumpUntil([] {
+            return getOSRBrowser() != nullptr && !getOSRBrowser()->isLoading() &&
+                   read("typeof addGameEntry + typeof prepChat") == "functionfunction";
+        }));
+    }
+    static void TearDownTestSuite() {
+        setPageHost(nullptr);
+        delete sHost;
+        sHost = nullptr;
+        setBridgeDispatcher({});
+        delete sServer;
+        sServer = nullptr;
+        AvatarPack::clear();
+        SettingsManager::instance().clear();
+        Database::clear();
+        std::filesystem::current_path(sOldFolder);
+        std::filesystem::remove_all(sFolder);
+    }
+
+    // Pumps the page until the condition holds (false after 10 s).
+    static bool pumpUntil(const std::function<bool()>& condition) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            sHost->doWork();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    }
+
+    // The text of an expression of the page, which reports it through its
+    // native call road once the statements before it ran.
+    static std::string read(const std::string& expression) {
+        sCalls.clear();
+        runInPage("cef.uiapp.report(String(" + expression + "));");
+        std::string value = "<no report>";
+        pumpUntil([&] {
+            for (const std::string& call : sCalls)
+                if (call.starts_with("report")) {
+                    value = nlohmann::json::parse(call.substr(6))[0].get<std::string>();
+                    return true;
+                }
+            return false;
+        });
+        return value;
+    }
+
+    static inline std::filesystem::path sFolder;
+    static inline std::filesystem::path sOldFolder;
+    static inline LoopbackServer* sServer = nullptr;
+    static inline BrowserPageHost* sHost = nullptr;
+    static inline std::vector<std::string> sCalls;
+};
+
+TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines) {
+    BSecureStorage store;
+    WebService client;
+    client.setSecureStorage(&store);
+    const std::string base = sServer->baseUrl();
+    client.setBaseUrls(base, base, base, base);
+    client.setStoredUsername("demo");
+    client.setStoredPassword("demo");
+    ASSERT_EQ(client.login(), 0);
+    ASSERT_EQ(client.addGameChat(3, "it's \"on\" <b>"), 0);
+    ServiceClient ann(base);
+    ASSERT_TRUE(ann.login("ann", "ann"));
+    ASSERT_EQ(ann.post("Chat/addGameChat", {{"gameid", "3"}, {"chat", "good luck"}}).mRoot,
+              "Success");
+    ASSERT_EQ(client.getGameList(), 0);
+    CocosV8Handler handler(client, store);
+
+    rebuildGamesList(handler);
+    EXPECT_EQ(read("$('#YourTurnText').text()"), "demo's Turn");
+    EXPECT_EQ(
+        read("$('.GamesSection:visible').map(function () { return $(this).attr('data-state'); "
+             "}).get().join(',')"),
+        "1,2,3");
+    EXPECT_EQ(read("$('.GameEntry').map(function () { return $(this).attr('data-game') + ' ' + "
+                   "$(this).find('.EntryName').text() + ' ' + "
+                   "$(this).closest('.GamesSection').attr('data-state'); }).get().join(', ')"),
+              "2 Bo 1, 1 Ann 1, 3 Ann 2, 4 Cy 3");
+    EXPECT_EQ(read("$('.GameEntry[data-game=3] .EntryUnread').text()"), "1");
+    EXPECT_EQ(read("$('.GameEntry[data-game=3] .EntryAvatar').attr('src')"),
+              "tarnwick://data/UI/Avatars/Council01.png");
+
+    {
+        const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
+        prepChat(handler, 3, false);
+    }
+    refreshChat(handler, 3, true);
+    EXPECT_EQ(
+        read("$('#ChatPlayer1 .ChatName').text() + ' / ' + $('#ChatPlayer2 .ChatName').text()"),
+        "Ann / demo");
+    EXPECT_EQ(read("$('#ChatText .ChatLine').map(function () { return $(this).text(); })"
+                   ".get().join(' | ')"),
+              "Ann: good luck | demo: it's \"on\" <b>");
+    // The entry sent again replaced the first one.
+    EXPECT_EQ(read("$('.GameEntry[data-game=3]').length + ' ' + "
+                   "$('.GameEntry[data-game=3] .EntryUnread').is(':visible')"),
+              "1 false");
+
+    purgeGameFromPage(4);
+    EXPECT_EQ(read("$('.GameEntry').length + ' ' + $('#GamesSection3').is(':visible')"), "3 false");
+
+    read("$('.GameEntry[data-game=1]').click()");
+    EXPECT_EQ(sCalls.front(), R"(selectGame["1",true])");
+}
+
+} // namespace
