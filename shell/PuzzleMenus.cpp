@@ -2,6 +2,7 @@
 
 #include "shell/AppDelegate.h"
 #include "shell/CocosV8Handler.h"
+#include "shell/GamesListPage.h"
 #include "shell/PageHost.h"
 #include "shell/PageText.h"
 #include "shell/ShellState.h"
@@ -75,7 +76,7 @@ void launchPuzzleScene(int32_t categoryIndex, int32_t puzzleIndex) {
         return;
     const std::lock_guard<boost::recursive_mutex> lock(gameDataMutex());
     if (cocosV8Handler() != nullptr)
-        shellSeams().showCurrentPuzzleEntry(categoryIndex, puzzleIndex);
+        showCurrentPuzzleEntry(categoryIndex, puzzleIndex);
     if (cocos2d::CCEGLView* view = cocos2d::CCEGLView::sharedOpenGLView())
         view->makeCurrent();
 

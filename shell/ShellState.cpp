@@ -45,10 +45,6 @@ ShellSeams recordingSeams() {
     };
     seams.resetWaitingGamesCount = [] { recordShellCall("seam:resetWaitingGamesCount"); };
     seams.popGameScene = [] { recordShellCall("seam:popGameScene"); };
-    seams.showCurrentPuzzleEntry = [](int32_t category, int32_t index) {
-        recordShellCall("seam:showCurrentPuzzleEntry(" + std::to_string(category) + ", " +
-                        std::to_string(index) + ")");
-    };
     seams.forgetOpenGameId = [] { recordShellCall("seam:forgetOpenGameId"); };
     return seams;
 }

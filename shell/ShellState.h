@@ -61,10 +61,8 @@ struct ShellSeams {
     std::function<void(bool newTurn)> setTrayIcon;
     // Logout: the new-turn notice forgets its count of waiting games.
     std::function<void()> resetWaitingGamesCount;
-    // Puzzles: leaving the board for the page, and the page's puzzle button
-    // "NavPuzzleButton<category>-<index>" marked as the current one.
+    // Puzzles: leaving the board for the page.
     std::function<void()> popGameScene;
-    std::function<void(int32_t category, int32_t index)> showCurrentPuzzleEntry;
     // A puzzle took the board: the on-screen game's id is -1 (no game of
     // the service).
     std::function<void()> forgetOpenGameId;
