@@ -3,11 +3,8 @@
 // What a puzzle script does when a trigger fires, built from one result node.
 // Results act on the scene on screen through gGameScene and its running
 // script; with no scene (or no script) they do nothing. They never report
-// errors.
-//
-// Of the result elements, "sendTag" and "setSection" build here; the others
-// parse into nodes but build no result yet, so a trigger holding one does
-// not build either.
+// errors. Every result element has its class; "showDialog" and "showArrow"
+// build only on a scene with its dialog layer.
 
 #include <memory>
 

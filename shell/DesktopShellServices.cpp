@@ -3,6 +3,7 @@
 #include "shell/CocosV8Handler.h"
 #include "shell/GameOpening.h"
 #include "shell/Popup.h"
+#include "shell/PuzzleMenus.h"
 
 #include "service/WebService.h"
 
@@ -18,4 +19,8 @@ void DesktopShellServices::gotoGame(int64_t gameId, bool followUp) {
 
 void DesktopShellServices::startNewGameFromRecord(int64_t gameId, bool open) {
     ::startNewGameFromRecord(webService(), cocosV8Handler(), gameId, open);
+}
+
+void DesktopShellServices::launchPuzzleScene(int32_t categoryIndex, int32_t puzzleIndex) {
+    ::launchPuzzleScene(categoryIndex, puzzleIndex);
 }

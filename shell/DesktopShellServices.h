@@ -12,4 +12,6 @@ public:
                             const std::function<void(int)>& completion) override;
     void gotoGame(int64_t gameId, bool followUp) override;
     void startNewGameFromRecord(int64_t gameId, bool open) override;
+    // The puzzle on the board (PuzzleMenus.h).
+    void launchPuzzleScene(int32_t categoryIndex, int32_t puzzleIndex) override;
 };

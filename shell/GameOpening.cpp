@@ -154,9 +154,7 @@ void openGameScene(WebService& service, CocosV8Handler* handler, int64_t gameId,
 
     appDelegate().mGameId = gameId;
     service.gameOnScreenChanged(gameId);
-    if (gOpenedGame != nullptr)
-        gOpenedGame->release();
-    gOpenedGame = game;
+    holdOpenedGame(game);
 
     if (gGameScene != nullptr) {
         cocos2d::CCNode* node = shownSceneNode();
@@ -187,6 +185,14 @@ void openGameScene(WebService& service, CocosV8Handler* handler, int64_t gameId,
     runInPage("showCurrentGameEntryByGameID('" + std::to_string(gameId) + "'); ");
 }
 
+void holdOpenedGame(Game* game) {
+    if (game == gOpenedGame)
+        return;
+    if (gOpenedGame != nullptr)
+        gOpenedGame->release();
+    gOpenedGame = game;
+}
+
 void releaseOpenedGame() {
     if (gOpenedGame == nullptr)
         return;
@@ -197,6 +203,7 @@ void releaseOpenedGame() {
 }
 
 bool popGameScene() {
+    recordShellCall("popGameScene");
     if (cocos2d::CCDirector::hasSharedDirector()) {
         cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
         if (director->getRunningScene() != nullptr)

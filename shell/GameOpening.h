@@ -10,6 +10,7 @@
 #include <cstdint>
 
 class CocosV8Handler;
+class Game;
 class WebService;
 
 // The id of the game on screen; 0 before any.
@@ -32,3 +33,6 @@ void showTeamSelectForGame(WebService& service, int64_t gameId);
 // Lets go of the shell's reference to the game it opened (shutdown, after
 // the scenes went).
 void releaseOpenedGame();
+// Makes game the one the shell holds for the board, releasing the one held
+// before (the puzzles hand theirs over too).
+void holdOpenedGame(Game* game);

@@ -8,6 +8,7 @@
 #include "shell/MessageBoxes.h"
 #include "shell/PageHost.h"
 #include "shell/Popup.h"
+#include "shell/PuzzleMenus.h"
 #include "shell/ShellSceneServices.h"
 #include "shell/ShellState.h"
 #include "shell/ShellWindows.h"
@@ -23,6 +24,7 @@
 #include "platform/engine/CCDirector.h"
 #include "platform/engine/CCFileUtils.h"
 #include "platform/steam/SteamClient.h"
+#include "puzzle/PuzzleSceneSupport.h"
 #include "puzzle/PuzzleScriptLoader.h"
 #include "rules/GamesList.h"
 #include "rules/SceneServices.h"
@@ -152,6 +154,9 @@ int runShell(const ShellOptions& options) {
     setSceneServices(&sceneServices);
     static DesktopShellServices desktopServices;
     setShellServices(&desktopServices);
+    installPuzzleSceneSupport();
+    static DesktopPuzzleMenus puzzleMenus;
+    setPuzzleMenuServices(&puzzleMenus);
 
     recordShellCall("chooseLayoutMode");
     chooseLayoutMode(true);

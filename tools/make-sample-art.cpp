@@ -642,6 +642,7 @@ enum class Shape {
     NoSymbol,
     Gem,
     Arrow,
+    Pointer, // an arrow whose tip is the right edge's middle
     Banner,
     Band,
     Bar,
@@ -708,6 +709,9 @@ std::vector<HudImage> hudImages() {
         {"Effects/Textures/MedicHealFX_Mask01.png", 64, 16, Shape::BeamMask, Color{255, 255, 255},
          ""},
         {"Effects/Textures/DefeatedFX_DarkenScreen.png", 16, 16, Shape::Shade, Color{0, 0, 0}, ""},
+        {"TutorialBubble01.png", 320, 120, Shape::Button, Color{245, 240, 225}, ""},
+        {"TutorialArrow01.png", 64, 32, Shape::Pointer, Color{250, 200, 40}, ""},
+        {"UI/Tutorial_RedX.png", 24, 24, Shape::Disc, Color{210, 40, 30}, "X"},
     };
 }
 
@@ -796,6 +800,13 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
         canvas.fill(
             [=](float x, float y) {
                 return std::max(std::fabs(y - cy) - (x * 0.5f), x - canvas.width + 1.0f);
+            },
+            image.color);
+        break;
+    case Shape::Pointer:
+        canvas.fill(
+            [=](float x, float y) {
+                return std::max(std::fabs(y - cy) - ((canvas.width - x) * 0.5f), 1.0f - x);
             },
             image.color);
         break;

@@ -167,8 +167,10 @@ void ConfirmLayer::onCancel() {
 }
 
 void ConfirmLayer::dismiss() {
-    mOkButton->setEnabled(false);
-    mCancelButton->setEnabled(false);
+    // A subclass may have taken either button away.
+    for (Button* button : {mOkButton, mCancelButton})
+        if (button != nullptr)
+            button->setEnabled(false);
     for (CCNode* node :
          {static_cast<CCNode*>(mFade), static_cast<CCNode*>(mOkButton),
           static_cast<CCNode*>(mCancelButton), static_cast<CCNode*>(mMessageLabel)}) {

@@ -5,6 +5,8 @@
 #include "content/RegisteredOptions.h"
 #include "content/settings/SettingsManager.h"
 
+#include <set>
+
 namespace {
 
 // The element types of a list of nodes.
@@ -141,27 +143,39 @@ protected:
 TEST_F(SampleCatalogueTest, EveryScriptNodeParses) {
     SettingsManager& settings = SettingsManager::instance();
     settings.loadPuzzleCategories();
-    for (int32_t category : {settings.mTutorialsCategoryIndex, settings.mChallengesCategoryIndex}) {
-        ASSERT_EQ(settings.puzzleCount(category), 1) << category;
-        const ProtoPuzzle* puzzle = settings.getPuzzle(category, 0);
-        ASSERT_NE(puzzle->mScript, nullptr) << puzzle->mName;
-        EXPECT_GE(puzzle->mScript->size(), 4u) << puzzle->mName;
-        // The text of every dialog is a key of the strings table.
-        std::vector<const PuzzleScriptNode*> pending(puzzle->mScript->begin(),
-                                                     puzzle->mScript->end());
-        while (!pending.empty()) {
-            const PuzzleScriptNode* node = pending.back();
-            pending.pop_back();
-            for (const auto& child : node->mChildren)
-                pending.push_back(child.get());
-            for (const auto& result : node->mResults) {
-                if (result->mType != cResultShowDialog)
-                    continue;
-                std::string key = attributeText(result->mAttributes, "pcContents");
-                if (key.empty())
-                    key = result->mText;
-                EXPECT_NE(localizedString(key), key) << puzzle->mName;
+    // The tutorials, the challenges and the four civ tutorials.
+    ASSERT_EQ(settings.mPuzzleCategories.size(), 6u);
+    EXPECT_EQ(settings.puzzleCount(settings.mTutorialsCategoryIndex), 2);
+    EXPECT_EQ(settings.puzzleCount(settings.mChallengesCategoryIndex), 1);
+    for (int32_t category = 0; category < 6; ++category) {
+        ASSERT_GE(settings.puzzleCount(category), 1) << category;
+        for (int32_t index = 0; index < settings.puzzleCount(category); ++index) {
+            const ProtoPuzzle* puzzle = settings.getPuzzle(category, index);
+            ASSERT_NE(puzzle->mScript, nullptr) << puzzle->mName;
+            EXPECT_GE(puzzle->mScript->size(), 4u) << puzzle->mName;
+            // Every dialog's text is a key of the strings table; each script
+            // shows dialogs and arrows and ends in victory and in defeat.
+            std::set<int32_t> types;
+            std::vector<const PuzzleScriptNode*> pending(puzzle->mScript->begin(),
+                                                         puzzle->mScript->end());
+            while (!pending.empty()) {
+                const PuzzleScriptNode* node = pending.back();
+                pending.pop_back();
+                for (const auto& child : node->mChildren)
+                    pending.push_back(child.get());
+                for (const auto& result : node->mResults) {
+                    types.insert(result->mType);
+                    if (result->mType != cResultShowDialog)
+                        continue;
+                    std::string key = attributeText(result->mAttributes, "pcContents");
+                    if (key.empty())
+                        key = result->mText;
+                    EXPECT_NE(localizedString(key), key) << puzzle->mName;
+                }
             }
+            for (int32_t type :
+                 {cResultShowDialog, cResultShowArrow, cResultVictory, cResultDefeat})
+                EXPECT_TRUE(types.contains(type)) << puzzle->mName << " " << type;
         }
     }
 }
@@ -169,8 +183,11 @@ TEST_F(SampleCatalogueTest, EveryScriptNodeParses) {
 TEST_F(SampleCatalogueTest, TutorialCategoryIndices) {
     SettingsManager& settings = SettingsManager::instance();
     settings.loadPuzzleCategories();
-    EXPECT_EQ(tutorialCategoryIndices(), (std::array<int32_t, 4>{-1, -1, -1, -1}))
-        << "the sample has none of the four";
+    for (size_t i = 0; i < cTutorialCategoryNames.size(); ++i) {
+        std::string name;
+        EXPECT_TRUE(settings.categoryName(tutorialCategoryIndices()[i], name));
+        EXPECT_EQ(name, cTutorialCategoryNames[i]);
+    }
 
     // A catalogue with three of them, read from its category file.
     XMLHelper holder;

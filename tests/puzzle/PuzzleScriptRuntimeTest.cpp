@@ -50,7 +50,7 @@ TEST_F(PuzzleScriptRuntimeTest, CreateKeepsTheTriggersThatBuild) {
     PuzzleScriptNodeList none{nullptr};
     EXPECT_TRUE(PuzzleScriptRuntime::create(&none)->triggers().empty());
     PuzzleScriptRuntime& script = run(
-        R"(<script><section/><onStart><victory/></onStart><onSubmit/><untilTag tagName="T"/></script>)");
+        R"(<script><section/><onStart><showArrow/></onStart><onSubmit/><untilTag tagName="T"/></script>)");
     ASSERT_EQ(script.triggers().size(), 2u);
     EXPECT_NE(dynamic_cast<PuzzleUntilTagTrigger*>(script.triggers()[1].get()), nullptr);
 }

@@ -241,10 +241,10 @@ TEST_F(PuzzleTriggerTest, APRemainingArmedByTheLastPoint) {
 
 TEST_F(PuzzleTriggerTest, TriggersThatDoNotBuild) {
     // Required section attributes; a child that does not build; a result
-    // that builds nothing yet (only "sendTag" and "setSection" build here).
+    // that does not build (an arrow needs the board scene's dialog layer).
     for (const char* element :
          {"<section/>", R"(<untilTag name="T"/>)", R"(<section name="S"><section/></section>)",
-          R"(<onStart><sendTag/><victory/></onStart>)"})
+          R"(<onStart><sendTag/><showArrow/></onStart>)"})
         EXPECT_EQ(trigger(element), nullptr) << element;
     // An empty name is a name; counts without digits read 0 (never reached).
     EXPECT_NE(trigger(R"(<section name=""/>)"), nullptr);

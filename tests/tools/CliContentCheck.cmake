@@ -69,6 +69,6 @@ expect_run("edited civs.xml" 1 "failed to init settings" "Game Data Corrupt")
 fresh_copy()
 file(WRITE ${WORK_DIR}/data/Puzzles/TutorialBasics.xml "<puzzle><board>")
 file(WRITE ${WORK_DIR}/data/Puzzles/challengesCategories.xml "<category name=\"Challenges\"")
-expect_run("broken puzzle files" 0 "1 puzzle categories" "0 \"Tutorials\"")
+expect_run("broken puzzle files" 0 "5 puzzle categories" "4 \"Tutorials\"")
 
 file(REMOVE_RECURSE ${WORK_DIR})

@@ -202,15 +202,22 @@ TEST_F(FixtureFolderTest, ShippedCatalogueLoads) {
 
     ASSERT_GE(s.mTutorialsCategoryIndex, 0);
     ASSERT_GE(s.mChallengesCategoryIndex, 0);
-    for (int32_t category : {s.mTutorialsCategoryIndex, s.mChallengesCategoryIndex}) {
-        ASSERT_EQ(s.puzzleCount(category), 1);
-        const ProtoPuzzle* puzzle = s.getPuzzle(category, 0);
-        EXPECT_NE(puzzle->mDisplayName, puzzle->mName) << "a localised name";
-        EXPECT_EQ(puzzle->mIncludedTeams, (std::vector<int32_t>{0, 3}));
-        ASSERT_NE(puzzle->mTileAllocation, nullptr) << puzzle->mName;
-        ASSERT_NE(puzzle->mBoard, nullptr) << puzzle->mName;
-        EXPECT_NE(puzzle->mScript, nullptr) << puzzle->mName;
-        checkBoard(*puzzle->mBoard);
+    // The tutorials hold the four civ tutorials' categories.
+    EXPECT_EQ(s.puzzleCount(s.mTutorialsCategoryIndex), 2);
+    EXPECT_EQ(s.subcategoryCount(s.mTutorialsCategoryIndex), 4);
+    EXPECT_EQ(s.puzzleCount(s.mChallengesCategoryIndex), 1);
+    ASSERT_EQ(s.mPuzzleCategories.size(), 6u);
+    for (int32_t category = 0; category < 6; ++category) {
+        ASSERT_GE(s.puzzleCount(category), 1) << category;
+        for (int32_t index = 0; index < s.puzzleCount(category); ++index) {
+            const ProtoPuzzle* puzzle = s.getPuzzle(category, index);
+            EXPECT_NE(puzzle->mDisplayName, puzzle->mName) << "a localised name";
+            EXPECT_EQ(puzzle->mIncludedTeams, (std::vector<int32_t>{0, 3}));
+            ASSERT_NE(puzzle->mTileAllocation, nullptr) << puzzle->mName;
+            ASSERT_NE(puzzle->mBoard, nullptr) << puzzle->mName;
+            EXPECT_NE(puzzle->mScript, nullptr) << puzzle->mName;
+            checkBoard(*puzzle->mBoard);
+        }
     }
     s.clear();
 }
