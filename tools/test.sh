@@ -10,8 +10,10 @@ cd "$(dirname "$0")/.."
 bash tools/setup.sh
 
 jobs=$(nproc)
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# Dynamic TLS is not tracked: blocks a driver library kept in it after it was
+# unloaded crash the leak checker's thread walk at exit.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1:suppressions=$PWD/tests/ubsan.supp}
 # What the toolkit, the web engine and the session bus keep for the life of a
 # process is not ours to free; programs the tests start inherit this too.
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/platform/browser_page/lsan.supp:print_suppressions=0}
