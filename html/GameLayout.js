@@ -23,8 +23,16 @@ function navigateTo(screen) {
 }
 
 // An in-page notice; pages never open the browser's own dialogs.
+// The page's texts for the keys native code passes to locAlert; any other
+// text shows as it is.
+var kNoticeTexts = {
+  ProgressHUDTimeout: 'The server did not answer in time. Please try again.',
+  ProtocolVersionOld: 'This version of Tarnwick is too old for the server. Please update it.',
+  SteamFriendNotPlayingTW: 'That friend does not play Tarnwick yet.'
+};
+
 function locAlert(text) {
-  $('#PageNoticeText').text(text);
+  $('#PageNoticeText').text(kNoticeTexts.hasOwnProperty(text) ? kNoticeTexts[text] : text);
   $('#PageNotice').show();
 }
 
