@@ -52,14 +52,21 @@ std::streamsize ArchiveSource::showmanyc() {
     return mAt == mEnd ? -1 : static_cast<std::streamsize>(remaining());
 }
 
-void ArchiveSink::appendBeyondChunk(const void* data, size_t count) {
-    flush();
-    if (count < mChunk.size()) {
-        append(data, count);
-        return;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    mBytes.insert(mBytes.end(), bytes, bytes + count);
+void ArchiveSink::flush() {
+    const auto written = static_cast<size_t>(mAt - mBytes.data());
+    mBytes.resize(written);
+    mAt = mBytes.data() + written;
+    mEnd = mAt;
+}
+
+void ArchiveSink::appendBeyondRoom(const void* data, size_t count) {
+    // Doubled at least, so that a long archive grows its vector a few times only.
+    const auto written = static_cast<size_t>(mAt - mBytes.data());
+    const size_t room = std::max({written + count, 2 * mBytes.size(), size_t{4096}});
+    mBytes.resize(room);
+    mAt = mBytes.data() + written;
+    mEnd = mBytes.data() + room;
+    append(data, count);
 }
 
 std::streamsize ArchiveSink::xsputn(const char* data, std::streamsize count) {
