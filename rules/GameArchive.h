@@ -170,6 +170,14 @@ public:
         }
         appendBeyondRoom(data, count);
     }
+    // Room for count bytes at the cursor, to be written in place and then
+    // passed with advance (at most count).
+    uint8_t* room(size_t count) {
+        if (count > static_cast<size_t>(mEnd - mAt))
+            growRoom(count);
+        return mAt;
+    }
+    void advance(size_t count) { mAt += count; }
     // Cuts the vector at the last byte written.
     void flush();
 
@@ -180,6 +188,8 @@ protected:
 
 private:
     void appendBeyondRoom(const void* data, size_t count);
+    // Grows the vector to hold at least count bytes after the cursor.
+    void growRoom(size_t count);
 
     std::vector<uint8_t>& mBytes;
     uint8_t* mAt;
