@@ -52,14 +52,25 @@ std::streamsize ArchiveSource::showmanyc() {
     return mAt == mEnd ? -1 : static_cast<std::streamsize>(remaining());
 }
 
-void ArchiveSink::appendBeyondChunk(const void* data, size_t count) {
-    flush();
-    if (count < mChunk.size()) {
-        append(data, count);
-        return;
-    }
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    mBytes.insert(mBytes.end(), bytes, bytes + count);
+void ArchiveSink::flush() {
+    const auto written = static_cast<size_t>(mAt - mBytes.data());
+    mBytes.resize(written);
+    mAt = mBytes.data() + written;
+    mEnd = mAt;
+}
+
+void ArchiveSink::appendBeyondRoom(const void* data, size_t count) {
+    growRoom(count);
+    append(data, count);
+}
+
+void ArchiveSink::growRoom(size_t count) {
+    // Doubled at least, so that a long archive grows its vector a few times only.
+    const auto written = static_cast<size_t>(mAt - mBytes.data());
+    const size_t room = std::max({written + count, 2 * mBytes.size(), size_t{4096}});
+    mBytes.resize(room);
+    mAt = mBytes.data() + written;
+    mEnd = mBytes.data() + room;
 }
 
 std::streamsize ArchiveSink::xsputn(const char* data, std::streamsize count) {
@@ -246,22 +257,19 @@ void GameOArchive::saveFields(const std::vector<bool>& t) {
 void GameOArchive::saveFields(const FlagBits& t) {
     const size_t size = t.size();
     *this << boost::serialization::collection_size_type(size);
-    std::array<uint8_t, 64> chunk;
+    // Written in place eight bytes at a time: the room is rounded up to
+    // whole groups and the cursor passes the flags' own bytes only.
+    uint8_t* to = mSink.room((size + 7) & ~size_t{7});
     const uint64_t* words = t.words();
-    for (size_t at = 0; at < size; at += chunk.size()) {
-        const size_t count = std::min(chunk.size(), size - at);
-        const uint64_t word = words[at / 64];
-        for (size_t i = 0; i < count; i += 8) {
-            // Eight flags spread to the low bit of eight bytes, first flag first.
-            uint64_t bytes = word >> i & 0xFF;
-            bytes = (bytes | bytes << 28) & 0x0000000F0000000Full;
-            bytes = (bytes | bytes << 14) & 0x0003000300030003ull;
-            bytes = (bytes | bytes << 7) & 0x0101010101010101ull;
-            for (size_t b = 0; b < 8; ++b)
-                chunk[i + b] = static_cast<uint8_t>(bytes >> (8 * b));
-        }
-        mSink.append(chunk.data(), count);
+    for (size_t at = 0; at < size; at += 8) {
+        // Eight flags spread to the low bit of eight bytes, first flag first.
+        uint64_t bytes = words[at / 64] >> (at % 64) & 0xFF;
+        bytes = (bytes | bytes << 28) & 0x0000000F0000000Full;
+        bytes = (bytes | bytes << 14) & 0x0003000300030003ull;
+        bytes = (bytes | bytes << 7) & 0x0101010101010101ull;
+        std::memcpy(to + at, &bytes, 8);
     }
+    mSink.advance(size);
 }
 
 void GameOArchive::savePending(const void* t,

@@ -43,6 +43,7 @@
 #include <boost/serialization/vector.hpp>
 #include <boost/serialization/version.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -140,30 +141,45 @@ private:
     const uint8_t* mEnd;
 };
 
-// An archive's bytes written to the end of a byte vector, by the archive's
-// fields straight (append) and by the library's own code through the stream.
-// Bytes gather in a chunk moved to the vector when full and on flush; the
-// archive flushes after each object it is given, and so does the sink's end.
+// An archive's bytes written into a byte vector from a given place (its end
+// unless said), by the archive's fields straight (append) and by the
+// library's own code through the stream. The sink writes into the vector's
+// own storage with a cursor of its own: the bytes already there from that
+// place on are room to overwrite (a vector kept from archive to archive is
+// not cleared and filled again), and the vector grows when the room is
+// used up. A flush cuts the vector at the last byte written; the archive
+// flushes after each object it is given, and so does the sink's end.
 class ArchiveSink : public std::streambuf {
 public:
-    explicit ArchiveSink(std::vector<uint8_t>& bytes) : mBytes(bytes) {}
+    explicit ArchiveSink(std::vector<uint8_t>& bytes) : ArchiveSink(bytes, bytes.size()) {}
+    ArchiveSink(std::vector<uint8_t>& bytes, size_t from)
+        : mBytes(bytes), mAt(bytes.data() + std::min(from, bytes.size())),
+          mEnd(bytes.data() + bytes.size()) {}
     ~ArchiveSink() override { flush(); }
     ArchiveSink(const ArchiveSink&) = delete;
     ArchiveSink& operator=(const ArchiveSink&) = delete;
 
     void append(const void* data, size_t count) {
-        if (count <= static_cast<size_t>(mChunk.data() + mChunk.size() - mAt)) {
-            std::memcpy(mAt, data, count);
-            mAt += count;
+        // The cursor is read once and stored after the copy: the copy's
+        // bytes may alias it, so it is not re-read after them.
+        uint8_t* const at = mAt;
+        if (count <= static_cast<size_t>(mEnd - at)) {
+            std::memcpy(at, data, count);
+            mAt = at + count;
             return;
         }
-        appendBeyondChunk(data, count);
+        appendBeyondRoom(data, count);
     }
-    // Moves the gathered bytes to the vector.
-    void flush() {
-        mBytes.insert(mBytes.end(), mChunk.data(), mAt);
-        mAt = mChunk.data();
+    // Room for count bytes at the cursor, to be written in place and then
+    // passed with advance (at most count).
+    uint8_t* room(size_t count) {
+        if (count > static_cast<size_t>(mEnd - mAt))
+            growRoom(count);
+        return mAt;
     }
+    void advance(size_t count) { mAt += count; }
+    // Cuts the vector at the last byte written.
+    void flush();
 
 protected:
     std::streamsize xsputn(const char* data, std::streamsize count) override;
@@ -171,11 +187,13 @@ protected:
     int sync() override;
 
 private:
-    void appendBeyondChunk(const void* data, size_t count);
+    void appendBeyondRoom(const void* data, size_t count);
+    // Grows the vector to hold at least count bytes after the cursor.
+    void growRoom(size_t count);
 
     std::vector<uint8_t>& mBytes;
-    std::array<uint8_t, 4096> mChunk;
-    uint8_t* mAt = mChunk.data();
+    uint8_t* mAt;
+    uint8_t* mEnd;
 };
 
 class GameOArchive

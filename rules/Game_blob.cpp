@@ -127,8 +127,8 @@ const std::vector<uint8_t>& writeArchive(const Game& game) {
     thread_local std::vector<uint8_t> bytes;
     if (bytes.capacity() > cKeptScratchSize)
         std::vector<uint8_t>().swap(bytes);
-    bytes.clear();
-    ArchiveSink sink(bytes);
+    // The last archive's bytes are the room the new one overwrites.
+    ArchiveSink sink(bytes, 0);
     GameOArchive ar(sink);
     ar << game;
     return bytes;
