@@ -1,6 +1,7 @@
 #include "platform/engine/CCDirector.h"
 
 #include "platform/engine/CCActionManager.h"
+#include "platform/engine/CCApplication.h"
 #include "platform/engine/CCAutoreleasePool.h"
 #include "platform/engine/CCKeypadDispatcher.h"
 #include "platform/engine/CCRenderer.h"
@@ -188,6 +189,17 @@ void CCDirector::viewDidDisappear(bool animated) {
 }
 
 CCSize CCDirector::getWinSize() const {
+    // The scene lives in the board's rectangle of the window: once the
+    // application has the scene dimensions, the scene's window is the board.
+    int boardX = 0, boardY = 0, boardWidth = 0, boardHeight = 0, windowWidth = 0, windowHeight = 0;
+    CCApplication::getSceneDims(boardX, boardY, boardWidth, boardHeight, windowWidth, windowHeight);
+    if (boardWidth > 0 && boardHeight > 0)
+        return CCSize(float(boardWidth) / mContentScaleFactor,
+                      float(boardHeight) / mContentScaleFactor);
+    return viewSize();
+}
+
+CCSize CCDirector::viewSize() const {
     return CCSize(mWinSizeInPixels.width / mContentScaleFactor,
                   mWinSizeInPixels.height / mContentScaleFactor);
 }
@@ -198,11 +210,11 @@ void CCDirector::setContentScaleFactor(float scale) {
 }
 
 CCPoint CCDirector::convertToGL(const CCPoint& viewPoint) const {
-    return CCPoint(viewPoint.x, getWinSize().height - viewPoint.y);
+    return CCPoint(viewPoint.x, viewSize().height - viewPoint.y);
 }
 
 CCPoint CCDirector::convertToUI(const CCPoint& glPoint) const {
-    return CCPoint(glPoint.x, getWinSize().height - glPoint.y);
+    return CCPoint(glPoint.x, viewSize().height - glPoint.y);
 }
 
 CCPoint CCDirector::convertToScene(const CCPoint& viewPoint) const {

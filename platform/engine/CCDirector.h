@@ -69,8 +69,9 @@ public:
     void viewWillDisappear(bool animated);
     void viewDidDisappear(bool animated);
 
-    // The window in pixels; getWinSize gives it in points (pixels divided
-    // by the content scale factor).
+    // The window in pixels. getWinSize gives the scene's window in points
+    // (pixels divided by the content scale factor): the board's rectangle of
+    // the application's scene dimensions when it has one, else the whole view.
     void setWinSizeInPixels(const CCSize& size) { mWinSizeInPixels = size; }
     CCSize getWinSizeInPixels() const { return mWinSizeInPixels; }
     CCSize getWinSize() const;
@@ -107,6 +108,8 @@ public:
     CCEGLView* getOpenGLView() const { return mOpenGLView; }
 
 private:
+    // The whole view in points, the space of touches and of the scene's parent.
+    CCSize viewSize() const;
     CCDirector();
     ~CCDirector();
 

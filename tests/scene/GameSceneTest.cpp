@@ -63,6 +63,44 @@ TEST_F(GameSceneTest, SceneWithGameSitsAtTheBoardsLowerLeftCorner) {
     CCApplication::setSceneDims(0, 0, 0, 0, 0, 0);
 }
 
+TEST_F(GameSceneTest, TheHudLiesInsideTheBoardsRectangleOfTheWindow) {
+    // The large layout: the board of 1024 x 768 at (395, 14) in a window of
+    // 1434 x 990 (pixels, y downwards) at content scale 2.
+    const CCSize pixels = director()->getWinSizeInPixels();
+    director()->setWinSizeInPixels(CCSize(1434, 990));
+    CCApplication::setSceneDims(395, 14, 1024, 768, 1434, 990);
+    director()->setContentScaleFactor(2.0f);
+    EXPECT_EQ(director()->getWinSize(), CCSize(512, 384));
+    GameScene::setLayoutMode(2);
+    CCScene* scene = GameScene::sceneWithGame();
+    mScene->addChild(scene);
+    ASSERT_EQ(scene->getChildrenCount(), 1u);
+    auto* layer = dynamic_cast<GameScene*>(scene->getChildren()->getObjectAtIndex(0));
+    ASSERT_NE(layer, nullptr);
+    const std::pair<const char*, CCNode*> nodes[] = {
+        {"VS badge (top banner)", layer->mVsBadge},
+        {"local banner", layer->mLocalBanner},
+        {"opponent banner", layer->mOpponentBanner},
+        {"Settings", layer->mSettingsButton},
+        {"Submit", layer->mSubmitButton},
+        {"action points", layer->mActionPointsButton},
+        {"flash", layer->mResetFlash},
+    };
+    for (const auto& [name, node] : nodes) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(node, nullptr);
+        const CCPoint world = node->getParent()->convertToWorldSpace(node->getPosition());
+        const float x = world.x * 2.0f, y = 990 - world.y * 2.0f; // window pixels
+        EXPECT_TRUE(x >= 395 && x <= 395 + 1024 && y >= 14 && y <= 14 + 768)
+            << "at (" << x << ", " << y << ")";
+    }
+    // Touches still come in the whole window's points.
+    EXPECT_EQ(director()->convertToGL(CCPoint(300, 100)), CCPoint(300, 395));
+    director()->setContentScaleFactor(1.0f);
+    director()->setWinSizeInPixels(pixels);
+    CCApplication::setSceneDims(0, 0, 0, 0, 0, 0);
+}
+
 TEST_F(GameSceneTest, ASecondSceneWarnsAndTakesOverOnlyItClearsThePointer) {
     GameScene* older = GameScene::node();
     older->retain();
