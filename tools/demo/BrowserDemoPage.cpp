@@ -193,7 +193,9 @@ void BrowserDemoPage::planForm(const std::string& answer, const std::string& use
     // Each field clicked, its text selected and typed over, and read back
     // before the next: a person's pace.
     const auto typeInto = [&](size_t i, const std::string& id, const std::string& text) {
-        const auto [x, y] = at(i);
+        const std::pair<int, int> place = at(i);
+        const int x = place.first;
+        const int y = place.second;
         mForm.push_back({[x, y, text] {
                              pushFocus();
                              pushClick(x, y);
@@ -204,6 +206,6 @@ void BrowserDemoPage::planForm(const std::string& answer, const std::string& use
     };
     typeInto(0, "account", user);
     typeInto(1, "password", password);
-    const auto [x, y] = at(2);
-    mForm.push_back({[x, y] { pushClick(x, y); }, {}});
+    const std::pair<int, int> button = at(2);
+    mForm.push_back({[x = button.first, y = button.second] { pushClick(x, y); }, {}});
 }
