@@ -2,6 +2,7 @@
 
 #include "shell/BridgeGameRows.h"
 #include "shell/BridgeLogin.h"
+#include "shell/BridgeSettingsRows.h"
 #include "shell/ChatPage.h"
 #include "shell/FriendsPage.h"
 #include "shell/GamesListPage.h"
@@ -34,8 +35,8 @@ constexpr BridgeFunction cFunctions[] = {
     {"selectGameDeferred", "gameID, showLoadingOverlay", 2, bridgeSelectGameDeferred},
     {"reloadGame", "gameID", 1, bridgeReloadGame},
     {"createGame", "opponentName, myTeam", 2, nullptr},
-    {"viewSource", "", 0, nullptr},
-    {"testPopup", "", 0, nullptr},
+    {"viewSource", "", 0, bridgeViewSource},
+    {"testPopup", "", 0, bridgeTestPopup},
     {"setNotFirstGame", "", 0, bridgeSetNotFirstGame},
     {"loginButton", "username, pwd", 2, bridgeLoginButton},
     {"logoutButton", "username, pwd", 2, bridgeLogoutButton},
@@ -50,9 +51,9 @@ constexpr BridgeFunction cFunctions[] = {
     {"teamRosterSelection", "teamName", 1, nullptr},
     {"resetPassword", "email", 1, bridgeResetPassword},
     {"createAccount", "email, username, pwd", 3, bridgeCreateAccount},
-    {"getLayoutMode", "", 0, nullptr},
-    {"locString", "rawtext", 1, nullptr},
-    {"displayError", "rawtext", 1, nullptr},
+    {"getLayoutMode", "", 0, bridgeGetLayoutMode},
+    {"locString", "rawtext", 1, bridgeLocString},
+    {"displayError", "rawtext", 1, bridgeDisplayError},
     {"initPuzzles", "", 0, nullptr},
     {"getPuzzleTutorialCategory", "", 0, nullptr},
     {"getPuzzleChallengeCategory", "", 0, nullptr},
@@ -69,33 +70,33 @@ constexpr BridgeFunction cFunctions[] = {
     {"selectAvatar", "packID, packIndex", 2, nullptr},
     {"showLeaderboard", "teamName, numSlots, friendsOnly", 3, bridgeShowLeaderboard},
     {"populateTeamDetails", "teamName", 1, nullptr},
-    {"getNewsURL", "", 0, nullptr},
-    {"getGameGuideURL", "", 0, nullptr},
-    {"areSoundsEnabled", "", 0, nullptr},
-    {"toggleSound", "", 0, nullptr},
-    {"playSound", "soundFile", 1, nullptr},
-    {"checkPref", "prefName", 1, nullptr},
-    {"togglePref", "prefName", 1, nullptr},
-    {"formatByPrefValue", "prefTextFragment, prefName, prefDefault", 3, nullptr},
-    {"cyclePrefValue", "prefName, minVal, maxVal, defaultVal", 4, nullptr},
+    {"getNewsURL", "", 0, bridgeGetNewsURL},
+    {"getGameGuideURL", "", 0, bridgeGetGameGuideURL},
+    {"areSoundsEnabled", "", 0, bridgeAreSoundsEnabled},
+    {"toggleSound", "", 0, bridgeToggleSound},
+    {"playSound", "soundFile", 1, bridgePlaySound},
+    {"checkPref", "prefName", 1, bridgeCheckPref},
+    {"togglePref", "prefName", 1, bridgeTogglePref},
+    {"formatByPrefValue", "prefTextFragment, prefName, prefDefault", 3, bridgeFormatByPrefValue},
+    {"cyclePrefValue", "prefName, minVal, maxVal, defaultVal", 4, bridgeCyclePrefValue},
     {"setPassword", "newPassword", 1, bridgeSetPassword},
     {"enableGamesList", "enable", 1, bridgeEnableGamesList},
-    {"openExternalLink", "linkURL", 1, nullptr},
+    {"openExternalLink", "linkURL", 1, bridgeOpenExternalLink},
     {"getCurrentUserNickname", "", 0, bridgeGetCurrentUserNickname},
-    {"showSteamOverlay", "overlayDialog", 1, nullptr},
-    {"getTwitterText", "", 0, nullptr},
-    {"setKeyboardFocus", "elemName", 1, nullptr},
-    {"markNewsRead", "", 0, nullptr},
-    {"getNumUnreadNewsItems", "", 0, nullptr},
+    {"showSteamOverlay", "overlayDialog", 1, bridgeShowSteamOverlay},
+    {"getTwitterText", "", 0, bridgeGetTwitterText},
+    {"setKeyboardFocus", "elemName", 1, bridgeSetKeyboardFocus},
+    {"markNewsRead", "", 0, bridgeMarkNewsRead},
+    {"getNumUnreadNewsItems", "", 0, bridgeGetNumUnreadNewsItems},
     {"getAvatarColorize", "", 0, nullptr},
     {"closeSplashScreen", "", 0, bridgeCloseSplashScreen},
-    {"printf", "message", 1, nullptr},
-    {"allowLayoutSetting", "", 0, nullptr},
-    {"getUseSmallMOTD", "", 0, nullptr},
-    {"getUseSmallTeamDetails", "", 0, nullptr},
-    {"getUseSmallLoginForm", "", 0, nullptr},
-    {"getSmallGameDetailText", "", 0, nullptr},
-    {"getUseWideColorText", "", 0, nullptr},
+    {"printf", "message", 1, bridgePrintf},
+    {"allowLayoutSetting", "", 0, bridgeAllowLayoutSetting},
+    {"getUseSmallMOTD", "", 0, bridgeGetUseSmallMOTD},
+    {"getUseSmallTeamDetails", "", 0, bridgeGetUseSmallTeamDetails},
+    {"getUseSmallLoginForm", "", 0, bridgeGetUseSmallLoginForm},
+    {"getSmallGameDetailText", "", 0, bridgeGetSmallGameDetailText},
+    {"getUseWideColorText", "", 0, bridgeGetUseWideColorText},
     {"getCurrentGame", "", 0, bridgeGetCurrentGame},
     {"steamFriendClicked", "steamID", 1, bridgeSteamFriendClicked},
     {"checkServerVersion", "", 0, bridgeCheckServerVersion},
@@ -186,5 +187,9 @@ std::string pageFocusElement() {
 }
 
 void resetUnreadNewsCount() {
-    webService().mNewsDiff = 0;
+    resetUnreadNewsCount(webService());
+}
+
+void resetUnreadNewsCount(WebService& service) {
+    service.mNewsDiff = 0;
 }

@@ -109,3 +109,4 @@ void setPageFocusElement(const std::string& elementId);
 std::string pageFocusElement();
 // Unread news back to 0; the body of a worker.
 void resetUnreadNewsCount();
+void resetUnreadNewsCount(WebService& service);

@@ -17,6 +17,7 @@ packages=(
   sox lame
   libwebkit2gtk-4.1-dev xvfb xauth libjs-jquery nlohmann-json3-dev
   libjavascriptcoregtk-4.1-dev libayatana-appindicator3-dev
+  xdg-utils
 )
 
 missing=()

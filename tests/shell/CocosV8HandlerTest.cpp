@@ -161,7 +161,7 @@ TEST(BridgeArgumentsTest, GameIdsReadTheirLeadingDecimalDigits) {
 
 TEST_F(BridgeDispatchTest, UnknownNamesUnbuiltRowsAndBadRequestsGiveNoValue) {
     for (const char* name :
-         {"nope", "SelectGame", "isloggedin", "IsLoggedIn", "", "getLayoutMode", "selectGame"})
+         {"nope", "SelectGame", "isloggedin", "IsLoggedIn", "", "createGame", "selectGame"})
         EXPECT_EQ(call(name, {"1", true}), std::nullopt) << name;
     EXPECT_EQ(answerBridgeCall("isLoggedIn", "not json"), "{}");
     EXPECT_EQ(answerBridgeCall("isLoggedIn", "{\"a\":1}"), "{}");

@@ -12,6 +12,9 @@
 #include "shell/GamesListPage.h"
 #include "shell/PageHost.h"
 
+#include "content/Preferences.h"
+#include "scene/sound/SoundPlayback.h"
+
 #include "content/AvatarPack.h"
 #include "content/DataPath.h"
 #include "content/LocalizedStrings.h"
@@ -87,11 +90,7 @@ protected:
         ASSERT_TRUE(sServer->start()) << sServer->error();
 
         ASSERT_TRUE(OffscreenPage::initToolkit()) << "needs an X display (xvfb-run -a)";
-        setBridgeDispatcher([](const std::string& function,
-                               const nlohmann::json& arguments) -> std::optional<nlohmann::json> {
-            sCalls.push_back(function + arguments.dump());
-            return std::nullopt;
-        });
+        setBridgeDispatcher(recordCall);
         sHost = new BrowserPageHost(TARNWICK_SOURCE_DIR);
         setPageHost(sHost);
         ASSERT_TRUE(pumpUntil([] {
@@ -111,6 +110,13 @@ protected:
         Database::clear();
         std::filesystem::current_path(sOldFolder);
         std::filesystem::remove_all(sFolder);
+    }
+
+    // The page's native calls are only recorded.
+    static std::optional<nlohmann::json> recordCall(const std::string& function,
+                                                    const nlohmann::json& arguments) {
+        sCalls.push_back(function + arguments.dump());
+        return std::nullopt;
     }
 
     // Pumps the page until the condition holds (false after 10 s).
@@ -202,6 +208,43 @@ TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines)
 
     read("$('.GameEntry[data-game=1]').click()");
     EXPECT_EQ(sCalls.front(), R"(selectGame["1",true])");
+}
+
+using SettingsPageTest = ListAndChatPageTest;
+
+TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActionPoints) {
+    BSecureStorage store;
+    WebService client;
+    client.setSecureStorage(&store);
+    setPreferenceStore(&store);
+    CocosV8Handler handler(client, store);
+    // The page's calls reach the handler; its reports are recorded.
+    setBridgeDispatcher([&handler](const std::string& function, const nlohmann::json& arguments) {
+        return function == "report" ? recordCall(function, arguments)
+                                    : handler.Execute(function, arguments);
+    });
+    const bool sound = isSoundEnabled();
+    const auto onOff = [](bool on) { return std::string(on ? "on" : "off"); };
+
+    runInPage("navigateTo('Settings'); drawSettings();");
+    EXPECT_EQ(read("$('#SettingsScreen').is(':visible')"), "true");
+    EXPECT_EQ(read("$('#SoundSetting').text()"), "Sound: " + onOff(sound));
+    EXPECT_EQ(read("$('#FirstTurnAPSetting').text()"), "First turn action points: 5");
+    read("$('#SoundSetting').click()");
+    EXPECT_EQ(isSoundEnabled(), !sound);
+    EXPECT_EQ(read("$('#SoundSetting').text()"), "Sound: " + onOff(!sound));
+    for (const char* points : {"1", "2"}) {
+        read("$('#FirstTurnAPSetting').click()");
+        EXPECT_EQ(read("$('#FirstTurnAPSetting').text()"),
+                  std::string("First turn action points: ") + points);
+    }
+    int32_t stored = 0;
+    EXPECT_TRUE(store.prefGetInt("Vellix_FirstTurnAP", stored));
+    EXPECT_EQ(stored, 2);
+
+    toggleSound();
+    setBridgeDispatcher(recordCall);
+    setPreferenceStore(nullptr);
 }
 
 } // namespace
