@@ -9,10 +9,7 @@
 
 #include "platform/render/CCImage.h"
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
-#include <sys/wait.h>
 
 namespace {
 
@@ -76,14 +73,7 @@ int runHeadless(const std::filesystem::path& folder, const std::filesystem::path
         "/tests/platform/browser_page/lsan.supp:print_suppressions=0 XDG_DATA_HOME='" +
         folder.string() + "' XDG_RUNTIME_DIR='" + folder.string() + "' TMPDIR='" + folder.string() +
         "' TARNWICK_SHOTS='" + shots.string() + "' " + command + " 2>&1";
-    FILE* pipe = popen(line.c_str(), "r");
-    if (pipe == nullptr)
-        return -1;
-    std::array<char, 512> buffer;
-    while (fgets(buffer.data(), int(buffer.size()), pipe) != nullptr)
-        output += buffer.data();
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return runCommandLine(line, output);
 }
 
 // tools/play.sh on a free port.

@@ -7,11 +7,28 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
+
+// Runs a shell command line; its exit code (-1 when it did not exit) and
+// everything it printed, appended to output.
+inline int runCommandLine(const std::string& line, std::string& output) {
+    FILE* pipe = popen(line.c_str(), "r");
+    if (pipe == nullptr)
+        return -1;
+    std::array<char, 512> buffer;
+    while (fgets(buffer.data(), int(buffer.size()), pipe) != nullptr)
+        output += buffer.data();
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 class ShellTest : public ::testing::Test {
 protected:

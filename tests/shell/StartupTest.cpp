@@ -12,11 +12,8 @@
 #include "service/ServiceWorkers.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <chrono>
-#include <cstdio>
-#include <sys/wait.h>
 #include <thread>
 
 namespace {
@@ -29,14 +26,7 @@ int runDemo(const std::string& arguments, std::string& output,
             const std::string& root = TARNWICK_SOURCE_DIR) {
     const std::string command =
         std::string(TARNWICK_DEMO) + " --root '" + root + "' " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return -1;
-    std::array<char, 512> buffer;
-    while (fgets(buffer.data(), int(buffer.size()), pipe) != nullptr)
-        output += buffer.data();
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return runCommandLine(command, output);
 }
 
 } // namespace
