@@ -167,19 +167,19 @@ bool CCEGLView::handleEvent(const SDL_Event& event) {
             dispatchTouch(kBegan, event.button.x, event.button.y);
         break;
     case SDL_MOUSEBUTTONUP:
-        if (event.button.button == SDL_BUTTON_LEFT)
+        if (event.button.button == SDL_BUTTON_LEFT && mTouch) {
             dispatchTouch(kEnded, event.button.x, event.button.y);
+            // The release is a raw move with the button up where it happened,
+            // so what follows a drag (the drag tooltip) ends with it rather
+            // than at the pointer's next move.
+            dispatchRawMove(event.button.x, event.button.y, false);
+        }
         break;
     case SDL_MOUSEMOTION:
         // The raw move goes out with the button down too: a drag follows it.
         if (mTouch)
             dispatchTouch(kMoved, event.motion.x, event.motion.y);
-        if (CCDirector::hasSharedDirector()) {
-            const float scale = CCDirector::sharedDirector()->getContentScaleFactor();
-            CCDirector::sharedDirector()->getTouchDispatcher()->rawMove(
-                float(event.motion.x - mTranslateX) / scale,
-                float(event.motion.y - mTranslateY) / scale, mTouch != nullptr);
-        }
+        dispatchRawMove(event.motion.x, event.motion.y, mTouch != nullptr);
         break;
     case SDL_KEYDOWN:
         if (event.key.keysym.sym != SDLK_ESCAPE) {
@@ -194,6 +194,14 @@ bool CCEGLView::handleEvent(const SDL_Event& event) {
         break;
     }
     return true;
+}
+
+void CCEGLView::dispatchRawMove(int x, int y, bool buttonDown) {
+    if (!CCDirector::hasSharedDirector())
+        return;
+    const float scale = CCDirector::sharedDirector()->getContentScaleFactor();
+    CCDirector::sharedDirector()->getTouchDispatcher()->rawMove(
+        float(x - mTranslateX) / scale, float(y - mTranslateY) / scale, buttonDown);
 }
 
 void CCEGLView::dispatchTouch(int phase, int x, int y) {

@@ -79,6 +79,8 @@ private:
     bool createContext(SDL_Window* window, bool ownsWindow, int width, int height);
     void destroy();
     void dispatchTouch(int phase, int x, int y);
+    // A raw pointer move at window pixel (x, y), in points of the scene.
+    void dispatchRawMove(int x, int y, bool buttonDown);
 
     SDL_Window* mWindow = nullptr;
     void* mContext = nullptr;  // SDL_GLContext
