@@ -247,4 +247,51 @@ TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActio
     setPreferenceStore(nullptr);
 }
 
+using TeamSelectScreenTest = ListAndChatPageTest;
+
+TEST_F(TeamSelectScreenTest, TheScreenShowsTheRosterAndAPickArmsTheCreateButton) {
+    BSecureStorage store;
+    WebService client;
+    client.setSecureStorage(&store);
+    const std::string base = sServer->baseUrl();
+    client.setBaseUrls(base, base, base, base);
+    client.setStoredUsername("demo");
+    client.setStoredPassword("demo");
+    ASSERT_EQ(client.login(), 0);
+    CocosV8Handler handler(client, store);
+    // The page's calls reach the handler, but for the game requests, which
+    // are only recorded.
+    setBridgeDispatcher([&handler](const std::string& function, const nlohmann::json& arguments) {
+        if (function == "report" || function == "createGame" || function == "acceptGame" ||
+            function == "matchmake")
+            return recordCall(function, arguments);
+        return handler.Execute(function, arguments);
+    });
+
+    runInPage("showTeamSelect('0', 'Ann', false);");
+    EXPECT_EQ(read("$('#TeamSelectScreen').is(':visible')"), "true");
+    EXPECT_EQ(read("$('#TeamSelectRoster .RosterEntry').map(function () { return "
+                   "$(this).attr('data-team'); }).get().join(',')"),
+              "random,humans,orcs");
+    EXPECT_EQ(read("$('#TeamSelectTitle').text()"), "Start game with Ann");
+    EXPECT_EQ(read("$('#TeamSelectPlayer1 .TeamSelectName').text() + ' / ' + "
+                   "$('#TeamSelectPlayer2 .TeamSelectName').text()"),
+              "demo / Ann");
+    EXPECT_EQ(read("$('#TeamSelectCreateGame').is(':visible')"), "false");
+    read("$('.RosterEntry[data-team=orcs]').click()");
+    EXPECT_EQ(read("$('#TeamSelectCreateGame').is(':visible')"), "true");
+    read("$('#TeamSelectCreateGame').click()");
+    EXPECT_EQ(sCalls.front(), R"(createGame["Ann","orcs"])");
+
+    // The team's details, with the way back to the roster.
+    read("$('.RosterEntry[data-team=orcs] .RosterDetails').click()");
+    EXPECT_EQ(read("$('#TeamDetailsScreen').is(':visible') + ' ' + "
+                   "$('#TeamDetailsHeader .TeamDetailsName').text()"),
+              "true " + SettingsManager::instance().civForName("orcs")->mDisplayName);
+    EXPECT_NE(read("$('#TeamDetailsTiles .DetailEntry').length"), "0");
+    read("$('#TeamDetailsBack').click()");
+    EXPECT_EQ(read("$('#TeamSelectScreen').is(':visible')"), "true");
+    setBridgeDispatcher(recordCall);
+}
+
 } // namespace
