@@ -148,6 +148,16 @@ protected:
         return value;
     }
 
+    // The client on the server, logged in as demo.
+    static void logInAsDemo(WebService& client, BSecureStorage& store) {
+        client.setSecureStorage(&store);
+        const std::string base = sServer->baseUrl();
+        client.setBaseUrls(base, base, base, base);
+        client.setStoredUsername("demo");
+        client.setStoredPassword("demo");
+        ASSERT_EQ(client.login(), 0);
+    }
+
     static inline std::filesystem::path sFolder;
     static inline std::filesystem::path sOldFolder;
     static inline LoopbackServer* sServer = nullptr;
@@ -158,12 +168,8 @@ protected:
 TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines) {
     BSecureStorage store;
     WebService client;
-    client.setSecureStorage(&store);
+    ASSERT_NO_FATAL_FAILURE(logInAsDemo(client, store));
     const std::string base = sServer->baseUrl();
-    client.setBaseUrls(base, base, base, base);
-    client.setStoredUsername("demo");
-    client.setStoredPassword("demo");
-    ASSERT_EQ(client.login(), 0);
     ASSERT_EQ(client.addGameChat(3, "it's \"on\" <b>"), 0);
     ServiceClient ann(base);
     ASSERT_TRUE(ann.login("ann", "ann"));
@@ -252,12 +258,7 @@ using TeamSelectScreenTest = ListAndChatPageTest;
 TEST_F(TeamSelectScreenTest, TheScreenShowsTheRosterAndAPickArmsTheCreateButton) {
     BSecureStorage store;
     WebService client;
-    client.setSecureStorage(&store);
-    const std::string base = sServer->baseUrl();
-    client.setBaseUrls(base, base, base, base);
-    client.setStoredUsername("demo");
-    client.setStoredPassword("demo");
-    ASSERT_EQ(client.login(), 0);
+    ASSERT_NO_FATAL_FAILURE(logInAsDemo(client, store));
     CocosV8Handler handler(client, store);
     // The page's calls reach the handler, but for the game requests, which
     // are only recorded.
