@@ -10,7 +10,9 @@
 // with their page images come along for labels, and the interface's
 // buttons, tooltip indicators and panels, the game scene's HUD, the health
 // bars and the beam's mask are drawn from lists of their own; the pages'
-// background and loading screen go to the "html" folder beside the data.
+// background, loading screen and the team page's create button go to the
+// "html" folder beside the data, and the avatar of an opponent not known yet
+// ("UI/Avatars/UnknownAvatar.jpg") to the data.
 //
 // The action effects' one-part placeholder puppets come first (a "Play" animation,
 // and "Ability" where an effect plays it; the victory units' debuff layers and the
