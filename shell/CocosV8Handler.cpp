@@ -9,6 +9,7 @@
 #include "shell/GamesPageHooks.h"
 #include "shell/Leaderboards.h"
 #include "shell/ShellState.h"
+#include "shell/TeamSelect.h"
 
 #include "platform/browser/BridgeDispatcher.h"
 #include "platform/browser/ClientOSRHandler.h"
@@ -43,12 +44,12 @@ constexpr BridgeFunction cFunctions[] = {
     {"autoLogin", "", 0, bridgeAutoLogin},
     {"isLoggedIn", "", 0, bridgeIsLoggedIn},
     {"prepLaunch", "", 0, bridgePrepLaunch},
-    {"populateTeamSelect", "opponent, gameID, matchmake, rematch", 4, nullptr},
+    {"populateTeamSelect", "opponent, gameID, matchmake, rematch", 4, bridgePopulateTeamSelect},
     {"acceptGame", "team, gameID", 2, nullptr},
     {"declineGame", "gameID", 1, nullptr},
     {"matchmake", "team", 1, nullptr},
     {"chatTyped", "chatText", 1, bridgeChatTyped},
-    {"teamRosterSelection", "teamName", 1, nullptr},
+    {"teamRosterSelection", "teamName", 1, bridgeTeamRosterSelection},
     {"resetPassword", "email", 1, bridgeResetPassword},
     {"createAccount", "email, username, pwd", 3, bridgeCreateAccount},
     {"getLayoutMode", "", 0, bridgeGetLayoutMode},
@@ -69,7 +70,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"addAvatarsForPack", "packID, startIndex", 2, nullptr},
     {"selectAvatar", "packID, packIndex", 2, nullptr},
     {"showLeaderboard", "teamName, numSlots, friendsOnly", 3, bridgeShowLeaderboard},
-    {"populateTeamDetails", "teamName", 1, nullptr},
+    {"populateTeamDetails", "teamName", 1, bridgePopulateTeamDetails},
     {"getNewsURL", "", 0, bridgeGetNewsURL},
     {"getGameGuideURL", "", 0, bridgeGetGameGuideURL},
     {"areSoundsEnabled", "", 0, bridgeAreSoundsEnabled},

@@ -4,6 +4,7 @@
 #include "shell/GameOpening.h"
 #include "shell/Popup.h"
 #include "shell/PuzzleMenus.h"
+#include "shell/TeamSelect.h"
 
 #include "service/WebService.h"
 
@@ -23,4 +24,12 @@ void DesktopShellServices::startNewGameFromRecord(int64_t gameId, bool open) {
 
 void DesktopShellServices::launchPuzzleScene(int32_t categoryIndex, int32_t puzzleIndex) {
     ::launchPuzzleScene(categoryIndex, puzzleIndex);
+}
+
+void DesktopShellServices::showTeamSelectForOpponent(int64_t gameId) {
+    ::showTeamSelectForOpponent(webService(), gameId);
+}
+
+void DesktopShellServices::showTeamDetailsFromBoard(int32_t civId) {
+    ::showTeamDetailsFromBoard(civId);
 }

@@ -14,4 +14,7 @@ public:
     void startNewGameFromRecord(int64_t gameId, bool open) override;
     // The puzzle on the board (PuzzleMenus.h).
     void launchPuzzleScene(int32_t categoryIndex, int32_t puzzleIndex) override;
+    // The team pages (TeamSelect.h).
+    void showTeamSelectForOpponent(int64_t gameId) override;
+    void showTeamDetailsFromBoard(int32_t civId) override;
 };

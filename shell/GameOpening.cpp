@@ -6,6 +6,7 @@
 #include "shell/PageHost.h"
 #include "shell/PageText.h"
 #include "shell/ShellState.h"
+#include "shell/TeamSelect.h"
 
 #include "content/LocalizedStrings.h"
 #include "content/settings/SettingsManager.h"
@@ -217,13 +218,5 @@ bool popGameScene() {
 }
 
 void showTeamSelectForGame(WebService& service, int64_t gameId) {
-    boost::recursive_mutex::scoped_lock lock(gameDataMutex());
-    const GameRecord* record = service.findGame(gameId);
-    if (record == nullptr || record->mPlayers.size() < 2)
-        return;
-    const PlayerRecord* opponent = record->getOpponent();
-    if (opponent == nullptr)
-        return;
-    runInPage("showTeamSelect('" + std::to_string(gameId) + "', '" +
-              escapedForPage(opponent->mName) + "', false);");
+    showTeamSelectAgainstOpponentOf(service, gameId, gameId);
 }

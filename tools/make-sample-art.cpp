@@ -10,7 +10,9 @@
 // with their page images come along for labels, and the interface's
 // buttons, tooltip indicators and panels, the game scene's HUD, the health
 // bars and the beam's mask are drawn from lists of their own; the pages'
-// background and loading screen go to the "html" folder beside the data.
+// background, loading screen and the team page's create button go to the
+// "html" folder beside the data, and the avatar of an opponent not known yet
+// ("UI/Avatars/UnknownAvatar.jpg") to the data.
 //
 // The action effects' one-part placeholder puppets come first (a "Play" animation,
 // and "Ability" where an effect plays it; the victory units' debuff layers and the
@@ -83,8 +85,11 @@ public:
                 blend(x, y, c, 0.5f - distance(x + 0.5f, y + 0.5f), alpha);
     }
 
+    // A ".jpg" path is written as JPEG (without alpha), any other as PNG.
     bool save(const fs::path& path) const {
         fs::create_directories(path.parent_path());
+        if (path.extension() == ".jpg")
+            return stbi_write_jpg(path.string().c_str(), width, height, 4, pixels.data(), 90) != 0;
         return stbi_write_png(path.string().c_str(), width, height, 4, pixels.data(), width * 4) !=
                0;
     }
@@ -1101,6 +1106,25 @@ int main(int argc, char** argv) {
         }
         ++written;
     }
+    // The team-selection page's create button, up and pressed.
+    for (const auto& [stem, color] : {std::pair{"AccountGreenButton-Up", Color{60, 150, 70}},
+                                      std::pair{"AccountGreenButton-Dn", Color{45, 112, 52}}}) {
+        const fs::path file = data / ".." / "html" / "UI" / (std::string(stem) + ".png");
+        if (!drawHudImage(font, {stem, 210, 39, Shape::Button, color, ""}, 1).save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", file.string().c_str());
+            return 1;
+        }
+        ++written;
+    }
+    // The avatar of an opponent not known yet (matchmaking), at the avatars'
+    // high-resolution size; one file, named as the program names it.
+    const HudImage unknownAvatar{"UI/Avatars/UnknownAvatar.jpg", 96, 96, Shape::Disc,
+                                 Color{110, 110, 110},           "?"};
+    if (!drawHudImage(font, unknownAvatar, 1).save(data / unknownAvatar.path)) {
+        std::fprintf(stderr, "cannot write %s\n", unknownAvatar.path.c_str());
+        return 1;
+    }
+    ++written;
     for (const BitmapFont& bitmapFont : bitmapFonts()) {
         for (int scale : {1, 2}) {
             if (!writeBitmapFont(font, bitmapFont, data, scale))

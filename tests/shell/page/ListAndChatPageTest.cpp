@@ -148,6 +148,16 @@ protected:
         return value;
     }
 
+    // The client on the server, logged in as demo.
+    static void logInAsDemo(WebService& client, BSecureStorage& store) {
+        client.setSecureStorage(&store);
+        const std::string base = sServer->baseUrl();
+        client.setBaseUrls(base, base, base, base);
+        client.setStoredUsername("demo");
+        client.setStoredPassword("demo");
+        ASSERT_EQ(client.login(), 0);
+    }
+
     static inline std::filesystem::path sFolder;
     static inline std::filesystem::path sOldFolder;
     static inline LoopbackServer* sServer = nullptr;
@@ -158,12 +168,8 @@ protected:
 TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines) {
     BSecureStorage store;
     WebService client;
-    client.setSecureStorage(&store);
+    ASSERT_NO_FATAL_FAILURE(logInAsDemo(client, store));
     const std::string base = sServer->baseUrl();
-    client.setBaseUrls(base, base, base, base);
-    client.setStoredUsername("demo");
-    client.setStoredPassword("demo");
-    ASSERT_EQ(client.login(), 0);
     ASSERT_EQ(client.addGameChat(3, "it's \"on\" <b>"), 0);
     ServiceClient ann(base);
     ASSERT_TRUE(ann.login("ann", "ann"));
@@ -245,6 +251,48 @@ TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActio
     toggleSound();
     setBridgeDispatcher(recordCall);
     setPreferenceStore(nullptr);
+}
+
+using TeamSelectScreenTest = ListAndChatPageTest;
+
+TEST_F(TeamSelectScreenTest, TheScreenShowsTheRosterAndAPickArmsTheCreateButton) {
+    BSecureStorage store;
+    WebService client;
+    ASSERT_NO_FATAL_FAILURE(logInAsDemo(client, store));
+    CocosV8Handler handler(client, store);
+    // The page's calls reach the handler, but for the game requests, which
+    // are only recorded.
+    setBridgeDispatcher([&handler](const std::string& function, const nlohmann::json& arguments) {
+        if (function == "report" || function == "createGame" || function == "acceptGame" ||
+            function == "matchmake")
+            return recordCall(function, arguments);
+        return handler.Execute(function, arguments);
+    });
+
+    runInPage("showTeamSelect('0', 'Ann', false);");
+    EXPECT_EQ(read("$('#TeamSelectScreen').is(':visible')"), "true");
+    EXPECT_EQ(read("$('#TeamSelectRoster .RosterEntry').map(function () { return "
+                   "$(this).attr('data-team'); }).get().join(',')"),
+              "random,humans,orcs");
+    EXPECT_EQ(read("$('#TeamSelectTitle').text()"), "Start game with Ann");
+    EXPECT_EQ(read("$('#TeamSelectPlayer1 .TeamSelectName').text() + ' / ' + "
+                   "$('#TeamSelectPlayer2 .TeamSelectName').text()"),
+              "demo / Ann");
+    EXPECT_EQ(read("$('#TeamSelectCreateGame').is(':visible')"), "false");
+    read("$('.RosterEntry[data-team=orcs]').click()");
+    EXPECT_EQ(read("$('#TeamSelectCreateGame').is(':visible')"), "true");
+    read("$('#TeamSelectCreateGame').click()");
+    EXPECT_EQ(sCalls.front(), R"(createGame["Ann","orcs"])");
+
+    // The team's details, with the way back to the roster.
+    read("$('.RosterEntry[data-team=orcs] .RosterDetails').click()");
+    EXPECT_EQ(read("$('#TeamDetailsScreen').is(':visible') + ' ' + "
+                   "$('#TeamDetailsHeader .TeamDetailsName').text()"),
+              "true " + SettingsManager::instance().civForName("orcs")->mDisplayName);
+    EXPECT_NE(read("$('#TeamDetailsTiles .DetailEntry').length"), "0");
+    read("$('#TeamDetailsBack').click()");
+    EXPECT_EQ(read("$('#TeamSelectScreen').is(':visible')"), "true");
+    setBridgeDispatcher(recordCall);
 }
 
 } // namespace
