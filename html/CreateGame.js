@@ -49,31 +49,26 @@ function isInvitationEntry(state, localEmblem, localIsSecond) {
     return (state === 1 || state === 2) && localEmblem === kNoTeamEmblem && localIsSecond == 1;
 }
 
+// A button of an invitation's entry: act(uiapp) runs instead of the entry's
+// own click.
+function invitationButton(className, label, act) {
+    return $('<button></button>').addClass(className).text(label).on('click', function(event) {
+        event.stopPropagation();
+        var uiapp = createGameApp();
+        if (uiapp)
+            act(uiapp);
+    });
+}
+
 function addInvitationButtons(gameId, opponentName) {
     var id = String(gameId);
-    var entry = gamesListEntry(id);
     var buttons = $('<span class="InvitationButtons"></span>');
-    $('<button class="InvitationAccept"></button>')
-        .text('Accept')
-        .on('click',
-            function(event) {
-                event.stopPropagation();
-                var uiapp = createGameApp();
-                if (uiapp)
-                    uiapp.populateTeamSelect(opponentName, id, false, false);
-            })
-        .appendTo(buttons);
-    $('<button class="InvitationDecline"></button>')
-        .text('Decline')
-        .on('click',
-            function(event) {
-                event.stopPropagation();
-                var uiapp = createGameApp();
-                if (uiapp)
-                    uiapp.declineGame(id);
-            })
-        .appendTo(buttons);
-    entry.append(buttons);
+    buttons.append(invitationButton('InvitationAccept', 'Accept', function(uiapp) {
+        uiapp.populateTeamSelect(opponentName, id, false, false);
+    }));
+    buttons.append(invitationButton('InvitationDecline', 'Decline',
+                                    function(uiapp) { uiapp.declineGame(id); }));
+    gamesListEntry(id).append(buttons);
 }
 
 // Entries are made by the games list; invitations get their buttons after.
