@@ -187,8 +187,8 @@ BridgeResult bridgeAcceptGame(CocosV8Handler& handler, const BridgeArguments& ar
     // Only an accepted game opens.
     if (acceptGameWithCiv(handler, team, gameId) != 0)
         return std::nullopt;
-    const bool followedUp = handler.service().followUpGameStatus(gameId);
-    gotoGame(handler.service(), &handler, gameId, followedUp);
+    handler.service().followUpGameStatus(gameId);
+    gotoGame(handler.service(), &handler, gameId, false);
     return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 
 #include "shell/BridgeUpdate.h"
 #include "shell/GameCreation.h"
+#include "shell/GamesListPage.h"
 #include "shell/Matchmaking.h"
 
 #include "content/settings/ProtoCiv.h"
@@ -344,4 +345,82 @@ TEST_F(GameCreationTest, WithoutACivRandomTeamsFailWithTheirTexts) {
               "locAlert Failed to queue you for matchmaking.  Please try again later.");
     EXPECT_EQ(pageCalls(created), failureCalls("GeneralGameCreateFailure"));
     EXPECT_TRUE(mServer.requests().empty());
+}
+
+namespace {
+
+// The loopback server with its bot "Bot" behind the client, alice registered
+// and logged in on it. Alice moves first in both kinds of game, so the bot's
+// thread does not play while the test uses the rules.
+class GameAgainstBotTest : public GameCreationTest {
+protected:
+    void SetUp() override {
+        GameCreationTest::SetUp();
+        ASSERT_TRUE(mBotServer.start()) << mBotServer.error();
+        const std::string base = mBotServer.baseUrl();
+        mClient.setBaseUrls(base, base, base, base);
+        mClient.mLoggedIn = false;
+        ASSERT_EQ(mClient.registerWithNickname("alice@example.org", "pw-alice", "alice"), 0);
+        mStore.setStoredUsername("alice@example.org");
+        mStore.setStoredPassword("pw-alice");
+        ASSERT_EQ(mClient.login(), 0);
+    }
+    void TearDown() override {
+        mBotServer.stop();
+        GameCreationTest::TearDown();
+    }
+
+    // The listed game's players' civs, "-" for an unlisted game.
+    std::vector<std::string> civsOf(int64_t id) {
+        return mClient.withGame(id, [](const GameRecord* record) {
+            std::vector<std::string> civs;
+            if (record == nullptr)
+                return std::vector<std::string>{"-"};
+            for (const auto& player : record->mPlayers)
+                civs.push_back(player->mName + " " + player->mCivName);
+            return civs;
+        });
+    }
+
+    LoopbackServer mBotServer{LoopbackServerOptions{.bot = "Bot"}};
+};
+
+} // namespace
+
+TEST_F(GameAgainstBotTest, AGameCreatedAgainstTheBotOpensAfterTheRebuild) {
+    EXPECT_EQ(call("createGame", {"Bot", "orcs"}), true);
+    const int64_t id = mHandler->mDeferredGameID;
+    ASSERT_GT(id, 0);
+    const std::vector<std::string> civs = civsOf(id);
+    ASSERT_EQ(civs.size(), 2u);
+    EXPECT_EQ(civs[0], "alice orcs");
+    EXPECT_TRUE(civNames().count(civs[1].substr(4))) << civs[1];
+    // The next rebuild asks for the game; the update opens it.
+    rebuildGamesList(*mHandler);
+    EXPECT_EQ(mHandler->mDeferredGameID, 0);
+    EXPECT_EQ(mHandler->mGameToOpen, id);
+    mHandler->mLastGamesListPollTime = mNow;
+    pass(2001);
+    ASSERT_NE(gCurrentGame, nullptr);
+    EXPECT_EQ(gCurrentGame->mGameID, id);
+    EXPECT_EQ(mHandler->mCurrentGameID, id);
+}
+
+TEST_F(GameAgainstBotTest, AMatchmakingRequestIsPairedWithTheBotAndOpens) {
+    call("matchmake", {"humans"});
+    mHandler->mLastGamesListPollTime = mNow;
+    pass(2001);
+    EXPECT_FALSE(mHandler->mMatchmakeRequested);
+    mWorkers.quit();
+    ASSERT_TRUE(mHandler->mMatchmakeDone);
+    EXPECT_EQ(mHandler->mMatchmakeResult, 1);
+    const int64_t id = mHandler->mMatchmakeGameID;
+    newStatements();
+    pass(1);
+    ASSERT_NE(gCurrentGame, nullptr);
+    EXPECT_EQ(gCurrentGame->mGameID, id);
+    EXPECT_FALSE(stateOf(id).empty());
+    const std::vector<std::string> page = newStatements();
+    ASSERT_FALSE(page.empty());
+    EXPECT_EQ(pageCalls({page.back()}), cMatched);
 }
