@@ -40,6 +40,12 @@ void updateMatchmaking(CocosV8Handler& handler, uint32_t passTime) {
     // Elapsed times are differences on the wrapping 32-bit clock.
     if (handler.mMatchmakeRequested &&
         uint32_t(passTime - handler.mLastMatchmakeTime) > cMatchmakeInterval) {
+        {
+            // The cosmetic generator is drawn on the main thread only, so
+            // the worker finds a civ name.
+            boost::recursive_mutex::scoped_lock lock(gameDataMutex());
+            resolveRandomTeam(handler.mMatchmakeTeam);
+        }
         startMatchmakeWorker(handler);
         handler.mMatchmakeRequested = false;
         handler.mLastMatchmakeTime = passTime;

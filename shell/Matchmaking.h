@@ -22,7 +22,8 @@ void matchmakeThreadProc(CocosV8Handler* handler, WebService& service);
 // Starts it as a job of the handler's workers; false when quitting.
 bool startMatchmakeWorker(CocosV8Handler& handler);
 // The update's two steps at the pass time: start a pending request once the
-// interval has passed, then report a finished one under the game lock.
+// interval has passed (the team "random" drawn here, on the main thread),
+// then report a finished one under the game lock.
 void updateMatchmaking(CocosV8Handler& handler, uint32_t passTime);
 // Tells the page how the request ended; a matched game gets its first state
 // and opens. Called with the game lock held.
