@@ -144,8 +144,9 @@ int32_t acceptGameWithCiv(CocosV8Handler& handler, const std::string& team, int6
         return 2;
     const int32_t local = record->findPlayerIndex(service.nickname());
     PlayerRecord* localRecord = record->getPlayer(local);
-    const int32_t civId = civIdOfName(team);
-    if (localRecord == nullptr || civId < 0)
+    // A team that names no civ ("Random" included) cannot complete a state.
+    const ProtoCiv* civ = SettingsManager::instance().civForName(team);
+    if (localRecord == nullptr || civ == nullptr)
         return 2;
 
     Game* game = new Game();
@@ -154,7 +155,7 @@ int32_t acceptGameWithCiv(CocosV8Handler& handler, const std::string& team, int6
         game->release();
         return cAcceptStateUnreadable;
     }
-    game->setUpFirstState(local, civId);
+    game->setUpFirstState(local, civ->mId);
     const std::vector<uint8_t> state = game->saveToBuffer();
     game->release();
 

@@ -240,6 +240,7 @@ TEST_F(GameCreationTest, AcceptingWhatCannotBeAcceptedAsksNothing) {
         {"without state", "humans", 5},
         {"without the local player", "humans", 6},
         {"a team that names no civ", "nobody", 7},
+        {"the team Random", "Random", 7},
     };
     for (const auto& c : cases)
         EXPECT_EQ(acceptGameWithCiv(*mHandler, c.team, c.id), 2) << c.what;
@@ -382,7 +383,13 @@ protected:
         });
     }
 
-    LoopbackServer mBotServer{LoopbackServerOptions{.bot = "Bot"}};
+    static LoopbackServerOptions withBot() {
+        LoopbackServerOptions options;
+        options.bot = "Bot";
+        return options;
+    }
+
+    LoopbackServer mBotServer{withBot()};
 };
 
 } // namespace
