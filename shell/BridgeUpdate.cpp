@@ -3,6 +3,7 @@
 #include "shell/CocosV8Handler.h"
 #include "shell/GameOpening.h"
 #include "shell/GamesPageHooks.h"
+#include "shell/Matchmaking.h"
 #include "shell/PageHost.h"
 #include "shell/ShellState.h"
 
@@ -84,6 +85,8 @@ void CocosV8Handler::update() {
         mGamesListRequested = false;
         startGamesListWorker(*this);
     }
+
+    updateMatchmaking(*this, passTime);
 
     if (mCurrentGameID != 0 && uint32_t(passTime - mLastChatRefreshTime) > cChatRefreshInterval) {
         gamesPageHooks().refreshChat(*this, mCurrentGameID, mForceChatRefresh);

@@ -5,9 +5,11 @@
 #include "shell/BridgeSettingsRows.h"
 #include "shell/ChatPage.h"
 #include "shell/FriendsPage.h"
+#include "shell/GameCreation.h"
 #include "shell/GamesListPage.h"
 #include "shell/GamesPageHooks.h"
 #include "shell/Leaderboards.h"
+#include "shell/Matchmaking.h"
 #include "shell/ShellState.h"
 #include "shell/TeamSelect.h"
 
@@ -35,7 +37,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"selectGame", "gameID, showLoadingOverlay", 2, bridgeSelectGame},
     {"selectGameDeferred", "gameID, showLoadingOverlay", 2, bridgeSelectGameDeferred},
     {"reloadGame", "gameID", 1, bridgeReloadGame},
-    {"createGame", "opponentName, myTeam", 2, nullptr},
+    {"createGame", "opponentName, myTeam", 2, bridgeCreateGame},
     {"viewSource", "", 0, bridgeViewSource},
     {"testPopup", "", 0, bridgeTestPopup},
     {"setNotFirstGame", "", 0, bridgeSetNotFirstGame},
@@ -45,9 +47,9 @@ constexpr BridgeFunction cFunctions[] = {
     {"isLoggedIn", "", 0, bridgeIsLoggedIn},
     {"prepLaunch", "", 0, bridgePrepLaunch},
     {"populateTeamSelect", "opponent, gameID, matchmake, rematch", 4, bridgePopulateTeamSelect},
-    {"acceptGame", "team, gameID", 2, nullptr},
-    {"declineGame", "gameID", 1, nullptr},
-    {"matchmake", "team", 1, nullptr},
+    {"acceptGame", "team, gameID", 2, bridgeAcceptGame},
+    {"declineGame", "gameID", 1, bridgeDeclineGame},
+    {"matchmake", "team", 1, bridgeMatchmake},
     {"chatTyped", "chatText", 1, bridgeChatTyped},
     {"teamRosterSelection", "teamName", 1, bridgeTeamRosterSelection},
     {"resetPassword", "email", 1, bridgeResetPassword},

@@ -65,11 +65,12 @@ public:
     bool mMatchmakeRequested = false;
     uint32_t mLastMatchmakeTime = 0;
     uint32_t mLastChatRefreshTime = 0;
-    // The four matchmaking fields are guarded by gameDataMutex.
+    // The four matchmaking fields are guarded by gameDataMutex; the update
+    // looks at the done flag before it takes the lock.
     std::string mMatchmakeTeam;
     int32_t mMatchmakeResult = 0;
     int64_t mMatchmakeGameID = 0;
-    bool mMatchmakeDone = false;
+    std::atomic<bool> mMatchmakeDone{false};
     // Read by the games-list worker.
     std::atomic<int64_t> mCurrentGameID{0};
     int64_t mDeferredGameID = 0;

@@ -44,7 +44,8 @@ TEST(InterfacePageTest, DefinesEveryPageFunctionTheProgramCalls) {
     for (const char* function :
          {"positionElement", "setBoardSize", "navigateTo", "locAlert", "hideBoardElements",
           "hideBoardOverlays", "prepLocText", "setUsername", "setPassword", "loadingFinished",
-          "loginSuccess", "loginFailed", "logoutSuccess", "logoutFailed"})
+          "loginSuccess", "loginFailed", "logoutSuccess", "logoutFailed", "navigateToGamesList",
+          "navigateToCreateGame"})
         EXPECT_EQ(page.text(std::string("typeof ") + function), "function") << function;
 }
 
