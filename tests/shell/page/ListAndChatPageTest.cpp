@@ -13,7 +13,17 @@
 #include "shell/PageHost.h"
 
 #include "content/Preferences.h"
+#include "platform/engine/CCDirector.h"
+#include "puzzle/PuzzleSceneSupport.h"
+#include "puzzle/PuzzleScriptLoader.h"
+#include "rules/Game.h"
+#include "rules/PuzzleScript.h"
+#include "rules/SceneServices.h"
+#include "scene/GameScene.h"
+#include "scene/GameSceneServices.h"
 #include "scene/sound/SoundPlayback.h"
+#include "shell/GameOpening.h"
+#include "shell/PuzzleMenus.h"
 
 #include "content/AvatarPack.h"
 #include "content/DataPath.h"
@@ -226,7 +236,7 @@ TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActio
     const bool sound = isSoundEnabled();
     const auto onOff = [](bool on) { return std::string(on ? "on" : "off"); };
 
-    runInPage("navigateTo('Settings'); drawSettings();");
+    runInPage("$('#SettingsNav').click();");
     EXPECT_EQ(read("$('#SettingsScreen').is(':visible')"), "true");
     EXPECT_EQ(read("$('#SoundSetting').text()"), "Sound: " + onOff(sound));
     EXPECT_EQ(read("$('#FirstTurnAPSetting').text()"), "First turn action points: 5");
@@ -243,6 +253,73 @@ TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActio
     EXPECT_EQ(stored, 2);
 
     toggleSound();
+    setBridgeDispatcher(recordCall);
+    setPreferenceStore(nullptr);
+}
+
+using PuzzlePagesTest = ListAndChatPageTest;
+
+TEST_F(PuzzlePagesTest, TheTutorialsMenuListsTheSampleCategoriesAndStartsTheFirstTutorial) {
+    BSecureStorage store;
+    WebService client;
+    client.setSecureStorage(&store);
+    setPreferenceStore(&store);
+    CocosV8Handler handler(client, store);
+    setBridgeDispatcher([&handler](const std::string& function, const nlohmann::json& arguments) {
+        return function == "report" ? recordCall(function, arguments)
+                                    : handler.Execute(function, arguments);
+    });
+    // The board's scene on a hand-stepped director, with the program's
+    // puzzle scripts.
+    installPuzzleScriptSupport();
+    GameSceneServices sceneServices;
+    setSceneServices(&sceneServices);
+    installPuzzleSceneSupport();
+    cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
+    director->setWinSizeInPixels(cocos2d::CCSize(1024, 768));
+    GameScene::setLayoutMode(2);
+
+    runInPage("$('#TutorialsNav').click();");
+    EXPECT_EQ(read("$('#TutorialsScreen').is(':visible')"), "true");
+    const SettingsManager& settings = SettingsManager::instance();
+    const int32_t tutorials = settings.mTutorialsCategoryIndex;
+    ASSERT_GE(tutorials, 0);
+    ASSERT_NE(settings.getPuzzle(tutorials, 0), nullptr);
+    const std::string first = puzzleMenuTitle(*settings.getPuzzle(tutorials, 0));
+    EXPECT_EQ(read("$('#TutorialsScreen .PuzzleEntry').map(function () { return $(this).text(); "
+                   "}).get().join('|')"),
+              "Meet the Council|Meet the Dark Elves|Meet the Dwarves|Meet the Tribe|" + first +
+                  "|" + puzzleMenuTitle(*settings.getPuzzle(tutorials, 1)));
+    // Entries carry the large layout's art.
+    EXPECT_NE(read("$('#TutorialsScreen .PuzzleEntry').first().css('background-image')")
+                  .find("MenuNav-Incomplete-Up_Lge.png"),
+              std::string::npos);
+
+    const std::string entry = "#NavPuzzleButton" + std::to_string(tutorials) + "-0";
+    read("$('" + entry + "').click()");
+    director->tick(0);
+    ASSERT_NE(gCurrentGame, nullptr);
+    EXPECT_EQ(gCurrentGame->mPuzzleCategory, tutorials);
+    EXPECT_EQ(gCurrentGame->mPuzzleIndex, 0);
+    ASSERT_NE(gGameScene, nullptr);
+    EXPECT_EQ(gGameScene->getGame(), gCurrentGame);
+    EXPECT_TRUE(sHost->gameViewShown());
+    EXPECT_EQ(read("$('#GameBoard').is(':visible')"), "true");
+
+    // The other category's menu: its own list.
+    runInPage("$('#ChallengesNav').click();");
+    EXPECT_EQ(read("$('#ChallengesScreen').is(':visible')"), "true");
+    EXPECT_EQ(read("$('#ChallengesScreen .PuzzleEntry').length > 0"), "true");
+
+    director->end();
+    director->tick(0);
+    releaseOpenedGame();
+    gCurrentGame = nullptr;
+    sHost->setGameViewShown(false);
+    setSceneServices(nullptr);
+    setPuzzleScriptFactory(nullptr);
+    GameScene::setDialogManagerFactory(nullptr);
+    GameScene::setLayoutMode(0);
     setBridgeDispatcher(recordCall);
     setPreferenceStore(nullptr);
 }
