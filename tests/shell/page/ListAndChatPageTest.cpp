@@ -220,19 +220,33 @@ TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines)
     EXPECT_EQ(sCalls.front(), R"(selectGame["1",true])");
 }
 
+// A client that is not logged in, with preferences of its own, whose
+// handler answers the page's calls (the page's reports are recorded) while
+// it lives.
+struct HandledPage {
+    using Recorder = std::optional<nlohmann::json> (*)(const std::string&, const nlohmann::json&);
+    explicit HandledPage(Recorder record) : record(record) {
+        client.setSecureStorage(&store);
+        setPreferenceStore(&store);
+        setBridgeDispatcher([this](const std::string& function, const nlohmann::json& arguments) {
+            return function == "report" ? this->record(function, arguments)
+                                        : handler.Execute(function, arguments);
+        });
+    }
+    ~HandledPage() {
+        setBridgeDispatcher(record);
+        setPreferenceStore(nullptr);
+    }
+    Recorder record;
+    BSecureStorage store;
+    WebService client;
+    CocosV8Handler handler{client, store};
+};
+
 using SettingsPageTest = ListAndChatPageTest;
 
 TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActionPoints) {
-    BSecureStorage store;
-    WebService client;
-    client.setSecureStorage(&store);
-    setPreferenceStore(&store);
-    CocosV8Handler handler(client, store);
-    // The page's calls reach the handler; its reports are recorded.
-    setBridgeDispatcher([&handler](const std::string& function, const nlohmann::json& arguments) {
-        return function == "report" ? recordCall(function, arguments)
-                                    : handler.Execute(function, arguments);
-    });
+    HandledPage page(recordCall);
     const bool sound = isSoundEnabled();
     const auto onOff = [](bool on) { return std::string(on ? "on" : "off"); };
 
@@ -249,26 +263,16 @@ TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActio
                   std::string("First turn action points: ") + points);
     }
     int32_t stored = 0;
-    EXPECT_TRUE(store.prefGetInt("Vellix_FirstTurnAP", stored));
+    EXPECT_TRUE(page.store.prefGetInt("Vellix_FirstTurnAP", stored));
     EXPECT_EQ(stored, 2);
 
     toggleSound();
-    setBridgeDispatcher(recordCall);
-    setPreferenceStore(nullptr);
 }
 
 using PuzzlePagesTest = ListAndChatPageTest;
 
 TEST_F(PuzzlePagesTest, TheTutorialsMenuListsTheSampleCategoriesAndStartsTheFirstTutorial) {
-    BSecureStorage store;
-    WebService client;
-    client.setSecureStorage(&store);
-    setPreferenceStore(&store);
-    CocosV8Handler handler(client, store);
-    setBridgeDispatcher([&handler](const std::string& function, const nlohmann::json& arguments) {
-        return function == "report" ? recordCall(function, arguments)
-                                    : handler.Execute(function, arguments);
-    });
+    HandledPage page(recordCall);
     // The board's scene on a hand-stepped director, with the program's
     // puzzle scripts.
     installPuzzleScriptSupport();
@@ -320,8 +324,6 @@ TEST_F(PuzzlePagesTest, TheTutorialsMenuListsTheSampleCategoriesAndStartsTheFirs
     setPuzzleScriptFactory(nullptr);
     GameScene::setDialogManagerFactory(nullptr);
     GameScene::setLayoutMode(0);
-    setBridgeDispatcher(recordCall);
-    setPreferenceStore(nullptr);
 }
 
 } // namespace
