@@ -49,10 +49,11 @@ function drawAppearance() {
 // The program's entry of one avatar: its place in the screen's list, its
 // pack and index there, its image and colour layer, and the home colour.
 function addAvatarPackEntry(index, packId, packIndex, image, colorImage, homeColor) {
-  var entry = $('<li class="AvatarEntry"></li>').attr('data-index', index);
+  var uiapp = appearanceApp();
+  var entry = $('<li class="AvatarEntry"></li>').attr('data-index', index)
+      .toggleClass('Selected', uiapp !== null && uiapp.getLocalAvatar() === image);
   entry.append($('<img>').attr('src', imageUrl(image)));
   entry.on('click', function () {
-    var uiapp = appearanceApp();
     if (uiapp) uiapp.selectAvatar(packId, packIndex);
     drawAppearance();
   });

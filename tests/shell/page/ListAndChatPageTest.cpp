@@ -326,4 +326,28 @@ TEST_F(PuzzlePagesTest, TheTutorialsMenuListsTheSampleCategoriesAndStartsTheFirs
     GameScene::setLayoutMode(0);
 }
 
+TEST_F(PuzzlePagesTest, TheAppearanceScreenChangesColourAndAvatar) {
+    HandledPage page(recordCall);
+    const std::string base = sServer->baseUrl();
+    page.client.setBaseUrls(base, base, base, base);
+    runInPage("$('#AppearanceNav').click();");
+    EXPECT_EQ(read("$('#AppearanceScreen').is(':visible')"), "true");
+    const SettingsManager& settings = SettingsManager::instance();
+    EXPECT_EQ(read("$('#HomeColors .ColorSwatch').length + ' ' + "
+                   "$('#AwayColors .ColorSwatch').length + ' ' + "
+                   "$('#HomeColors .ColorSwatch').index($('#HomeColors .Selected'))"),
+              std::to_string(settings.mHomeColors.size()) + " " +
+                  std::to_string(settings.mAwayColors.size()) + " 0");
+    read("$('#HomeColors .ColorSwatch').eq(1).click()");
+    EXPECT_EQ(page.client.localHomeColor(), 1);
+    EXPECT_EQ(read("$('#HomeColors .ColorSwatch').index($('#HomeColors .Selected'))"), "1");
+
+    // The second pack's second avatar.
+    EXPECT_EQ(read("$('#AvatarPacks .AvatarEntry').length"), "11");
+    read("$('#AvatarPacks .AvatarEntry').eq(5).click()");
+    EXPECT_EQ(page.client.localAvatarPackId(), "AVATAR_TRIBE_FREE");
+    EXPECT_EQ(page.client.localAvatarIndex(), 1);
+    EXPECT_EQ(read("$('#AvatarPacks .AvatarEntry').index($('#AvatarPacks .Selected'))"), "5");
+}
+
 } // namespace
