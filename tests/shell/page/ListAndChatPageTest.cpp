@@ -300,6 +300,12 @@ TEST_F(PuzzlePagesTest, TheTutorialsMenuListsTheSampleCategoriesAndStartsTheFirs
               std::string::npos);
 
     const std::string entry = "#NavPuzzleButton" + std::to_string(tutorials) + "-0";
+    // A completed puzzle's entry changes its art in place.
+    updatePuzzleMenuEntry(tutorials, 0);
+    EXPECT_NE(
+        read("$('" + entry + "').css('background-image')").find("MenuNav-Complete-Up_Lge.png"),
+        std::string::npos);
+    EXPECT_EQ(read("$('" + entry + "').text() + ' ' + $('.PuzzleEntry').length"), first + " 6");
     read("$('" + entry + "').click()");
     director->tick(0);
     ASSERT_NE(gCurrentGame, nullptr);
