@@ -40,7 +40,12 @@ function prepareForNewPuzzles(name) {
 // image names, or nothing.
 function drawMenuEntry(entry, name, arts, onPress) {
   entry.empty().append($('<span class="PuzzleEntryName"></span>').text(name));
-  entry.off('click mousedown mouseup mouseleave').on('click', onPress);
+  entry.off('click mousedown mouseup mouseleave').on('click', function () {
+    onPress();
+    // A puzzle on the board can be left as a game is.
+    if (/^NavPuzzleButton/.test(entry.attr('id')))
+      $('#GameBackButton').show();
+  });
   if (arts.length < 2) {
     entry.css('background-image', '');
     return;
@@ -80,6 +85,7 @@ function startFirstTutorial() {
   var uiapp = puzzlesApp();
   hideBoardElements();
   $('#GameBoard').show();
+  $('#GameBackButton').show();
   if (!uiapp) return;
   uiapp.showGameView();
   uiapp.launchFirstTutorial();

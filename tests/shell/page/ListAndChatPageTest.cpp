@@ -314,7 +314,8 @@ TEST_F(PuzzlePagesTest, TheTutorialsMenuListsTheSampleCategoriesAndStartsTheFirs
     ASSERT_NE(gGameScene, nullptr);
     EXPECT_EQ(gGameScene->getGame(), gCurrentGame);
     EXPECT_TRUE(sHost->gameViewShown());
-    EXPECT_EQ(read("$('#GameBoard').is(':visible')"), "true");
+    EXPECT_EQ(read("$('#GameBoard').is(':visible') + ' ' + $('#GameBackButton').is(':visible')"),
+              "true true");
 
     // The other category's menu: its own list.
     runInPage("$('#ChallengesNav').click();");
