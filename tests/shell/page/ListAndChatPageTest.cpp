@@ -316,6 +316,10 @@ TEST_F(PuzzlePagesTest, TheTutorialsMenuListsTheSampleCategoriesAndStartsTheFirs
     EXPECT_TRUE(sHost->gameViewShown());
     EXPECT_EQ(read("$('#GameBoard').is(':visible') + ' ' + $('#GameBackButton').is(':visible')"),
               "true true");
+    // Back leaves the board for the games list.
+    read("$('#GameBackButton').click()");
+    EXPECT_FALSE(sHost->gameViewShown());
+    EXPECT_EQ(read("$('#GamesListScreen').is(':visible')"), "true");
 
     // The other category's menu: its own list.
     runInPage("$('#ChallengesNav').click();");
