@@ -21,16 +21,21 @@ function loginSuccess() {
   var uiapp = app();
   $('#LoggedInName').text(uiapp ? uiapp.getCurrentUserNickname() : '');
   $('#LoginMessage').text('');
+  $('#NavButtons').addClass('LoggedIn');
   navigateTo('GamesListScreen');
 }
 
 function loginFailed(code) {
+  $('#NavButtons').removeClass('LoggedIn');
   $('#LoginMessage').text(code === 1 ? 'Wrong user name or password.'
                                      : 'Login failed (' + code + ').');
   navigateTo('LoginScreen');
 }
 
-function logoutSuccess() { navigateTo('LoginScreen'); }
+function logoutSuccess() {
+  $('#NavButtons').removeClass('LoggedIn');
+  navigateTo('LoginScreen');
+}
 
 function logoutFailed() { locAlert('Logout failed.'); }
 

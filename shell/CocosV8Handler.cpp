@@ -1,7 +1,9 @@
 #include "shell/CocosV8Handler.h"
 
+#include "shell/BridgeAppearanceRows.h"
 #include "shell/BridgeGameRows.h"
 #include "shell/BridgeLogin.h"
+#include "shell/BridgePuzzleRows.h"
 #include "shell/BridgeSettingsRows.h"
 #include "shell/ChatPage.h"
 #include "shell/FriendsPage.h"
@@ -57,20 +59,20 @@ constexpr BridgeFunction cFunctions[] = {
     {"getLayoutMode", "", 0, bridgeGetLayoutMode},
     {"locString", "rawtext", 1, bridgeLocString},
     {"displayError", "rawtext", 1, bridgeDisplayError},
-    {"initPuzzles", "", 0, nullptr},
-    {"getPuzzleTutorialCategory", "", 0, nullptr},
-    {"getPuzzleChallengeCategory", "", 0, nullptr},
-    {"requestPuzzleList", "category", 1, nullptr},
-    {"launchPuzzle", "category, puzzleIndex", 2, nullptr},
-    {"launchFirstTutorial", "", 0, nullptr},
+    {"initPuzzles", "", 0, bridgeInitPuzzles},
+    {"getPuzzleTutorialCategory", "", 0, bridgeGetPuzzleTutorialCategory},
+    {"getPuzzleChallengeCategory", "", 0, bridgeGetPuzzleChallengeCategory},
+    {"requestPuzzleList", "category", 1, bridgeRequestPuzzleList},
+    {"launchPuzzle", "category, puzzleIndex", 2, bridgeLaunchPuzzle},
+    {"launchFirstTutorial", "", 0, bridgeLaunchFirstTutorial},
     {"populateFriends", "", 0, bridgePopulateFriends},
-    {"getColorString", "homeColor, colorIndex", 2, nullptr},
-    {"getPlayerColor", "homeColor", 1, nullptr},
-    {"selectPlayerColor", "homeColor, colorIndex", 2, nullptr},
-    {"getLocalAvatar", "", 0, nullptr},
-    {"getLocalAvatarColor", "", 0, nullptr},
-    {"addAvatarsForPack", "packID, startIndex", 2, nullptr},
-    {"selectAvatar", "packID, packIndex", 2, nullptr},
+    {"getColorString", "homeColor, colorIndex", 2, bridgeGetColorString},
+    {"getPlayerColor", "homeColor", 1, bridgeGetPlayerColor},
+    {"selectPlayerColor", "homeColor, colorIndex", 2, bridgeSelectPlayerColor},
+    {"getLocalAvatar", "", 0, bridgeGetLocalAvatar},
+    {"getLocalAvatarColor", "", 0, bridgeGetLocalAvatarColor},
+    {"addAvatarsForPack", "packID, startIndex", 2, bridgeAddAvatarsForPack},
+    {"selectAvatar", "packID, packIndex", 2, bridgeSelectAvatar},
     {"showLeaderboard", "teamName, numSlots, friendsOnly", 3, bridgeShowLeaderboard},
     {"populateTeamDetails", "teamName", 1, bridgePopulateTeamDetails},
     {"getNewsURL", "", 0, bridgeGetNewsURL},
@@ -91,7 +93,7 @@ constexpr BridgeFunction cFunctions[] = {
     {"setKeyboardFocus", "elemName", 1, bridgeSetKeyboardFocus},
     {"markNewsRead", "", 0, bridgeMarkNewsRead},
     {"getNumUnreadNewsItems", "", 0, bridgeGetNumUnreadNewsItems},
-    {"getAvatarColorize", "", 0, nullptr},
+    {"getAvatarColorize", "", 0, bridgeGetAvatarColorize},
     {"closeSplashScreen", "", 0, bridgeCloseSplashScreen},
     {"printf", "message", 1, bridgePrintf},
     {"allowLayoutSetting", "", 0, bridgeAllowLayoutSetting},

@@ -47,27 +47,35 @@ std::string puzzleMenuTitle(const ProtoPuzzle& puzzle) {
     return puzzle.mDisplayName;
 }
 
+std::string menuEntryArt(MenuEntryArt art, int32_t layoutMode) {
+    if (layoutMode != 1 && layoutMode != 2)
+        return {};
+    const char* const stem = art == MenuEntryArt::Incomplete  ? "MenuNav-Incomplete"
+                             : art == MenuEntryArt::Completed ? "MenuNav-Complete"
+                                                              : "MenuNavStar-Complete";
+    const std::string size = layoutMode == 1 ? "_Med" : "_Lge";
+    return "\"" + std::string(stem) + "-Dn" + size + ".png\", \"" + stem + "-Up" + size +
+           ".png\", ";
+}
+
+std::string puzzleEntryHandler(int32_t categoryIndex, int32_t puzzleIndex) {
+    return "function() { hideBoardElements(); $('#GameBoard').show(); "
+           "cef.uiapp.showGameView(); cef.uiapp.launchPuzzle(" +
+           std::to_string(categoryIndex) + ", " + std::to_string(puzzleIndex) + "); } );";
+}
+
 void updatePuzzleMenuEntry(int32_t categoryIndex, int32_t puzzleIndex) {
     const SettingsManager& settings = SettingsManager::instance();
     const ProtoPuzzle* puzzle = settings.getPuzzle(categoryIndex, puzzleIndex);
     if (categoryIndex < 0 || puzzleIndex < 0 || puzzle == nullptr)
         return;
-    const std::string category = std::to_string(categoryIndex);
-    const std::string index = std::to_string(puzzleIndex);
-    std::string statement = "updateMenuEntryWithArt(\"NavPuzzleButton" + category + "-" + index +
-                            "\", \"" + escapedForPage(puzzleMenuTitle(*puzzle)) + "\", ";
-    const int32_t mode = GameScene::layoutMode();
-    if (mode == 1 || mode == 2) {
-        const std::string star =
-            categoryIndex == settings.mTutorialsCategoryIndex ? "MenuNav" : "MenuNavStar";
-        const std::string size = mode == 1 ? "_Med" : "_Lge";
-        statement += "\"" + star + "-Complete-Dn" + size + ".png\", \"" + star + "-Complete-Up" +
-                     size + ".png\", ";
-    }
-    statement += "function() { hideBoardElements(); $('#GameBoard').show(); "
-                 "cef.uiapp.showGameView(); cef.uiapp.launchPuzzle(" +
-                 category + ", " + index + "); } );";
-    runInPage(statement);
+    const MenuEntryArt art = categoryIndex == settings.mTutorialsCategoryIndex
+                                 ? MenuEntryArt::Completed
+                                 : MenuEntryArt::CompletedStar;
+    runInPage("updateMenuEntryWithArt(\"NavPuzzleButton" + std::to_string(categoryIndex) + "-" +
+              std::to_string(puzzleIndex) + "\", \"" + escapedForPage(puzzleMenuTitle(*puzzle)) +
+              "\", " + menuEntryArt(art, GameScene::layoutMode()) +
+              puzzleEntryHandler(categoryIndex, puzzleIndex));
 }
 
 void launchPuzzleScene(int32_t categoryIndex, int32_t puzzleIndex) {

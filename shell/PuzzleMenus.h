@@ -25,6 +25,15 @@ void navigateToChallenges();
 // layout mode 0), pressed to launch the puzzle; nothing for a puzzle
 // outside the catalogue.
 void updatePuzzleMenuEntry(int32_t categoryIndex, int32_t puzzleIndex);
+// The look of a menu entry of the puzzle menus.
+enum class MenuEntryArt { Incomplete, Completed, CompletedStar };
+// The entry's art text for the layout mode: its pressed and released
+// images, each in double quotes and followed by ", "; empty in layout
+// mode 0.
+std::string menuEntryArt(MenuEntryArt art, int32_t layoutMode);
+// The page handler of a puzzle's entry: the board shows and the puzzle
+// starts.
+std::string puzzleEntryHandler(int32_t categoryIndex, int32_t puzzleIndex);
 // The puzzle's title in the menu: its display name.
 std::string puzzleMenuTitle(const ProtoPuzzle& puzzle);
 // Starts the puzzle on the board: a new local game of two "humans" players

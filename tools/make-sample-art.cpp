@@ -860,6 +860,29 @@ Canvas drawHudImage(Font& font, const HudImage& image, int scale) {
 // used part is its top 1024 x 768 (symmetric, so it reads the same either
 // way up).
 Canvas drawPageImage(const std::string& stem) {
+    if (stem.starts_with("MenuNav")) {
+        // The puzzle menus' entry buttons: brown while not completed, green
+        // when completed, gold with a star disc for the star art; darker
+        // while pressed ("-Dn").
+        const bool large = stem.ends_with("_Lge");
+        Canvas canvas(large ? 346 : 280, large ? 44 : 36);
+        const bool pressed = stem.find("-Dn") != std::string::npos;
+        const bool star = stem.starts_with("MenuNavStar");
+        Color face = stem.find("Incomplete") != std::string::npos ? Color{110, 80, 40}
+                     : star                                       ? Color{160, 120, 40}
+                                                                  : Color{70, 120, 60};
+        if (pressed)
+            face = Color{uint8_t(face.r * 3 / 4), uint8_t(face.g * 3 / 4), uint8_t(face.b * 3 / 4)};
+        canvas.fill(roundedBox(canvas, 0, 8), Color{40, 34, 26});
+        canvas.fill(roundedBox(canvas, 3, 6), face);
+        if (star) {
+            const float r = canvas.height * 0.3f;
+            const float cx = canvas.width - canvas.height * 0.5f, cy = canvas.height * 0.5f;
+            canvas.fill([=](float x, float y) { return std::hypot(x - cx, y - cy) - r; },
+                        Color{250, 220, 110});
+        }
+        return canvas;
+    }
     if (stem == "GameScreen_Lge") {
         Canvas canvas(1434, 990);
         canvas.fill([](float, float) { return -1.0f; }, Color{28, 32, 44});
@@ -1098,8 +1121,13 @@ int main(int argc, char** argv) {
             ++written;
         }
     }
-    for (const char* stem : {"GameScreen_Lge", "LoadingScreen_Full"}) {
-        const fs::path file = data / ".." / "html" / "UI" / (std::string(stem) + ".png");
+    std::vector<std::string> pageImages = {"GameScreen_Lge", "LoadingScreen_Full"};
+    for (const char* look : {"MenuNav-Incomplete", "MenuNav-Complete", "MenuNavStar-Complete"})
+        for (const char* state : {"-Dn", "-Up"})
+            for (const char* size : {"_Med", "_Lge"})
+                pageImages.push_back(std::string(look) + state + size);
+    for (const std::string& stem : pageImages) {
+        const fs::path file = data / ".." / "html" / "UI" / (stem + ".png");
         if (!drawPageImage(stem).save(file)) {
             std::fprintf(stderr, "cannot write %s\n", file.string().c_str());
             return 1;

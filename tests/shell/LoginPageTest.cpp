@@ -12,7 +12,9 @@ var $ = function (what) {
   if (typeof what === 'function') { onLoad.push(what); return; }
   var id = what.replace('#', '');
   return { val: function (v) { if (v === undefined) return fields[id] || ''; fields[id] = v; },
-           text: function (v) { fields[id] = v; } };
+           text: function (v) { fields[id] = v; },
+           addClass: function (c) { fields[id + ' ' + c] = true; },
+           removeClass: function (c) { fields[id + ' ' + c] = false; } };
 };
 function navigateTo(screen) { calls.push('screen ' + screen); }
 function locAlert(text) { calls.push('alert ' + text); }
@@ -68,4 +70,20 @@ TEST_F(LoginPageTest, TheProgramsStatementsSwitchScreens) {
         EXPECT_EQ(mPage.text("fields.LoginMessage"), c.message);
     }
     EXPECT_EQ(mPage.text("fields.LoggedInName"), "demo");
+}
+
+TEST_F(LoginPageTest, TheNavButtonsShowOnlyWhileLoggedIn) {
+    const struct {
+        const char* statement;
+        const char* shown;
+    } cases[] = {
+        {"loginSuccess();", "true"},
+        {"logoutSuccess();", "false"},
+        {"loginSuccess();", "true"},
+        {"loginFailed(1);", "false"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(mPage.run(c.statement));
+        EXPECT_EQ(mPage.text("fields['NavButtons LoggedIn']"), c.shown) << c.statement;
+    }
 }

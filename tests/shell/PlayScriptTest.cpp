@@ -116,8 +116,8 @@ TEST_F(PlayScriptTest, PlaysATurnAgainstTheBotThroughThePageThenLogsInByTheStore
     } points[] = {
         {"login.png", 900, 400, 0x101420, true},
         {"logged-in.png", 900, 400, 0x101420, true},
-        {"login.png", 200, 294, 0xFFFFFF, true},
-        {"logged-in.png", 200, 294, 0xFFFFFF, false},
+        {"login.png", 200, 160, 0xFFFFFF, true},
+        {"logged-in.png", 200, 160, 0xFFFFFF, false},
         // The page's dark frame in the corner, under the board too.
         {"board.png", 2, 2, 0x1C202C, true},
     };

@@ -13,7 +13,17 @@
 #include "shell/PageHost.h"
 
 #include "content/Preferences.h"
+#include "platform/engine/CCDirector.h"
+#include "puzzle/PuzzleSceneSupport.h"
+#include "puzzle/PuzzleScriptLoader.h"
+#include "rules/Game.h"
+#include "rules/PuzzleScript.h"
+#include "rules/SceneServices.h"
+#include "scene/GameScene.h"
+#include "scene/GameSceneServices.h"
 #include "scene/sound/SoundPlayback.h"
+#include "shell/GameOpening.h"
+#include "shell/PuzzleMenus.h"
 
 #include "content/AvatarPack.h"
 #include "content/DataPath.h"
@@ -216,23 +226,37 @@ TEST_F(ListAndChatPageTest, TheListShowsEachSectionInOrderAndTheChatAGamesLines)
     EXPECT_EQ(sCalls.front(), R"(selectGame["1",true])");
 }
 
+// A client that is not logged in, with preferences of its own, whose
+// handler answers the page's calls (the page's reports are recorded) while
+// it lives.
+struct HandledPage {
+    using Recorder = std::optional<nlohmann::json> (*)(const std::string&, const nlohmann::json&);
+    explicit HandledPage(Recorder record) : record(record) {
+        client.setSecureStorage(&store);
+        setPreferenceStore(&store);
+        setBridgeDispatcher([this](const std::string& function, const nlohmann::json& arguments) {
+            return function == "report" ? this->record(function, arguments)
+                                        : handler.Execute(function, arguments);
+        });
+    }
+    ~HandledPage() {
+        setBridgeDispatcher(record);
+        setPreferenceStore(nullptr);
+    }
+    Recorder record;
+    BSecureStorage store;
+    WebService client;
+    CocosV8Handler handler{client, store};
+};
+
 using SettingsPageTest = ListAndChatPageTest;
 
 TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActionPoints) {
-    BSecureStorage store;
-    WebService client;
-    client.setSecureStorage(&store);
-    setPreferenceStore(&store);
-    CocosV8Handler handler(client, store);
-    // The page's calls reach the handler; its reports are recorded.
-    setBridgeDispatcher([&handler](const std::string& function, const nlohmann::json& arguments) {
-        return function == "report" ? recordCall(function, arguments)
-                                    : handler.Execute(function, arguments);
-    });
+    HandledPage page(recordCall);
     const bool sound = isSoundEnabled();
     const auto onOff = [](bool on) { return std::string(on ? "on" : "off"); };
 
-    runInPage("navigateTo('Settings'); drawSettings();");
+    runInPage("$('#SettingsNav').click();");
     EXPECT_EQ(read("$('#SettingsScreen').is(':visible')"), "true");
     EXPECT_EQ(read("$('#SoundSetting').text()"), "Sound: " + onOff(sound));
     EXPECT_EQ(read("$('#FirstTurnAPSetting').text()"), "First turn action points: 5");
@@ -245,12 +269,102 @@ TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActio
                   std::string("First turn action points: ") + points);
     }
     int32_t stored = 0;
-    EXPECT_TRUE(store.prefGetInt("Vellix_FirstTurnAP", stored));
+    EXPECT_TRUE(page.store.prefGetInt("Vellix_FirstTurnAP", stored));
     EXPECT_EQ(stored, 2);
 
     toggleSound();
-    setBridgeDispatcher(recordCall);
-    setPreferenceStore(nullptr);
+}
+
+using PuzzlePagesTest = ListAndChatPageTest;
+
+TEST_F(PuzzlePagesTest, TheTutorialsMenuListsTheSampleCategoriesAndStartsTheFirstTutorial) {
+    HandledPage page(recordCall);
+    // The board's scene on a hand-stepped director, with the program's
+    // puzzle scripts.
+    installPuzzleScriptSupport();
+    GameSceneServices sceneServices;
+    setSceneServices(&sceneServices);
+    installPuzzleSceneSupport();
+    cocos2d::CCDirector* director = cocos2d::CCDirector::sharedDirector();
+    director->setWinSizeInPixels(cocos2d::CCSize(1024, 768));
+    GameScene::setLayoutMode(2);
+
+    runInPage("$('#TutorialsNav').click();");
+    EXPECT_EQ(read("$('#TutorialsScreen').is(':visible')"), "true");
+    const SettingsManager& settings = SettingsManager::instance();
+    const int32_t tutorials = settings.mTutorialsCategoryIndex;
+    ASSERT_GE(tutorials, 0);
+    ASSERT_NE(settings.getPuzzle(tutorials, 0), nullptr);
+    const std::string first = puzzleMenuTitle(*settings.getPuzzle(tutorials, 0));
+    EXPECT_EQ(read("$('#TutorialsScreen .PuzzleEntry').map(function () { return $(this).text(); "
+                   "}).get().join('|')"),
+              "Meet the Council|Meet the Dark Elves|Meet the Dwarves|Meet the Tribe|" + first +
+                  "|" + puzzleMenuTitle(*settings.getPuzzle(tutorials, 1)));
+    // Entries carry the large layout's art.
+    EXPECT_NE(read("$('#TutorialsScreen .PuzzleEntry').first().css('background-image')")
+                  .find("MenuNav-Incomplete-Up_Lge.png"),
+              std::string::npos);
+
+    const std::string entry = "#NavPuzzleButton" + std::to_string(tutorials) + "-0";
+    // A completed puzzle's entry changes its art in place.
+    updatePuzzleMenuEntry(tutorials, 0);
+    EXPECT_NE(
+        read("$('" + entry + "').css('background-image')").find("MenuNav-Complete-Up_Lge.png"),
+        std::string::npos);
+    EXPECT_EQ(read("$('" + entry + "').text() + ' ' + $('.PuzzleEntry').length"), first + " 6");
+    read("$('" + entry + "').click()");
+    director->tick(0);
+    ASSERT_NE(gCurrentGame, nullptr);
+    EXPECT_EQ(gCurrentGame->mPuzzleCategory, tutorials);
+    EXPECT_EQ(gCurrentGame->mPuzzleIndex, 0);
+    ASSERT_NE(gGameScene, nullptr);
+    EXPECT_EQ(gGameScene->getGame(), gCurrentGame);
+    EXPECT_TRUE(sHost->gameViewShown());
+    EXPECT_EQ(read("$('#GameBoard').is(':visible') + ' ' + $('#GameBackButton').is(':visible')"),
+              "true true");
+    // Back leaves the board for the games list.
+    read("$('#GameBackButton').click()");
+    EXPECT_FALSE(sHost->gameViewShown());
+    EXPECT_EQ(read("$('#GamesListScreen').is(':visible')"), "true");
+
+    // The other category's menu: its own list.
+    runInPage("$('#ChallengesNav').click();");
+    EXPECT_EQ(read("$('#ChallengesScreen').is(':visible')"), "true");
+    EXPECT_EQ(read("$('#ChallengesScreen .PuzzleEntry').length > 0"), "true");
+
+    director->end();
+    director->tick(0);
+    releaseOpenedGame();
+    gCurrentGame = nullptr;
+    sHost->setGameViewShown(false);
+    setSceneServices(nullptr);
+    setPuzzleScriptFactory(nullptr);
+    GameScene::setDialogManagerFactory(nullptr);
+    GameScene::setLayoutMode(0);
+}
+
+TEST_F(PuzzlePagesTest, TheAppearanceScreenChangesColourAndAvatar) {
+    HandledPage page(recordCall);
+    const std::string base = sServer->baseUrl();
+    page.client.setBaseUrls(base, base, base, base);
+    runInPage("$('#AppearanceNav').click();");
+    EXPECT_EQ(read("$('#AppearanceScreen').is(':visible')"), "true");
+    const SettingsManager& settings = SettingsManager::instance();
+    EXPECT_EQ(read("$('#HomeColors .ColorSwatch').length + ' ' + "
+                   "$('#AwayColors .ColorSwatch').length + ' ' + "
+                   "$('#HomeColors .ColorSwatch').index($('#HomeColors .Selected'))"),
+              std::to_string(settings.mHomeColors.size()) + " " +
+                  std::to_string(settings.mAwayColors.size()) + " 0");
+    read("$('#HomeColors .ColorSwatch').eq(1).click()");
+    EXPECT_EQ(page.client.localHomeColor(), 1);
+    EXPECT_EQ(read("$('#HomeColors .ColorSwatch').index($('#HomeColors .Selected'))"), "1");
+
+    // The second pack's second avatar.
+    EXPECT_EQ(read("$('#AvatarPacks .AvatarEntry').length"), "11");
+    read("$('#AvatarPacks .AvatarEntry').eq(5).click()");
+    EXPECT_EQ(page.client.localAvatarPackId(), "AVATAR_TRIBE_FREE");
+    EXPECT_EQ(page.client.localAvatarIndex(), 1);
+    EXPECT_EQ(read("$('#AvatarPacks .AvatarEntry').index($('#AvatarPacks .Selected'))"), "5");
 }
 
 using TeamSelectScreenTest = ListAndChatPageTest;
