@@ -126,9 +126,8 @@ function drawFriends() {
 
 // The two screens and their buttons join the menu.
 $(function() {
-    $('#navmenu-outer > .NavButton')
-        .last()
-        .after($('<button>')
+    $('#NavButtons')
+        .append($('<button>')
                    .addClass('NavButton')
                    .text('Leaderboards')
                    .on('click', showLeaderboardScreen),

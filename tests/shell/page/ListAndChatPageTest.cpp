@@ -256,6 +256,10 @@ TEST_F(SettingsPageTest, TheSettingsScreenTogglesSoundAndCyclesTheFirstTurnActio
     const bool sound = isSoundEnabled();
     const auto onOff = [](bool on) { return std::string(on ? "on" : "off"); };
 
+    // Every screen's button is in the nav, the social ones added by their script.
+    EXPECT_EQ(read("$('#NavButtons .NavButton').map(function () { return $(this).text(); "
+                   "}).get().join('|')"),
+              "Games|Tutorials|Challenges|Appearance|Settings|News|Leaderboards|Friends");
     runInPage("$('#SettingsNav').click();");
     EXPECT_EQ(read("$('#SettingsScreen').is(':visible')"), "true");
     EXPECT_EQ(read("$('#SoundSetting').text()"), "Sound: " + onOff(sound));
