@@ -201,7 +201,9 @@ TEST_F(GameCreationTest, AcceptanceOpensOnlyAnAcceptedGameAndKeepsARefusedRecord
         listInvitation(12345);
         if (c.unreadable) {
             const std::vector<uint8_t> broken = {1, 2, 3, 4, 5, 6, 7, 8};
-            mClient.findGame(12345)->setState(broken.data(), int32_t(broken.size()));
+            mClient.withGame(12345, [&](GameRecord* record) {
+                record->setState(broken.data(), int32_t(broken.size()));
+            });
         }
         const std::vector<uint8_t> before = stateOf(12345);
         const size_t sent = requestsAt(Endpoint::MatchAccepted);
@@ -365,6 +367,11 @@ protected:
         mStore.setStoredUsername("alice@example.org");
         mStore.setStoredPassword("pw-alice");
         ASSERT_EQ(mClient.login(), 0);
+        // The server's bot runs the rules on the server's thread in this
+        // process: it must not reach the client's records through the games
+        // list (which setting the addresses installed), as a server of its
+        // own cannot.
+        setGamesList(nullptr);
     }
     void TearDown() override {
         mBotServer.stop();
