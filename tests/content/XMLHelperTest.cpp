@@ -155,6 +155,32 @@ TEST_F(XmlTextTest, NestingBeyondTheLimitIsAParseError) {
     EXPECT_FALSE(parse("<!DOCTYPE r [ <!ELEMENT a (</a></a>)> ]>" + nested(cMaxXmlNesting + 1)));
 }
 
+TEST_F(XmlTextTest, NestingIsCountedWhateverTheNamesBytes) {
+    // Names long and short, with digits, marks and UTF-8 among the letters,
+    // attribute names alike, and tags that end the text.
+    const char* const tags[][2] = {
+        {"b", "b"},
+        {"long-element.name:with_0123456789-digits", "long-element.name:with_0123456789-digits"},
+        {"\xC3\xA9l\xC3\xA9ment\xC3\xA9l\xC3\xA9ment\xC3\xA9l",
+         "\xC3\xA9l\xC3\xA9ment\xC3\xA9l\xC3\xA9ment\xC3\xA9l"},
+        {"c attribute-name.0123456789abcdef='x' other.attribute.name.long=\"y\"", "c"},
+        {"d  \t", "d\n "},
+    };
+    for (const auto& [open, close] : tags) {
+        const auto document = [&](int depth) {
+            std::string text;
+            for (int i = 0; i < depth; ++i)
+                text += "<" + std::string(open) + ">";
+            for (int i = 0; i < depth; ++i)
+                text += "</" + std::string(close) + ">";
+            return text;
+        };
+        EXPECT_TRUE(parse(document(cMaxXmlNesting))) << open << mPrinted;
+        EXPECT_FALSE(parse(document(cMaxXmlNesting + 1))) << open;
+        EXPECT_EQ(mPrinted.rfind("parse error: element nesting too deep at <", 0), 0u) << open;
+    }
+}
+
 TEST_F(XmlTextTest, ReadersAcceptAndRefuse) {
     ASSERT_TRUE(parse("<r v=\"\"/>"));
     XmlAttribute* value = xmlFindAttribute(mRoot, "v");
