@@ -38,11 +38,37 @@ public:
     void clear() { mSlots.clear(); }
 
     // The entry of exactly that name, or null.
-    const Entry* find(std::string_view name) const {
+    const Entry* find(std::string_view name) const { return find(name, hashOf(name)); }
+    // The same with the name's hashOf, for a name looked up in several indexes.
+    const Entry* find(std::string_view name, uint64_t hash) const {
         if (mSlots.empty())
             return nullptr;
-        const Slot& slot = mSlots[probe(hashOf(name), name)];
+        const Slot& slot = mSlots[probe(hash, name)];
         return slot.hash != 0 ? &slot.entry : nullptr;
+    }
+
+    // Every byte, mixed with the length, in whole loads: words from the start
+    // and one that ends with the name (overlapping the one before), two
+    // half words for four to seven bytes, three bytes for one to three.
+    // Cheap for the short names of data files; never 0.
+    static uint64_t hashOf(std::string_view name) {
+        const char* p = name.data();
+        const size_t size = name.size();
+        uint64_t hash = size * 0xC2B2AE3D27D4EB4Full;
+        if (size >= 8) {
+            for (size_t i = 0; i + 8 < size; i += 8)
+                hash = mix(hash, load8(p + i));
+            hash = mix(hash, load8(p + size - 8));
+        } else if (size >= 4) {
+            hash = mix(hash, load4(p) | load4(p + size - 4) << 32);
+        } else if (size > 0) {
+            const auto byte = [p](size_t i) {
+                return static_cast<uint64_t>(static_cast<unsigned char>(p[i]));
+            };
+            hash = mix(hash, byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16);
+        }
+        hash *= 0x9E3779B97F4A7C15ull;
+        return (hash ^ (hash >> 32)) | 1;
     }
 
 private:
@@ -96,30 +122,6 @@ private:
     static uint64_t mix(uint64_t hash, uint64_t word) {
         hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
         return hash ^ (hash >> 29);
-    }
-
-    // Every byte, mixed with the length, in whole loads: words from the start
-    // and one that ends with the name (overlapping the one before), two
-    // half words for four to seven bytes, three bytes for one to three.
-    // Cheap for the short names of data files; never 0.
-    static uint64_t hashOf(std::string_view name) {
-        const char* p = name.data();
-        const size_t size = name.size();
-        uint64_t hash = size * 0xC2B2AE3D27D4EB4Full;
-        if (size >= 8) {
-            for (size_t i = 0; i + 8 < size; i += 8)
-                hash = mix(hash, load8(p + i));
-            hash = mix(hash, load8(p + size - 8));
-        } else if (size >= 4) {
-            hash = mix(hash, load4(p) | load4(p + size - 4) << 32);
-        } else if (size > 0) {
-            const auto byte = [p](size_t i) {
-                return static_cast<uint64_t>(static_cast<unsigned char>(p[i]));
-            };
-            hash = mix(hash, byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16);
-        }
-        hash *= 0x9E3779B97F4A7C15ull;
-        return (hash ^ (hash >> 32)) | 1;
     }
 
     std::vector<Slot> mSlots;
