@@ -4,6 +4,7 @@
 
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdio>
@@ -246,17 +247,25 @@ bool loadXmlFile(std::string_view name, XmlNode*& outRoot, XMLHelper& holder,
     bool complete = false;
     bool ended = false;  // the file ended before its length
     bool failed = false; // a read failed, errno tells why
+    // zlib's CRC-32, computed by libdeflate with the processor's carry-less
+    // multiply, over each piece as it is read, while the piece is still in
+    // the cache: a large file is then brought in from memory once.
+    constexpr off_t cPiece = 256 << 10;
+    uint32_t crc = 0;
     try {
         text.assign(static_cast<size_t>(length) + 1, '\0');
         off_t done = 0;
         while (done < length) {
-            const ssize_t got = ::read(fd, text.data() + done, static_cast<size_t>(length - done));
+            const ssize_t got = ::read(fd, text.data() + done,
+                                       static_cast<size_t>(std::min(length - done, cPiece)));
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0) {
                 (got == 0 ? ended : failed) = true;
                 break;
             }
+            if (checkCrc)
+                crc = libdeflate_crc32(crc, text.data() + done, static_cast<size_t>(got));
             done += got;
         }
         complete = done == length;
@@ -274,9 +283,7 @@ bool loadXmlFile(std::string_view name, XmlNode*& outRoot, XMLHelper& holder,
         return false;
     }
 
-    // zlib's CRC-32, computed by libdeflate with the processor's carry-less
-    // multiply: on the proto database zlib's own loop cost most of a parse.
-    if (checkCrc && libdeflate_crc32(0, text.data(), static_cast<size_t>(length)) != expectedCrc)
+    if (checkCrc && crc != expectedCrc)
         return false;
     return holder.parse(outRoot);
 }

@@ -3,10 +3,14 @@
 #include "content/DataPath.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -85,6 +89,30 @@ TEST_F(XmlFileTest, CrcCheckRefusesAChangedByte) {
     EXPECT_EQ(mRoot, nullptr);
     EXPECT_EQ(load("damaged", true, cCheckedCrc, false), "");
     EXPECT_NE(mRoot, nullptr);
+}
+
+TEST_F(XmlFileTest, CrcCheckCoversEveryByteOfALargeFile) {
+    // A file of many read pieces; a byte changed anywhere in it is refused.
+    std::string text = "<root>";
+    for (int i = 0; text.size() < (3u << 20); ++i)
+        text += "<item n=\"" + std::to_string(i) + "\">value " + std::to_string(i) + "</item>\n";
+    text += "</root>";
+    const uint32_t crc = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("tarnwick-xml-large-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder / "data");
+    setBaseFolder(folder);
+    const size_t changedAt[] = {std::string::npos, 10, (1u << 20) + 7, text.size() - 2};
+    for (const size_t at : changedAt) {
+        std::string bytes = text;
+        if (at != std::string::npos)
+            bytes[at] = bytes[at] == 'e' ? 'f' : 'e';
+        std::ofstream(folder / "data" / "large.xml", std::ios::binary) << bytes;
+        const bool intact = at == std::string::npos;
+        EXPECT_EQ(load("large", intact, crc, true), "") << at;
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(XmlFileTest, CheckedLoaderUsesTheInjectedTable) {
