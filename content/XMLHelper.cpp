@@ -5,14 +5,12 @@
 #include <libdeflate.h>
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
 
-#include <emmintrin.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,57 +35,22 @@ const char* skipWhitespace(const char* p) {
     return p;
 }
 
-// Past the name bytes (isName) at p. Every byte from 0x40 up names in the
-// parser's tables, and names are mostly letters: sixteen bytes are tested at
-// a step for one below 0x40 while sixteen remain before end, the text's end.
-const char* skipName(const char* p, const char* end, bool (*isName)(char)) {
-    const __m128i high = _mm_set1_epi8(static_cast<char>(0xC0));
-    while (end - p >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i low = _mm_cmpeq_epi8(_mm_and_si128(bytes, high), _mm_setzero_si128());
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(low));
-        if (mask == 0) {
-            p += 16;
-            continue;
-        }
-        p += std::countr_zero(mask);
-        if (!isName(*p))
-            return p;
-        ++p; // a digit, '-', '.', ':' and the like
-    }
-    while (isName(*p))
+const char* skipNodeName(const char* p) {
+    while (isNodeName(*p))
         ++p;
     return p;
 }
 
-const char* skipNodeName(const char* p, const char* end) {
-    return skipName(p, end, isNodeName);
-}
-
-// The first c (not NUL) at or after p, or null when the text ends first
-// (at its first NUL or at end). Most of the walk is the short runs of text
-// and attribute values between the marks of markup: sixteen bytes are
-// tested at a step, inline, while sixteen remain before end.
-const char* findChar(const char* p, const char* end, char c) {
-    const __m128i wanted = _mm_set1_epi8(c);
-    const __m128i zero = _mm_setzero_si128();
-    while (end - p >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hits =
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, wanted), _mm_cmpeq_epi8(bytes, zero));
-        const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-        if (mask != 0) {
-            p += std::countr_zero(mask);
-            return *p != '\0' ? p : nullptr;
-        }
-        p += 16;
-    }
-    while (p < end && *p != c) {
+// The first c at or after p, or null when the text ends first: strchr, inlined
+// for the short runs between the marks of markup, where a call costs more
+// than the scan.
+const char* findChar(const char* p, char c) {
+    while (*p != c) {
         if (*p == '\0')
             return nullptr;
         ++p;
     }
-    return p < end ? p : nullptr;
+    return p;
 }
 
 // Just past the next terminator at or after p; null when the text ends first.
@@ -125,10 +88,11 @@ const char* skipBangMarkup(const char* p) {
 }
 
 // p is just past "<name": skips the attributes. Null when the tag is broken.
-const char* skipAttributes(const char* p, const char* end) {
+const char* skipAttributes(const char* p) {
     p = skipWhitespace(p);
     while (isAttributeName(*p)) {
-        p = skipName(p, end, isAttributeName);
+        while (isAttributeName(*p))
+            ++p;
         p = skipWhitespace(p);
         if (*p++ != '=')
             return nullptr;
@@ -136,7 +100,7 @@ const char* skipAttributes(const char* p, const char* end) {
         const char quote = *p++;
         if (quote != '"' && quote != '\'')
             return nullptr;
-        p = findChar(p, end, quote);
+        p = findChar(p, quote);
         if (!p)
             return nullptr;
         p = skipWhitespace(p + 1);
@@ -147,13 +111,13 @@ const char* skipAttributes(const char* p, const char* end) {
 // The first element nested deeper than limit, or null. The walk follows the
 // parser's own reading of markup, so the parser never recurses deeper than
 // counted here before it either finishes or fails; the walk stops where the
-// parser would fail. end is one past the text's last byte (its NUL).
-const char* tooDeepElement(const char* p, const char* end, int limit) {
+// parser would fail.
+const char* tooDeepElement(const char* p, int limit) {
     int depth = 0;
-    while ((p = findChar(p, end, '<')) != nullptr) {
+    while ((p = findChar(p, '<')) != nullptr) {
         const char* start = p++;
         if (*p == '/') {
-            p = skipWhitespace(skipNodeName(p + 1, end));
+            p = skipWhitespace(skipNodeName(p + 1));
             if (depth == 0 || *p != '>')
                 return nullptr;
             --depth;
@@ -166,8 +130,8 @@ const char* tooDeepElement(const char* p, const char* end, int limit) {
             if (++depth > limit)
                 return start;
             const char* name = p;
-            p = skipNodeName(p, end);
-            if (p == name || !(p = skipAttributes(p, end)))
+            p = skipNodeName(p);
+            if (p == name || !(p = skipAttributes(p)))
                 return nullptr;
             if (*p == '/' && p[1] == '>') {
                 --depth;
@@ -208,7 +172,7 @@ bool XMLHelper::parse(XmlNode*& outRoot) {
     if (mText.empty() || mText.back() != '\0')
         mText.push_back('\0');
     char* text = mText.data();
-    if (const char* deep = tooDeepElement(text, text + mText.size(), cMaxXmlNesting)) {
+    if (const char* deep = tooDeepElement(text, cMaxXmlNesting)) {
         printParseError("element nesting too deep", deep);
         return false;
     }
