@@ -15,6 +15,7 @@
 
 #include "content/protos/Database.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -46,19 +47,21 @@ uint32_t getWord(const uint8_t* at) {
     return value;
 }
 
-// zlib's deflate and inflate states, made once per thread and reset for
-// each blob: the same streams compress and uncompress make, without
-// allocating and clearing a quarter megabyte per call.
+// zlib's deflate state, made once per thread and reset for each blob: the
+// stream compress makes, without allocating and clearing a quarter megabyte
+// per call. Blobs are inflated by libdeflate, whose decompressor reads the
+// same zlib streams in about half of zlib's time.
 class ZlibStreams {
 public:
-    ZlibStreams() {
-        if (deflateInit(&mDeflate, Z_DEFAULT_COMPRESSION) != Z_OK ||
-            inflateInit(&mInflate) != Z_OK)
+    ZlibStreams() : mInflate(libdeflate_alloc_decompressor()) {
+        if (!mInflate || deflateInit(&mDeflate, Z_DEFAULT_COMPRESSION) != Z_OK) {
+            libdeflate_free_decompressor(mInflate);
             throw std::bad_alloc();
+        }
     }
     ~ZlibStreams() {
         deflateEnd(&mDeflate);
-        inflateEnd(&mInflate);
+        libdeflate_free_decompressor(mInflate);
     }
     ZlibStreams(const ZlibStreams&) = delete;
     ZlibStreams& operator=(const ZlibStreams&) = delete;
@@ -75,20 +78,18 @@ public:
         return status == Z_STREAM_END;
     }
 
-    // As uncompress: true when from is one whole stream that inflates to
-    // exactly size bytes.
+    // As uncompress: true when from begins with one whole zlib stream, its
+    // header and Adler-32 checked, that inflates to exactly size bytes.
+    // Bytes after the stream are ignored, as zlib's inflate ignores them.
     bool uncompress(uint8_t* to, size_t size, const uint8_t* from, size_t length) {
-        inflateReset(&mInflate);
-        mInflate.next_in = const_cast<Bytef*>(from);
-        mInflate.avail_in = static_cast<uInt>(length);
-        mInflate.next_out = to;
-        mInflate.avail_out = static_cast<uInt>(size);
-        return inflate(&mInflate, Z_FINISH) == Z_STREAM_END && mInflate.total_out == size;
+        size_t consumed = 0;
+        return libdeflate_zlib_decompress_ex(mInflate, from, length, to, size, &consumed,
+                                             nullptr) == LIBDEFLATE_SUCCESS;
     }
 
 private:
     z_stream mDeflate{};
-    z_stream mInflate{};
+    libdeflate_decompressor* mInflate;
 };
 
 ZlibStreams& zlibStreams() {
@@ -204,7 +205,9 @@ std::vector<uint8_t> Game::saveToBuffer() {
         deflated.trim();
         throw std::bad_alloc();
     }
-    std::vector<uint8_t> blob(cBlobHeaderSize);
+    std::vector<uint8_t> blob;
+    blob.reserve(cBlobHeaderSize + compressedSize);
+    blob.resize(cBlobHeaderSize);
     putWord(blob.data(), cBlobMagic);
     putWord(blob.data() + 4, 0);
     putWord(blob.data() + 8, static_cast<uint32_t>(raw.size()));

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libboost-dev libboost-serialization-dev libboost-iostreams-dev
   libboost-thread-dev libboost-date-time-dev
-  zlib1g-dev libcurl4-openssl-dev libssl-dev
+  zlib1g-dev libdeflate-dev libcurl4-openssl-dev libssl-dev
   librapidxml-dev libutfcpp-dev libb64-dev libfmt-dev
   libcpp-httplib-dev libsqlite3-dev openssl uuid-dev
   clang libclang-rt-14-dev

@@ -9,6 +9,7 @@
 
 #include "rules/CandidateAction.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <benchmark/benchmark.h>
@@ -183,6 +184,23 @@ void BM_InflateMidGameBlob(benchmark::State& state) {
     setCounters(state, blob);
 }
 BENCHMARK(BM_InflateMidGameBlob)->Apply(actionCounts);
+
+// libdeflate's inflate of the same blob, the decompressor the load uses:
+// beside zlib's floor, it shows how much of the load is the inflating.
+void BM_LibdeflateMidGameBlob(benchmark::State& state) {
+    MidGameBlob& blob = midGameBlob(state);
+    std::vector<uint8_t> raw(blob.mRawSize);
+    libdeflate_decompressor* decompressor = libdeflate_alloc_decompressor();
+    for (auto _ : state) {
+        if (libdeflate_zlib_decompress(decompressor, blob.mBlob.data() + 12, blob.mBlob.size() - 12,
+                                       raw.data(), raw.size(), nullptr) != LIBDEFLATE_SUCCESS)
+            state.SkipWithError("the blob does not inflate");
+        benchmark::DoNotOptimize(raw.data());
+    }
+    libdeflate_free_decompressor(decompressor);
+    setCounters(state, blob);
+}
+BENCHMARK(BM_LibdeflateMidGameBlob)->Apply(actionCounts);
 
 // zlib alone: the same archive compressed into a blob's room.
 void BM_CompressMidGameArchive(benchmark::State& state) {

@@ -30,20 +30,21 @@ bool Database::loadRoot(const XmlNode* root) {
     const auto isEntity = [](const XmlNode* element) {
         return element->type() == rapidxml::node_element && xmlNameEquals(element, "entity");
     };
-    size_t entities = 0;
+    // The entity elements, found in one walk over the root's children: their
+    // count sizes the store before any proto is made.
+    std::vector<const XmlNode*> entities;
     for (const XmlNode* element = root->first_node(); element; element = element->next_sibling())
-        entities += isEntity(element) ? 1 : 0;
-    database.mStore = std::make_unique<ProtoEntity[]>(entities);
-    protos.reserve(entities);
+        if (isEntity(element))
+            entities.push_back(element);
+    database.mStore = std::make_unique<ProtoEntity[]>(entities.size());
+    protos.reserve(entities.size());
 
     // Pass 1: every named entity gets the next id, so references by name
     // resolve in pass 2 whatever the order of the file. An element without
     // a name leaves its proto untouched for the next one.
     std::vector<std::pair<const XmlNode*, ProtoEntity*>> named;
-    named.reserve(entities);
-    for (const XmlNode* element = root->first_node(); element; element = element->next_sibling()) {
-        if (!isEntity(element))
-            continue;
+    named.reserve(entities.size());
+    for (const XmlNode* element : entities) {
         ProtoEntity* proto = &database.mStore[protos.size()];
         if (!proto->loadName(element))
             continue;

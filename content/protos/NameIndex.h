@@ -2,9 +2,9 @@
 
 // Names, each with its value, found through a hash of the name: open
 // addressing over a power-of-two table at most half full, each slot keeping
-// the name's hash beside its entry so that a probe rarely reads a name. The
-// first entry of a name wins. The entries are not copied: they must outlive
-// the index and keep their names unchanged.
+// the name's hash beside a copy of its entry, so that a probe reads one slot
+// and rarely a name. The first entry of a name wins. The names are not
+// copied: their bytes must outlive the index and stay unchanged.
 
 #include <cstdint>
 #include <cstring>
@@ -31,23 +31,51 @@ public:
         for (const Entry& entry : entries) {
             const uint64_t hash = hashOf(entry.name);
             Slot& slot = mSlots[probe(hash, entry.name)];
-            if (!slot.entry)
-                slot = {hash, &entry};
+            if (slot.hash == 0)
+                slot = {hash, entry};
         }
     }
     void clear() { mSlots.clear(); }
 
     // The entry of exactly that name, or null.
-    const Entry* find(std::string_view name) const {
+    const Entry* find(std::string_view name) const { return find(name, hashOf(name)); }
+    // The same with the name's hashOf, for a name looked up in several indexes.
+    const Entry* find(std::string_view name, uint64_t hash) const {
         if (mSlots.empty())
             return nullptr;
-        return mSlots[probe(hashOf(name), name)].entry;
+        const Slot& slot = mSlots[probe(hash, name)];
+        return slot.hash != 0 ? &slot.entry : nullptr;
+    }
+
+    // Every byte, mixed with the length, in whole loads: words from the start
+    // and one that ends with the name (overlapping the one before), two
+    // half words for four to seven bytes, three bytes for one to three.
+    // Cheap for the short names of data files; never 0.
+    static uint64_t hashOf(std::string_view name) {
+        const char* p = name.data();
+        const size_t size = name.size();
+        uint64_t hash = size * 0xC2B2AE3D27D4EB4Full;
+        if (size >= 8) {
+            for (size_t i = 0; i + 8 < size; i += 8)
+                hash = mix(hash, load8(p + i));
+            hash = mix(hash, load8(p + size - 8));
+        } else if (size >= 4) {
+            hash = mix(hash, load4(p) | load4(p + size - 4) << 32);
+        } else if (size > 0) {
+            const auto byte = [p](size_t i) {
+                return static_cast<uint64_t>(static_cast<unsigned char>(p[i]));
+            };
+            hash = mix(hash, byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16);
+        }
+        hash *= 0x9E3779B97F4A7C15ull;
+        return (hash ^ (hash >> 32)) | 1;
     }
 
 private:
+    // hash is never 0 in a used slot.
     struct Slot {
         uint64_t hash = 0;
-        const Entry* entry = nullptr;
+        Entry entry{};
     };
 
     // The slot of name, or the empty slot where it would go.
@@ -55,7 +83,7 @@ private:
         const size_t mask = mSlots.size() - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             const Slot& slot = mSlots[i];
-            if (!slot.entry || (slot.hash == hash && sameName(slot.entry->name, name)))
+            if (slot.hash == 0 || (slot.hash == hash && sameName(slot.entry.name, name)))
                 return i;
         }
     }
@@ -85,20 +113,15 @@ private:
         return load8(name.data() + size - 8) == load8(other.data() + size - 8);
     }
 
-    // Every byte, eight at a time, mixed with the length: cheap for the short
-    // names of data files.
-    static uint64_t hashOf(std::string_view name) {
-        uint64_t hash = name.size() * 0xC2B2AE3D27D4EB4Full;
-        size_t i = 0;
-        for (; i + 8 <= name.size(); i += 8) {
-            hash = (hash ^ load8(name.data() + i)) * 0x9E3779B97F4A7C15ull;
-            hash ^= hash >> 29;
-        }
-        uint64_t rest = 0;
-        for (; i < name.size(); ++i)
-            rest = rest << 8 | static_cast<unsigned char>(name[i]);
-        hash = (hash ^ rest) * 0x9E3779B97F4A7C15ull;
-        return hash ^ (hash >> 32);
+    static uint64_t load4(const char* p) {
+        uint32_t word = 0;
+        std::memcpy(&word, p, 4);
+        return word;
+    }
+
+    static uint64_t mix(uint64_t hash, uint64_t word) {
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+        return hash ^ (hash >> 29);
     }
 
     std::vector<Slot> mSlots;

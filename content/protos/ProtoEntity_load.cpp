@@ -184,9 +184,12 @@ bool ProtoEntity::load(const XmlNode* element) {
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling()) {
         if (child->type() != rapidxml::node_element)
             continue;
-        if (entityKeys.read(*this, child))
+        // One hash of the name serves both indexes.
+        const std::string_view name(child->name(), child->name_size());
+        const uint64_t hash = NameIndex<Child>::hashOf(name);
+        if (entityKeys.read(*this, child, hash))
             continue;
-        const auto* entry = children.find(std::string_view(child->name(), child->name_size()));
+        const auto* entry = children.find(name, hash);
         if (!entry)
             continue;
         switch (entry->value) {

@@ -74,7 +74,13 @@ public:
     FieldKeyIndex& operator=(const FieldKeyIndex&) = delete;
 
     bool read(Record& record, const XmlBase* node) const {
-        const auto* found = mIndex.find(std::string_view(node->name(), node->name_size()));
+        const std::string_view name(node->name(), node->name_size());
+        return read(record, node, Index::hashOf(name));
+    }
+    // The same with the hash of the node's name (NameIndex's hashOf).
+    bool read(Record& record, const XmlBase* node, uint64_t nameHash) const {
+        const auto* found =
+            mIndex.find(std::string_view(node->name(), node->name_size()), nameHash);
         if (!found)
             return false;
         const FieldKey<Record>& key = *found->value;

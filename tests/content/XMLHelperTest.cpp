@@ -3,10 +3,14 @@
 #include "content/DataPath.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -87,6 +91,30 @@ TEST_F(XmlFileTest, CrcCheckRefusesAChangedByte) {
     EXPECT_NE(mRoot, nullptr);
 }
 
+TEST_F(XmlFileTest, CrcCheckCoversEveryByteOfALargeFile) {
+    // A file of many read pieces; a byte changed anywhere in it is refused.
+    std::string text = "<root>";
+    for (int i = 0; text.size() < (3u << 20); ++i)
+        text += "<item n=\"" + std::to_string(i) + "\">value " + std::to_string(i) + "</item>\n";
+    text += "</root>";
+    const uint32_t crc = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("tarnwick-xml-large-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder / "data");
+    setBaseFolder(folder);
+    const size_t changedAt[] = {std::string::npos, 10, (1u << 20) + 7, text.size() - 2};
+    for (const size_t at : changedAt) {
+        std::string bytes = text;
+        if (at != std::string::npos)
+            bytes[at] = bytes[at] == 'e' ? 'f' : 'e';
+        std::ofstream(folder / "data" / "large.xml", std::ios::binary) << bytes;
+        const bool intact = at == std::string::npos;
+        EXPECT_EQ(load("large", intact, crc, true), "") << at;
+    }
+    std::filesystem::remove_all(folder);
+}
+
 TEST_F(XmlFileTest, CheckedLoaderUsesTheInjectedTable) {
     static constexpr DataFileCrc table[] = {{"checked", cCheckedCrc}, {"damaged", cCheckedCrc}};
     setDataFileCrcTable(table);
@@ -153,6 +181,32 @@ TEST_F(XmlTextTest, NestingBeyondTheLimitIsAParseError) {
         EXPECT_FALSE(parse(document(cMaxXmlNesting))) << trick;
     }
     EXPECT_FALSE(parse("<!DOCTYPE r [ <!ELEMENT a (</a></a>)> ]>" + nested(cMaxXmlNesting + 1)));
+}
+
+TEST_F(XmlTextTest, NestingIsCountedWhateverTheNamesBytes) {
+    // Names long and short, with digits, marks and UTF-8 among the letters,
+    // attribute names alike, and tags that end the text.
+    const char* const tags[][2] = {
+        {"b", "b"},
+        {"long-element.name:with_0123456789-digits", "long-element.name:with_0123456789-digits"},
+        {"\xC3\xA9l\xC3\xA9ment\xC3\xA9l\xC3\xA9ment\xC3\xA9l",
+         "\xC3\xA9l\xC3\xA9ment\xC3\xA9l\xC3\xA9ment\xC3\xA9l"},
+        {"c attribute-name.0123456789abcdef='x' other.attribute.name.long=\"y\"", "c"},
+        {"d  \t", "d\n "},
+    };
+    for (const auto& [open, close] : tags) {
+        const auto document = [&](int depth) {
+            std::string text;
+            for (int i = 0; i < depth; ++i)
+                text += "<" + std::string(open) + ">";
+            for (int i = 0; i < depth; ++i)
+                text += "</" + std::string(close) + ">";
+            return text;
+        };
+        EXPECT_TRUE(parse(document(cMaxXmlNesting))) << open << mPrinted;
+        EXPECT_FALSE(parse(document(cMaxXmlNesting + 1))) << open;
+        EXPECT_EQ(mPrinted.rfind("parse error: element nesting too deep at <", 0), 0u) << open;
+    }
 }
 
 TEST_F(XmlTextTest, ReadersAcceptAndRefuse) {
