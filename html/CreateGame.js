@@ -1,7 +1,7 @@
 // The create-game screen and the invitations of the games list. A game
 // against a named player and a random opponent both go through the team
-// choice (cef.uiapp.populateTeamSelect), whose button then creates the game,
-// accepts it or asks for matchmaking. An invitation's entry gets Accept
+// choice (showTeamSelect opens the screen and has it filled), whose button
+// then creates the game, accepts it or asks for matchmaking. An invitation's entry gets Accept
 // (the team choice for that game) and Decline.
 
 // The notices native code names by key when a creation fails.
@@ -27,21 +27,15 @@ function showCreateGame() { navigateToCreateGame(); }
 // The team choice for a game against the player named in the form.
 function chooseTeamForNamedOpponent() {
     var name = $.trim(String($('#CreateGameOpponentName').val() || ''));
-    var uiapp = createGameApp();
     if (!name) {
         locAlert('Invalid player name.');
         return;
     }
-    if (uiapp)
-        uiapp.populateTeamSelect(name, 0, false, false);
+    showTeamSelect('0', name, false, false);
 }
 
 // The team choice for a random opponent.
-function chooseTeamForMatchmaking() {
-    var uiapp = createGameApp();
-    if (uiapp)
-        uiapp.populateTeamSelect('', 0, true, false);
-}
+function chooseTeamForMatchmaking() { showTeamSelect('0', '', true, false); }
 
 // An invitation's entry: the local player, second in the game, has no team
 // yet while the game runs.
@@ -63,8 +57,8 @@ function invitationButton(className, label, act) {
 function addInvitationButtons(gameId, opponentName) {
     var id = String(gameId);
     var buttons = $('<span class="InvitationButtons"></span>');
-    buttons.append(invitationButton('InvitationAccept', 'Accept', function(uiapp) {
-        uiapp.populateTeamSelect(opponentName, id, false, false);
+    buttons.append(invitationButton('InvitationAccept', 'Accept', function() {
+        showTeamSelect(id, opponentName, false, false);
     }));
     buttons.append(invitationButton('InvitationDecline', 'Decline',
                                     function(uiapp) { uiapp.declineGame(id); }));

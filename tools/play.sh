@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # The main job: the loopback server and the client, to log in as demo / demo.
-#   bash tools/play.sh BUILD_DIR
+#   bash tools/play.sh BUILD_DIR [TARNWICK-DEMO SWITCHES...]
 # Starts tarnwick-server on 127.0.0.1:$TARNWICK_PORT (8787; 0 takes a free
 # port) with its database in the user's data folder, the bot "Bot" and the
 # demo seed, unless a server already answers there; then runs tarnwick
 # against it. Without a display it runs tarnwick-demo --shots under xvfb-run
 # instead, which logs in as demo through the page's login form, plays a turn
 # against the bot until the bot's answer is back, and leaves a screenshot of
-# each step in the folder it prints. Stops the server it started when the
+# each step in the folder it prints (further switches go to it, e.g.
+# --new-games). Stops the server it started when the
 # client ends, and exits with the client's code.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/release}" && pwd)
+shift $(($# > 0 ? 1 : 0))
 port=${TARNWICK_PORT:-8787}
 data=${XDG_DATA_HOME:-$HOME/.local/share}/tarnwick
 mkdir -p "$data"
@@ -64,7 +66,7 @@ else
   shots=${TARNWICK_SHOTS:-$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-shots.XXXXXX")}
   echo "no display: playing a turn as demo headless; screenshots in $shots"
   xvfb-run -a -s "-screen 0 1600x1200x24" \
-    "$build/tools/tarnwick-demo" --root "$root" --shots "$shots" || status=$?
+    "$build/tools/tarnwick-demo" --root "$root" --shots "$shots" "$@" || status=$?
   echo "screenshots in $shots"
 fi
 exit "$status"

@@ -6,11 +6,13 @@
 // frame as a PNG and pretend another desktop, keep the menus in place of the
 // game view, show a message box or make the last frame the progress
 // overlay's; --shots DIR logs in as demo through the page's login form
-// instead (the README's main job without a display).
+// instead (the README's main job without a display), and with --new-games
+// then creates and matchmakes games against the bot through the page.
 #include "demo/BrowserDemoPage.h"
 #include "demo/DemoGameRoad.h"
 #include "demo/DemoScript.h"
 #include "demo/LoginSteps.h"
+#include "demo/NewGameSteps.h"
 
 #include "shell/BrowserPageHost.h"
 #include "shell/CocosV8Handler.h"
@@ -53,7 +55,7 @@ constexpr uint32_t cRoadTimeoutMs = 300000;
 int usage() {
     std::fprintf(stderr, "usage: tarnwick-demo [--root DIR] [--frames N] [--screenshot FILE] "
                          "[--desktop WIDTHxHEIGHTxBITS] [--menu] [--popup TEXT] "
-                         "[--progress TEXT] [--shots DIR]\n");
+                         "[--progress TEXT] [--shots DIR [--new-games]]\n");
     return 2;
 }
 
@@ -104,8 +106,9 @@ void openDemoGame(const std::function<void(bool)>& setGameViewShown, bool gameVi
 // turn against the bot (DemoGameRoad), a screenshot a step; the real page
 // when there is a display, else the recording host standing in for it. 0
 // only when the page showed its logged-in screen and the bot's turn came
-// back.
-int runShotsDemo(ShellOptions options, const std::filesystem::path& shots) {
+// back. newGames: then, on the real page, a game against the bot by name and
+// one by matchmaking (NewGameSteps).
+int runShotsDemo(ShellOptions options, const std::filesystem::path& shots, bool newGames) {
     std::error_code ignored;
     std::filesystem::create_directories(shots, ignored);
     installBridgeSeams();
@@ -148,6 +151,8 @@ int runShotsDemo(ShellOptions options, const std::filesystem::path& shots) {
             return DemoScript::State::Failed;
         },
         cRoadTimeoutMs);
+    if (newGames && browserPage)
+        addNewGameSteps(script, *browserPage, shots);
     setBeforeSwapHandler([&script] { script.frame(); });
     const int code = runShell(options);
     return code != 0 ? code : script.status();
@@ -163,6 +168,7 @@ int main(int argc, char** argv) {
     std::string popup;
     std::string progress;
     std::filesystem::path shots;
+    bool newGames = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -181,6 +187,8 @@ int main(int argc, char** argv) {
             progress = argv[++i];
         else if (arg == "--shots" && hasValue)
             shots = argv[++i];
+        else if (arg == "--new-games")
+            newGames = true;
         else if (arg == "--desktop" && hasValue && readDesktop(argv[i + 1], desktop)) {
             setDesktopModeOverride(desktop);
             ++i;
@@ -188,7 +196,7 @@ int main(int argc, char** argv) {
             return usage();
     }
     if (!shots.empty())
-        return runShotsDemo(options, shots);
+        return runShotsDemo(options, shots, newGames);
     // With no display a screenshot renders offscreen; with one the window
     // goes to it, whose size picks the layout (SDL_VIDEODRIVER, when set,
     // still holds).

@@ -19,6 +19,9 @@ var $ = function () { return chain; };
 $.trim = function (text) { return text.trim(); };
 function navigateTo(screen) { calls.push('screen ' + screen); }
 function locAlert(text) { calls.push('locAlert ' + text); }
+function showTeamSelect() {
+  calls.push('showTeamSelect' + JSON.stringify(Array.prototype.slice.call(arguments)));
+}
 function gamesListEntry(id) { return chain; }
 function addGameEntry(gameId) { calls.push('entry ' + gameId); }
 var cef = { uiapp: new Proxy({}, { get: function (target, name) {
@@ -41,9 +44,9 @@ TEST_F(CreateGamePageTest, TheFormAsksForTheTeamChoice) {
     } cases[] = {
         {"showCreateGame();", "screen CreateGame"},
         {"formText = '  O\\'Brien '; chooseTeamForNamedOpponent();",
-         "populateTeamSelect[\"O'Brien\",0,false,false]"},
+         "showTeamSelect[\"0\",\"O'Brien\",false,false]"},
         {"formText = '  '; chooseTeamForNamedOpponent();", "locAlert Invalid player name."},
-        {"chooseTeamForMatchmaking();", "populateTeamSelect[\"\",0,true,false]"},
+        {"chooseTeamForMatchmaking();", "showTeamSelect[\"0\",\"\",true,false]"},
         {"navigateToGamesList();", "screen GamesList"},
     };
     for (const auto& c : cases) {
@@ -75,6 +78,6 @@ TEST_F(CreateGamePageTest, OnlyAnInvitationsEntryGetsAcceptAndDecline) {
                           "'UI/Random-Emblem-hd.png', 'e', false, 1, 0, 0);"
                           "click(0); click(1);"));
     EXPECT_EQ(calls(), "entry 5\n"
-                       "populateTeamSelect[\"O\\\"B\",\"5\",false,false]\n"
+                       "showTeamSelect[\"5\",\"O\\\"B\",false,false]\n"
                        "declineGame[\"5\"]");
 }

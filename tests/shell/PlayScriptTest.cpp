@@ -1,6 +1,7 @@
 // The README's main job with no display: tools/play.sh starts its own
 // loopback server on a free port, logs in as demo through the real menu
-// page's form under Xvfb, plays a turn against the bot and leaves a
+// page's form under Xvfb, plays a turn against the bot (the first run then
+// creates and matchmakes games against it through the page) and leaves a
 // screenshot of each step (the first run's in the build folder).
 
 #include "ShellTestSupport.h"
@@ -9,6 +10,7 @@
 
 #include "platform/render/CCImage.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -76,14 +78,14 @@ int runHeadless(const std::filesystem::path& folder, const std::filesystem::path
     return runCommandLine(line, output);
 }
 
-// tools/play.sh on a free port.
+// tools/play.sh on a free port, with tarnwick-demo's further switches.
 int runPlay(const std::filesystem::path& folder, const std::filesystem::path& shots,
-            std::string& output) {
+            std::string& output, const std::string& switches = {}) {
     const std::filesystem::path build =
         std::filesystem::path(TARNWICK_DEMO).parent_path().parent_path();
     return runHeadless(folder, shots,
                        "TARNWICK_PORT=0 bash '" TARNWICK_SOURCE_DIR "/tools/play.sh' '" +
-                           build.string() + "'",
+                           build.string() + "' " + switches,
                        output);
 }
 
@@ -97,13 +99,25 @@ TEST_F(PlayScriptTest, PlaysATurnAgainstTheBotThroughThePageThenLogsInByTheStore
     std::error_code ignored;
     std::filesystem::remove_all(shots, ignored);
     std::string output;
-    ASSERT_EQ(runPlay(mFolder, shots, output), 0) << output;
-    EXPECT_NE(output.find("logged in as demo"), std::string::npos) << output;
-    EXPECT_NE(output.find("played a turn against the bot"), std::string::npos) << output;
+    // After the turn, new games against the bot through the page: by name,
+    // an unknown name, and by matchmaking.
+    ASSERT_EQ(runPlay(mFolder, shots, output, "--new-games"), 0) << output;
+    for (const char* line :
+         {"logged in as demo", "played a turn against the bot", "created a game against the bot",
+          "an unknown name: Invalid player name.", "matchmade a game against the bot",
+          "longest frame gap while matchmaking: "})
+        EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
     EXPECT_NE(output.find("screenshots in " + shots.string()), std::string::npos) << output;
-    for (const char* name : {"login.png", "logged-in.png", "games-list.png", "board.png",
-                             "drop.png", "submitted.png", "back.png"})
+    for (const char* name :
+         {"login.png", "logged-in.png", "games-list.png", "board.png", "drop.png", "submitted.png",
+          "back.png", "create-game.png", "team-select.png", "team-details.png", "new-game.png",
+          "invalid-name.png", "matchmaking.png", "matched.png"})
         EXPECT_TRUE(std::filesystem::exists(shots / name)) << name << "\n" << output;
+    // The figure for the record: frames wait while the matchmaking worker
+    // holds the game lock.
+    const size_t gap = output.find("longest frame gap while matchmaking: ");
+    if (gap != std::string::npos)
+        std::printf("%s\n", output.substr(gap, output.find('\n', gap) - gap).c_str());
 
     // The real page in layout mode 2 (1434 by 990): its board area's own
     // background before a game shows; the login form's user name field

@@ -31,20 +31,22 @@ constexpr uint32_t cAskInterval = 1500;
 constexpr int cDragMoves = 8;
 constexpr int cReplayFrames = 1200;
 
-// The listed game against the bot that waits for the local player, 0 when
-// none; its turn count goes to turnCount.
+// The oldest listed game against the bot (the seeded one, before the games
+// a run creates) that waits for the local player, 0 when none; its turn
+// count goes to turnCount.
 int64_t botGameWaiting(int32_t& turnCount) {
     WebService& service = webService();
     const std::string nickname = service.nickname();
     boost::recursive_mutex::scoped_lock lock(gameDataMutex());
+    int64_t found = 0;
     for (const auto& record : service.mGames) {
         if (record->getLocalPlayerGameState(nickname) != cMyTurn ||
-            record->findPlayerIndex("Bot") < 0)
+            record->findPlayerIndex("Bot") < 0 || (found != 0 && record->mGameID > found))
             continue;
         turnCount = record->mTurnCount;
-        return record->mGameID;
+        found = record->mGameID;
     }
-    return 0;
+    return found;
 }
 
 // A window pixel of a point in the scene node's parent space.
@@ -288,7 +290,6 @@ DemoGameRoad::Result DemoGameRoad::stepOnce() {
             return fail("no screenshot"), mResult;
         mResult = Result::Done;
         mStage = Stage::End;
-        quitApplication();
         break;
     case Stage::End:
         break;

@@ -19,7 +19,7 @@ public:
     DemoGameRoad(std::function<bool(const char* name)> shoot, uint32_t timeoutMs);
 
     // Called before each swap once logged in; quits the program when the
-    // road ends.
+    // road fails (the script that runs it quits once its steps are done).
     Result step();
     Result stepOnce();
     Result result() const { return mResult; }
