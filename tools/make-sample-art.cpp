@@ -559,7 +559,7 @@ auto roundedBox(const Canvas& canvas, float margin, float corner) {
 // The tile chest's door: a light panel (the chest's dark count label sits on
 // its lower half), sand-coloured, or rose for the crossover team.
 Canvas drawDoor(const std::string& path, int scale) {
-    Canvas canvas(40 * scale, 48 * scale);
+    Canvas canvas(36 * scale, 40 * scale);
     const float s = float(scale);
     const bool crossover = path.find("KX4") != std::string::npos;
     canvas.fill(roundedBox(canvas, 0, 7 * s), Color{90, 64, 36});
