@@ -287,7 +287,20 @@ Kind kindOf(const std::string& path) {
     return Kind::Unit;
 }
 
-int sizeOf(Kind kind) {
+// The items a rack holds as plain sprites (no puppet): drawn at a rack
+// slot's size, so that neighbours do not overlap and the rack's row stays on
+// the board. Their colour layers and sheet cells follow.
+bool isRackItem(const std::string& path) {
+    static const std::set<std::string> items = {
+        "Civ/Humans/Armor",  "Civ/Humans/Helm",  "Civ/Humans/Inspiration",
+        "Civ/Humans/Scroll", "Civ/Humans/Sword", "Civ/Orcs/Axe",
+        "Civ/Orcs/Beer",     "Civ/Orcs/Cleaver", "Civ/Orcs/Typhoon"};
+    return items.count(path.substr(0, path.rfind('.'))) != 0;
+}
+
+int sizeOf(Kind kind, const std::string& path = "") {
+    if ((kind == Kind::Unit || kind == Kind::ColorLayer) && isRackItem(path))
+        return 40;
     switch (kind) {
     case Kind::Portrait:
         return 48;
@@ -298,9 +311,13 @@ int sizeOf(Kind kind) {
     }
 }
 
+Canvas drawDoor(const std::string& path, int scale);
+
 // One image at a pixel scale (1 plain, 2 for "-hd").
 Canvas drawImage(Font& font, const std::string& path, Kind kind, int scale) {
-    const int size = sizeOf(kind) * scale;
+    if (kind == Kind::Effect && (path == "Effects/Door01.png" || path == "Effects/DoorKX401.png"))
+        return drawDoor(path, scale);
+    const int size = sizeOf(kind, path) * scale;
     Canvas canvas(size, size);
     const float c = size / 2.0f;
     const Color team = teamColor(path);
@@ -403,7 +420,7 @@ Canvas drawImage(Font& font, const std::string& path, Kind kind, int scale);
 
 bool writeCivSheet(Font& font, const CivSheet& sheet, const fs::path& data, int scale) {
     const std::string suffix = scale == 1 ? "" : "-hd";
-    const int cell = sizeOf(Kind::Unit) * scale;
+    const int cell = sizeOf(Kind::Unit, sheet.folder + "/" + sheet.images.front() + ".png") * scale;
     Canvas canvas(cell * int(sheet.images.size()) * 2, cell);
     std::ostringstream xml;
     xml << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
@@ -537,6 +554,18 @@ auto roundedBox(const Canvas& canvas, float margin, float corner) {
         const float dy = std::max(std::fabs(y - cy) - (hy - corner), 0.0f);
         return std::hypot(dx, dy) - corner;
     };
+}
+
+// The tile chest's door: a light panel (the chest's dark count label sits on
+// its lower half), sand-coloured, or rose for the crossover team.
+Canvas drawDoor(const std::string& path, int scale) {
+    Canvas canvas(36 * scale, 40 * scale);
+    const float s = float(scale);
+    const bool crossover = path.find("KX4") != std::string::npos;
+    canvas.fill(roundedBox(canvas, 0, 7 * s), Color{90, 64, 36});
+    canvas.fill(roundedBox(canvas, 3 * s, 5 * s),
+                crossover ? Color{236, 196, 190} : Color{232, 214, 170});
+    return canvas;
 }
 
 Canvas drawUiImage(Font& font, const std::string& path, int width, int height, int scale) {
@@ -691,10 +720,10 @@ std::vector<HudImage> hudImages() {
         {"UI/Avatars/Avatar_Submit.png", 64, 64, Shape::Disc, submit, "GO"},
         {"UI/Avatars/Avatar_Settings.png", 64, 64, Shape::Disc, settings, "S"},
         {"UI/Avatars/Avatar_Undo.png", 64, 64, Shape::Disc, Color{170, 140, 60}, "AP"},
-        {"UI/PlayerBanner.png", 300, 40, Shape::Banner, Color{45, 42, 52}, ""},
-        {"UI/PlayerBanner_Color.png", 300, 40, Shape::Band, Color{255, 255, 255}, ""},
-        {"UI/PlayerBanner-iPad.png", 400, 48, Shape::Banner, Color{45, 42, 52}, ""},
-        {"UI/PlayerBanner_Color-iPad.png", 400, 48, Shape::Band, Color{255, 255, 255}, ""},
+        {"UI/PlayerBanner.png", 236, 40, Shape::Banner, Color{45, 42, 52}, ""},
+        {"UI/PlayerBanner_Color.png", 236, 40, Shape::Band, Color{255, 255, 255}, ""},
+        {"UI/PlayerBanner-iPad.png", 248, 48, Shape::Banner, Color{45, 42, 52}, ""},
+        {"UI/PlayerBanner_Color-iPad.png", 248, 48, Shape::Band, Color{255, 255, 255}, ""},
         {"VsBadge.png", 40, 40, Shape::Disc, Color{160, 40, 40}, "VS"},
         {"ScoreTile_Effect.png", 40, 40, Shape::Disc, Color{230, 180, 50}, ""},
         {"ResetFlash.png", 16, 16, Shape::Fill, Color{255, 255, 255}, ""},
@@ -707,10 +736,10 @@ std::vector<HudImage> hudImages() {
         {"AllyReticle01_OutsideRing.png", 64, 64, Shape::Ring, Color{70, 140, 240}, ""},
         {"HP_Green.png", 40, 6, Shape::Bar, Color{70, 210, 80}, ""},
         {"HP_Red.png", 40, 6, Shape::Bar, Color{220, 60, 50}, ""},
-        {"UI/Health-MainBar.png", 120, 12, Shape::Bar, Color{70, 210, 80}, ""},
-        {"UI/Health-EffectBar.png", 120, 12, Shape::Bar, Color{250, 240, 200}, ""},
-        {"UI/Health-LowWarning.png", 132, 24, Shape::Glow, Color{255, 40, 30}, ""},
-        {"UI/Health-Background.png", 124, 16, Shape::Bar, Color{25, 22, 28}, ""},
+        {"UI/Health-MainBar.png", 100, 12, Shape::Bar, Color{70, 210, 80}, ""},
+        {"UI/Health-EffectBar.png", 100, 12, Shape::Bar, Color{250, 240, 200}, ""},
+        {"UI/Health-LowWarning.png", 112, 24, Shape::Glow, Color{255, 40, 30}, ""},
+        {"UI/Health-Background.png", 104, 16, Shape::Bar, Color{25, 22, 28}, ""},
         {"Effects/Textures/MedicHealFX_Mask01.png", 64, 16, Shape::BeamMask, Color{255, 255, 255},
          ""},
         {"Effects/Textures/DefeatedFX_DarkenScreen.png", 16, 16, Shape::Shade, Color{0, 0, 0}, ""},

@@ -44,9 +44,10 @@ TEST_F(DragEndToEndTest, ARackUnitDraggedOntoAFreeDeploySquareStandsThere) {
     GridSlot target;
     ASSERT_EQ(knight->classifyDrop(mGame->mGameBoard, square, cost, target), cActionDeploy);
     const CCPoint to = mGame->mGameBoard->pointForCoords(square, true);
-    // The sample knight's blue body lies left of its node.
-    const int px = static_cast<int>(to.x) - 30;
-    const int py = static_cast<int>(to.y);
+    // The sample knight's blue body stands over its node (its centre about
+    // 18 points up), this point left of its letter.
+    const int px = static_cast<int>(to.x) - 12;
+    const int py = static_cast<int>(to.y) + 18;
     const Rgba empty = viewPixel(view, px, py);
     const CCPoint from = knight->getEntityLink()->getMainNode()->getPosition();
     CCTouch* touch = touchAt(from.x, from.y);

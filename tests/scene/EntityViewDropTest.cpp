@@ -96,7 +96,9 @@ protected:
 
 TEST_F(EntityViewDropTest, OffTheMiddleFortyPercentTheUnitUnderThePointTakesTheDrop) {
     // A sprite-drawn tile is hit within the scene's tile extents around its
-    // node; one beside the square reaches into it.
+    // node; one beside the square reaches into it (the sample units stand
+    // within their squares: the neighbour leans over the edge, its body
+    // (centred about 18 points above its node) over the points tried).
     Entity* unit = onBoard("knight", 0, GridSlot(2, 1));
     Entity* neighbour = onBoard("knight", 0, GridSlot(3, 1));
     Entity* power = onRack("inspiration", 0);
@@ -107,6 +109,8 @@ TEST_F(EntityViewDropTest, OffTheMiddleFortyPercentTheUnitUnderThePointTakesTheD
     const CCSize cell = cellOf(board);
     ASSERT_GT(cell.width, 0.0f);
     const CCPoint centre = board.pointForCoords(GridSlot(2, 1), true);
+    neighbour->getEntityLink()->getMainNode()->setPosition(
+        CCPoint(centre.x + 0.405f * cell.width * 0.5f, centre.y - 18.0f));
     struct Case {
         float fraction; // of the half square, towards the neighbour
         const Entity* dragged;

@@ -94,9 +94,9 @@ TEST_F(GameSceneSheetsTest, TheSampleSheetsNameTheAttachmentsImages) {
         int imageWidth;
     };
     const Case cases[] = {
-        {"Civ/Humans/Tiles", "Civ/Humans/Helm.png", false, CCRect(0, 0, 64, 64), 256},
-        {"Civ/Humans/Tiles", "Civ/Humans/Sword_Color.png", false, CCRect(192, 0, 64, 64), 256},
-        {"Civ/Orcs/Tiles", "Civ/Orcs/Cleaver_Color.png", true, CCRect(64, 0, 64, 64), 256},
+        {"Civ/Humans/Tiles", "Civ/Humans/Helm.png", false, CCRect(0, 0, 40, 40), 160},
+        {"Civ/Humans/Tiles", "Civ/Humans/Sword_Color.png", false, CCRect(120, 0, 40, 40), 160},
+        {"Civ/Orcs/Tiles", "Civ/Orcs/Cleaver_Color.png", true, CCRect(40, 0, 40, 40), 160},
     };
     for (const Case& c : cases) {
         director()->setIsHighDefinition(c.highDefinition);

@@ -69,7 +69,7 @@ TEST_F(BoardScreenshotTest, TheScreenshotShowsTheBoundGame) {
     ASSERT_EQ(height, 768);
     const Pixel pixels[] = {
         {"a deploy square of the board", 250, 250, {20, 70, 20}, {90, 150, 90}},
-        {"a rack tile", 540, 700, {0, 60, 160}, {120, 150, 255}},
+        {"a rack tile", 557, 730, {0, 60, 160}, {120, 150, 255}},
         {"the local banner", 100, 72, {0, 40, 150}, {100, 130, 255}},
         {"the opponent's banner", 900, 72, {150, 0, 0}, {255, 90, 90}},
     };
