@@ -3,7 +3,6 @@
 #include "shell/BridgeUpdate.h"
 #include "shell/GameOpening.h"
 #include "shell/PageHost.h"
-#include "shell/PageText.h"
 
 #include "content/settings/ProtoCiv.h"
 #include "content/settings/SettingsManager.h"
@@ -107,7 +106,8 @@ std::string creationFailureText(int32_t code) {
     default:
         return {};
     }
-    return " hideBoardElements(); navigateToGamesList(); locAlert(\"" + escapedForPage(notice) +
+    // The notices are fixed texts: they go into the statement as they are.
+    return std::string(" hideBoardElements(); navigateToGamesList(); locAlert(\"") + notice +
            "\");";
 }
 

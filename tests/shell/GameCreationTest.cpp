@@ -150,6 +150,8 @@ TEST_F(GameCreationTest, EachRefusalTellsThePageItsTextAndAnswersFalse) {
         EXPECT_EQ(pageCalls(newStatements()), c.page) << c.reply;
         EXPECT_EQ(mHandler->mDeferredGameID, 0) << c.reply;
     }
+    EXPECT_EQ(creationFailureText(3), " hideBoardElements(); navigateToGamesList(); "
+                                      "locAlert(\"You can't start a game with yourself.\");");
     // Codes the service does not give show nothing.
     EXPECT_EQ(creationFailureText(0), "");
     EXPECT_EQ(creationFailureText(6), "");
