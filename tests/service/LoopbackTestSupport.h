@@ -15,10 +15,27 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
 inline constexpr int64_t cTestClock = 1700000000;
+
+// A listed record of alice against bob, both active, alice the local player;
+// alice to move when aliceToMove.
+inline std::unique_ptr<GameRecord> aliceAgainstBob(int64_t id, bool aliceToMove) {
+    auto record = std::make_unique<GameRecord>();
+    record->mGameID = id;
+    record->mCurrentTurnPlayer = aliceToMove ? "alice" : "bob";
+    for (const char* name : {"alice", "bob"}) {
+        auto player = std::make_unique<PlayerRecord>();
+        player->mName = name;
+        player->mStatus = cGameActive;
+        player->mIsLocal = player->mName == "alice";
+        record->mPlayers.push_back(std::move(player));
+    }
+    return record;
+}
 
 struct LoopbackClient {
     // Starts the server and points the client at it; the store is read by

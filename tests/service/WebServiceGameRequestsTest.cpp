@@ -29,21 +29,6 @@ std::string gameXml(int64_t id, std::string_view attributes = "current_turn_play
            std::string(children) + "</Game>";
 }
 
-// A record of alice against bob, alice local.
-std::unique_ptr<GameRecord> makeRecord(int64_t id, bool aliceToMove) {
-    auto record = std::make_unique<GameRecord>();
-    record->mGameID = id;
-    record->mCurrentTurnPlayer = aliceToMove ? "alice" : "bob";
-    for (const char* name : {"alice", "bob"}) {
-        auto player = std::make_unique<PlayerRecord>();
-        player->mName = name;
-        player->mStatus = cGameActive;
-        player->mIsLocal = player->mName == "alice";
-        record->mPlayers.push_back(std::move(player));
-    }
-    return record;
-}
-
 std::vector<std::string> fieldNames(const ReceivedRequest& request) {
     std::vector<std::string> names;
     for (const FormPart& part : request.parts)
@@ -292,14 +277,14 @@ TEST_F(GameRequestTest, EachRequestSendsItsFieldsInOrderAndAnswersByItsReplyTabl
 TEST_F(GameRequestTest, CreateGameRefusesAtFortyRunningGamesAndWithoutState) {
     // Finished games do not count.
     for (int64_t id = 1; id <= 3; ++id) {
-        auto finished = makeRecord(id, true);
+        auto finished = aliceAgainstBob(id, true);
         finished->mPlayers[0]->mStatus = cGameInactive;
         mClient.insertGame(std::move(finished));
     }
     for (int64_t id = 100; id < 125; ++id)
-        mClient.insertGame(makeRecord(id, false));
+        mClient.insertGame(aliceAgainstBob(id, false));
     for (int64_t id = 200; id < 215; ++id)
-        mClient.insertGame(makeRecord(id, true));
+        mClient.insertGame(aliceAgainstBob(id, true));
     const auto size = static_cast<int32_t>(mState.size());
     int64_t id = 7;
     EXPECT_EQ(mClient.createGame("bob", "humans", mState.data(), size, id), 5);
@@ -373,7 +358,7 @@ TEST_F(GameRequestTest, TheStateGoesOutInLinesOfSeventyTwoAndTheStatusesAsWords)
 }
 
 TEST_F(GameRequestTest, AnAcceptedSubmitStoresTheStateWritesTheTauntBackAndRefreshes) {
-    auto listed = makeRecord(7, true);
+    auto listed = aliceAgainstBob(7, true);
     listed->mIsComplete = true;
     mClient.insertGame(std::move(listed));
 
@@ -429,7 +414,7 @@ TEST_F(GameRequestTest, NeitherSubmitFormSendsAfterTheGameDataFailedOrWithoutSta
 }
 
 TEST_F(GameRequestTest, TheSecondFormSendsTheTurnRecordAndLeavesTheGameNotActive) {
-    mClient.insertGame(makeRecord(7, true));
+    mClient.insertGame(aliceAgainstBob(7, true));
     ServerGameCommand deploy(5, 2, GridSlot(3, 4));
     ServerGameCommand swap(9, 0, GridSlot(0, 7));
     ServerTurn turn;
@@ -453,8 +438,8 @@ TEST_F(GameRequestTest, TheSecondFormSendsTheTurnRecordAndLeavesTheGameNotActive
 }
 
 TEST_F(GameRequestTest, UpdatePlayerStatusRemovesADeletedGameBeforeTheRefresh) {
-    mClient.insertGame(makeRecord(7, true));
-    mClient.insertGame(makeRecord(8, true));
+    mClient.insertGame(aliceAgainstBob(7, true));
+    mClient.insertGame(aliceAgainstBob(8, true));
     script(Endpoint::UpdatePlayerStatus, {200, "<Success/>"});
     script(Endpoint::GetGameList, {200, "<Games hash='h'/>"});
     EXPECT_EQ(mClient.updatePlayerStatus(7, cGameDeleted, -1), 0);

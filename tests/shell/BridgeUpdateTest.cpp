@@ -54,16 +54,7 @@ protected:
 
     // A listed game of alice against bob; alice to move when aliceToMove.
     void listGame(int64_t id, bool aliceToMove) {
-        auto record = std::make_unique<GameRecord>();
-        record->mGameID = id;
-        record->mCurrentTurnPlayer = aliceToMove ? "alice" : "bob";
-        for (const char* name : {"alice", "bob"}) {
-            auto player = std::make_unique<PlayerRecord>();
-            player->mName = name;
-            player->mStatus = cGameActive;
-            record->mPlayers.push_back(std::move(player));
-        }
-        mClient.insertGame(std::move(record));
+        mClient.insertGame(aliceAgainstBob(id, aliceToMove));
     }
 
     uint32_t mNow = 1000000;
