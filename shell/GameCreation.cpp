@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr const char* cRandomTeam = "random";
-
 // A civ of the settings by name; -1 for "Random" and names of no civ.
 int32_t civIdOfName(const std::string& name) {
     int32_t civId = -1;
@@ -62,7 +60,7 @@ std::string randomCivName() {
 }
 
 void resolveRandomTeam(std::string& team) {
-    if (team != cRandomTeam)
+    if (team != cRandomTeamName)
         return;
     std::string name = randomCivName();
     if (!name.empty())
@@ -114,7 +112,7 @@ std::string creationFailureText(int32_t code) {
 bool createGameRequest(CocosV8Handler& handler, std::string team, const std::string& opponent) {
     resolveRandomTeam(team);
     // No civ to draw: the creation fails as a refusal does.
-    if (team == cRandomTeam) {
+    if (team == cRandomTeamName) {
         runInPage(creationFailureText(1));
         return false;
     }

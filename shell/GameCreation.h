@@ -10,8 +10,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class WebService;
+
+// The roster's team that stands for a civ drawn at random.
+inline constexpr std::string_view cRandomTeamName = "random";
 
 // The answer of acceptGameWithCiv for a state that does not load.
 inline constexpr int32_t cAcceptStateUnreadable = 99;

@@ -36,11 +36,6 @@ constexpr const char* cRandomEmblem = "UI/Random-Emblem-hd.png";
 // carry no version resource, so the build states it here.
 constexpr uint16_t cFileVersion[4] = {1, 0, 0, static_cast<uint16_t>(kClientBuildVersion)};
 
-// A quoted argument of a page call: the text escaped, between single quotes.
-std::string pageText(std::string_view text) {
-    return "'" + escapedForPage(text) + "'";
-}
-
 // The nickname goes into markup (jQuery's html): '<' and '&', which alone
 // start markup in text, are written as references, so it shows as typed.
 std::string markupText(std::string_view text) {
@@ -87,7 +82,7 @@ void addGamesListSection(CocosV8Handler& handler, LocalGameState state) {
     std::string title;
     formatLocalized(title, "%s\'s Turn", markupText(service.nickname()));
     // Without a semicolon, for every section.
-    runInPage("$('#YourTurnText').html(" + pageText(title) + ")");
+    runInPage("$('#YourTurnText').html(" + singleQuotedForPage(title) + ")");
     std::vector<const GameRecord*> records;
     for (int32_t n = 0; n < count; ++n)
         if (const GameRecord* record = service.findNthGameInState(n, state))
@@ -129,9 +124,10 @@ void addGameEntry(const GameRecord& record, LocalGameState state) {
     const bool secondPlayer = record.mPlayers.size() > 1 && record.mPlayers[1]->mIsLocal;
 
     runInPage("addGameEntry('" + std::to_string(record.mGameID) + "', " +
-              pageText(opponent->mName) + ", " + pageText(avatar) + ", " + pageText(colourImage) +
-              ", " + std::to_string(int32_t(state)) + ", " + pageText(lastMove) + ", " +
-              pageText(created) + ", " + pageText(localEmblem) + ", " + pageText(opponentEmblem) +
+              singleQuotedForPage(opponent->mName) + ", " + singleQuotedForPage(avatar) + ", " +
+              singleQuotedForPage(colourImage) + ", " + std::to_string(int32_t(state)) + ", " +
+              singleQuotedForPage(lastMove) + ", " + singleQuotedForPage(created) + ", " +
+              singleQuotedForPage(localEmblem) + ", " + singleQuotedForPage(opponentEmblem) +
               ", false, " + (secondPlayer ? "1" : "0") + ", " + std::to_string(opponent->mColor) +
               ", " + std::to_string(local->mNewChatCount) + " )");
 }

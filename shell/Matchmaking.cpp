@@ -22,7 +22,7 @@ void matchmakeThreadProc(CocosV8Handler* handler, WebService& service) {
     resolveRandomTeam(team);
     int64_t gameId = 0;
     // Without a civ to draw there is nothing to ask for.
-    const int32_t code = team == "random" ? cFailed : service.matchmake(team, gameId);
+    const int32_t code = team == cRandomTeamName ? cFailed : service.matchmake(team, gameId);
     if (handler == nullptr)
         return;
     handler->mMatchmakeResult = code;

@@ -53,3 +53,11 @@ std::string escapedForPage(std::string_view text) {
 void escapeQuotesForPage(std::string& text) {
     text = escapedForPage(text);
 }
+
+std::string singleQuotedForPage(std::string_view text) {
+    return "'" + escapedForPage(text) + "'";
+}
+
+std::string doubleQuotedForPage(std::string_view text) {
+    return "\"" + escapedForPage(text) + "\"";
+}

@@ -14,3 +14,7 @@
 void escapeQuotesForPage(std::string& text);
 // The escaped copy of text.
 std::string escapedForPage(std::string_view text);
+// The escaped copy of text between single quotes, or double quotes: one
+// argument of a page call.
+std::string singleQuotedForPage(std::string_view text);
+std::string doubleQuotedForPage(std::string_view text);

@@ -1,5 +1,6 @@
 #include "shell/TeamSelect.h"
 
+#include "shell/GameCreation.h"
 #include "shell/PageHost.h"
 #include "shell/PageText.h"
 
@@ -19,22 +20,14 @@
 namespace {
 
 constexpr int32_t cRosterColumns = 3;
-constexpr const char* cRandomTeam = "random";
 constexpr const char* cRandomEmblem = "UI/Random-Emblem-hd.png";
 constexpr const char* cDataAddress = "tarnwick://data/";
 
-std::string singleQuoted(std::string_view text) {
-    return "'" + escapedForPage(text) + "'";
-}
-
-std::string doubleQuoted(std::string_view text) {
-    return "\"" + escapedForPage(text) + "\"";
-}
-
 void addToRoster(std::string_view team, std::string_view displayName, std::string_view emblem,
                  int32_t column, int32_t row) {
-    runInPage("addToTeamSelectRoster(" + singleQuoted(team) + ", " + singleQuoted(displayName) +
-              ", " + singleQuoted(std::string(cDataAddress) + std::string(emblem)) + ", " +
+    runInPage("addToTeamSelectRoster(" + singleQuotedForPage(team) + ", " +
+              singleQuotedForPage(displayName) + ", " +
+              singleQuotedForPage(std::string(cDataAddress) + std::string(emblem)) + ", " +
               std::to_string(column) + ", " + std::to_string(row) + ");");
 }
 
@@ -52,13 +45,13 @@ std::string colorLayerOf(const std::string& avatar) {
 }
 
 void setAvatars(const HeaderPlayer& first, const HeaderPlayer& second) {
-    runInPage("setTeamSelectAvatars(" + singleQuoted(first.name) + ", " +
-              singleQuoted(second.name) + ", " + std::to_string(first.color) + ", " +
+    runInPage("setTeamSelectAvatars(" + singleQuotedForPage(first.name) + ", " +
+              singleQuotedForPage(second.name) + ", " + std::to_string(first.color) + ", " +
               std::to_string(second.color) + ", " +
-              singleQuoted(std::string(cDataAddress) + first.avatar) + ", " +
-              singleQuoted(std::string(cDataAddress) + second.avatar) + ", " +
-              singleQuoted(colorLayerOf(first.avatar)) + ", " +
-              singleQuoted(colorLayerOf(second.avatar)) + ", 1);");
+              singleQuotedForPage(std::string(cDataAddress) + first.avatar) + ", " +
+              singleQuotedForPage(std::string(cDataAddress) + second.avatar) + ", " +
+              singleQuotedForPage(colorLayerOf(first.avatar)) + ", " +
+              singleQuotedForPage(colorLayerOf(second.avatar)) + ", 1);");
 }
 
 std::string teamSelectTitle(const std::string& displayName, bool newGame, bool matchmake,
@@ -100,7 +93,8 @@ void populateTeamSelect(WebService& service, const std::string& opponent, int64_
     }
     const std::string displayName = other.name.empty() ? opponent : other.name;
     runInPage("setTeamSelectTitle(" +
-              singleQuoted(teamSelectTitle(displayName, newGame, matchmake, rematch)) + "); ");
+              singleQuotedForPage(teamSelectTitle(displayName, newGame, matchmake, rematch)) +
+              "); ");
 
     HeaderPlayer local{service.nickname(), 0, AvatarPack::getDefaultAvatar()};
     if (newGame) {
@@ -115,7 +109,7 @@ void populateTeamSelect(WebService& service, const std::string& opponent, int64_
 }
 
 void addRandomTeamToRoster() {
-    addToRoster(cRandomTeam, localizedString("Random"), cRandomEmblem, 0, 0);
+    addToRoster(cRandomTeamName, localizedString("Random"), cRandomEmblem, 0, 0);
 }
 
 void addCivToRoster(const ProtoCiv& civ, int32_t column, int32_t row) {
@@ -134,13 +128,15 @@ std::string teamDetailsColor(const ProtoCiv& civ) {
 void populateTeamDetails(const ProtoCiv& civ) {
     std::string longDescription = civ.mLongDescription;
     std::replace(longDescription.begin(), longDescription.end(), '\n', ' ');
-    runInPage("addTeamLongDesc(" + doubleQuoted(longDescription) + ");");
-    runInPage("addTeamDetails(" + doubleQuoted(civ.mName) + ", " + doubleQuoted(civ.mDisplayName) +
-              ", " + doubleQuoted(teamDetailsColor(civ)) + ", " +
-              doubleQuoted(civ.mShortDescription) + ", " + doubleQuoted(civ.mTeamDetailImage) +
-              ", " + doubleQuoted(civ.mEmblemImage) + ", " + doubleQuoted(civ.mTeamBonusIcon) +
-              ", " + doubleQuoted(civ.mTeamBonusTitle) + ", " +
-              doubleQuoted(civ.mTeamBonusDescription) + ");");
+    runInPage("addTeamLongDesc(" + doubleQuotedForPage(longDescription) + ");");
+    runInPage(
+        "addTeamDetails(" + doubleQuotedForPage(civ.mName) + ", " +
+        doubleQuotedForPage(civ.mDisplayName) + ", " + doubleQuotedForPage(teamDetailsColor(civ)) +
+        ", " + doubleQuotedForPage(civ.mShortDescription) + ", " +
+        doubleQuotedForPage(civ.mTeamDetailImage) + ", " + doubleQuotedForPage(civ.mEmblemImage) +
+        ", " + doubleQuotedForPage(civ.mTeamBonusIcon) + ", " +
+        doubleQuotedForPage(civ.mTeamBonusTitle) + ", " +
+        doubleQuotedForPage(civ.mTeamBonusDescription) + ");");
     if (civ.mTileAllocation == nullptr)
         return;
     int32_t column = 0;
@@ -154,21 +150,18 @@ void populateTeamDetails(const ProtoCiv& civ) {
             formatLocalized(label, "%@ (x%d)", proto->mDisplayName, count);
         const std::string& help =
             proto->mDetailedHelp.empty() ? proto->mShortHelp : proto->mDetailedHelp;
-        runInPage("addDetailEntry(" + std::to_string(column) + ", " + doubleQuoted(label) + ", " +
-                  doubleQuoted(proto->mClassDisplayName) + ", " +
-                  doubleQuoted(proto->mLargePortrait) + ", " + doubleQuoted(help) + ");");
+        runInPage("addDetailEntry(" + std::to_string(column) + ", " + doubleQuotedForPage(label) +
+                  ", " + doubleQuotedForPage(proto->mClassDisplayName) + ", " +
+                  doubleQuotedForPage(proto->mLargePortrait) + ", " + doubleQuotedForPage(help) +
+                  ");");
         column = 1 - column;
     }
 }
 
 void showTeamDetailsFromBoard(int32_t civId) {
-    for (const auto& civ : SettingsManager::instance().mCivs) {
-        if (civ == nullptr || civ->mId != civId)
-            continue;
-        runInPage("showTeamDetails(" + singleQuoted(civ->mName) +
+    if (const ProtoCiv* civ = SettingsManager::instance().getCiv(civId))
+        runInPage("showTeamDetails(" + singleQuotedForPage(civ->mName) +
                   "); addTeamHelpBackButton('GameBoard', true);");
-        return;
-    }
 }
 
 bool showTeamSelectAgainstOpponentOf(WebService& service, int64_t gameId, int64_t pageGameId) {
@@ -180,7 +173,7 @@ bool showTeamSelectAgainstOpponentOf(WebService& service, int64_t gameId, int64_
     if (opponent == nullptr)
         return false;
     runInPage("showTeamSelect('" + std::to_string(pageGameId) + "', " +
-              singleQuoted(opponent->mName) + ", false);");
+              singleQuotedForPage(opponent->mName) + ", false);");
     return true;
 }
 
@@ -202,8 +195,8 @@ BridgeResult bridgePopulateTeamSelect(CocosV8Handler& handler, const BridgeArgum
 
 BridgeResult bridgeTeamRosterSelection(CocosV8Handler& handler, const BridgeArguments& arguments) {
     const std::string request = "requestGame('" + std::to_string(handler.mCurrentGameID.load()) +
-                                "', " + singleQuoted(handler.mTeamSelectOpponent) + ", " +
-                                singleQuoted(arguments.text(0)) + ", " +
+                                "', " + singleQuotedForPage(handler.mTeamSelectOpponent) + ", " +
+                                singleQuotedForPage(arguments.text(0)) + ", " +
                                 (handler.mTeamSelectMatchmake ? "1" : "0") + ");";
     runInPage("clearButton(\"TeamSelectCreateGame\");");
     runInPage("fixupButtonWithHeight(\"TeamSelectCreateGame\", 45, 25, "
