@@ -8,10 +8,16 @@
 // whole, optionally checks its CRC-32 and parses it. The readers take a node
 // or an attribute alike; a missing node, name or value reads as "". A typed
 // reader that cannot read returns false and leaves its output untouched.
+//
+// An element's value is its first run of text; the parser makes no data
+// nodes, so text after a child element and CDATA sections are not kept.
+
+#include "content/XmlNesting.h"
 
 #include <rapidxml/rapidxml.hpp>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +25,6 @@
 using XmlBase = rapidxml::xml_base<char>;
 using XmlNode = rapidxml::xml_node<char>;
 using XmlAttribute = rapidxml::xml_attribute<char>;
-
-// Deeper element nesting is refused as a parse error before rapidxml, whose
-// parser recurses once per level, walks the text.
-inline constexpr int cMaxXmlNesting = 256;
 
 class XMLHelper {
 public:
@@ -39,7 +41,10 @@ public:
     // Parses the held text in place. On success outRoot is the document's
     // first node (null for an empty file); on a parse error the line
     // "parse error: <what> at <text>" goes to standard output, false.
-    bool parse(XmlNode*& outRoot);
+    // Text nested deeper than cMaxXmlNesting is a parse error, found by a
+    // walk before the parser's; nestingChecked skips that walk for text
+    // known to nest within the limit.
+    bool parse(XmlNode*& outRoot, bool nestingChecked = false);
 
     rapidxml::xml_document<char>& document() { return mDocument; }
     // The file's bytes followed by one NUL.
@@ -52,7 +57,8 @@ private:
 
 // Loads data file name.extension (under "data/") into holder and points
 // outRoot at its first node. With checkCrc, a file whose zlib CRC-32 differs
-// from expectedCrc is refused. False on any failure, outRoot untouched.
+// from expectedCrc is refused, and one that matches is taken as the file the
+// build checked, nesting included. False on any failure, outRoot untouched.
 bool loadXmlFile(std::string_view name, XmlNode*& outRoot, XMLHelper& holder,
                  std::string_view extension = "xml", uint32_t expectedCrc = 0,
                  bool checkCrc = false);
@@ -64,6 +70,12 @@ bool xmlValueEquals(const XmlBase* node, std::string_view text);
 // The first attribute named exactly name; a null name gives the first
 // attribute. Null when there is none.
 XmlAttribute* xmlFindAttribute(const XmlNode* element, const char* name);
+
+// The first attribute of each of names, found in one walk over element's
+// attributes (xmlFindAttribute of each name): found[i] is null when element
+// has no attribute names[i]. found holds as many entries as names.
+void xmlFindAttributes(const XmlNode* element, std::span<const std::string_view> names,
+                       std::span<const XmlAttribute*> found);
 
 // The value as a decimal number, taken as strtol does (leading blanks, sign,
 // the leading digits; no digits read as 0): false only when out of range.

@@ -5,6 +5,7 @@
 #include "content/NoCase.h"
 #include "content/NumberText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <limits>
@@ -49,6 +50,23 @@ bool xmlValueEquals(const XmlBase* node, std::string_view text) {
 
 XmlAttribute* xmlFindAttribute(const XmlNode* element, const char* name) {
     return element ? element->first_attribute(name, 0, true) : nullptr;
+}
+
+void xmlFindAttributes(const XmlNode* element, std::span<const std::string_view> names,
+                       std::span<const XmlAttribute*> found) {
+    std::fill(found.begin(), found.end(), nullptr);
+    if (!element)
+        return;
+    for (const XmlAttribute* attribute = element->first_attribute(); attribute;
+         attribute = attribute->next_attribute()) {
+        const std::string_view name(attribute->name(), attribute->name_size());
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (!found[i] && names[i] == name) {
+                found[i] = attribute;
+                break;
+            }
+        }
+    }
 }
 
 bool xmlValueInt(const XmlBase* node, int32_t& out) {

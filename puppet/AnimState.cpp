@@ -64,7 +64,8 @@ const std::array<std::string_view, cPartSlotCount> cPartSlotNames = {
 };
 
 int32_t animStateFromName(std::string_view name) {
-    return findNameNoCase(cAnimStateNames, name);
+    static const NoCaseNameIndex index(cAnimStateNames);
+    return index.find(name);
 }
 
 int32_t puppetPartSlotFromName(std::string_view name) {

@@ -4,7 +4,11 @@
 //
 // Writes a C++ source defining shippedDataFileCrcs() with zlib's crc32 (from
 // 0, over the whole file) of each DATA_DIR/NAME.xml; a name whose file is
-// missing gets no entry.
+// missing gets no entry. A file nested deeper than the loader takes fails
+// the build: the loader parses a file that matches its sum without walking
+// its nesting again.
+
+#include "content/XmlNesting.h"
 
 #include <zlib.h>
 
@@ -24,8 +28,16 @@ int main(int argc, char** argv) {
         std::ifstream file(std::string(argv[2]) + "/" + argv[i] + ".xml", std::ios::binary);
         if (!file)
             continue;
-        const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
-                                      std::istreambuf_iterator<char>());
+        std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                                std::istreambuf_iterator<char>());
+        bytes.push_back('\0');
+        if (const char* deep = tooDeepXmlElement(bytes.data(), cMaxXmlNesting)) {
+            std::fprintf(stderr,
+                         "data-crc-table: %s.xml nests deeper than %d elements at byte %td\n",
+                         argv[i], cMaxXmlNesting, deep - bytes.data());
+            return 1;
+        }
+        bytes.pop_back();
         const uLong crc = crc32_z(0, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
         char line[256];
         std::snprintf(line, sizeof line, "        {\"%s\", 0x%08lXu},\n", argv[i], crc);

@@ -7,5 +7,6 @@ const std::array<std::string_view, cImpactTypeCount> cImpactTypeNames = {
 };
 
 int32_t impactTypeFromName(std::string_view name) {
-    return findNameNoCase(cImpactTypeNames, name);
+    static const NoCaseNameIndex index(cImpactTypeNames);
+    return index.find(name);
 }

@@ -189,7 +189,7 @@ public:
 private:
     void loadType(const XmlNode* child);
     void loadPuppet(const XmlNode* child);
-    void loadUpgrades(const XmlNode* puppet);
+    void loadUpgrades(const XmlNode* puppet, bool preload);
     void loadEffectOverride(const XmlNode* child);
     void loadLocalizedTexts();
 };

@@ -281,15 +281,15 @@ void ProtoEntity::loadType(const XmlNode* child) {
 }
 
 void ProtoEntity::loadPuppet(const XmlNode* child) {
-    if (preloadPuppets())
+    const bool preload = preloadPuppets();
+    if (preload)
         mPuppetHandle = PuppetRegistry::loadPuppet(xmlText(child));
     else
         mPuppetName = xmlValueView(child);
-    loadUpgrades(child);
+    loadUpgrades(child, preload);
 }
 
-void ProtoEntity::loadUpgrades(const XmlNode* puppet) {
-    const bool preload = preloadPuppets();
+void ProtoEntity::loadUpgrades(const XmlNode* puppet, bool preload) {
     for (const XmlNode* upgrade = puppet->first_node("Upgrade"); upgrade;
          upgrade = upgrade->next_sibling("Upgrade")) {
         if (!preload) {
@@ -305,14 +305,21 @@ void ProtoEntity::loadUpgrades(const XmlNode* puppet) {
 }
 
 void ProtoEntity::loadEffectOverride(const XmlNode* child) {
-    EffectOverride record;
-    record.mImpactType = impactTypeFromName(xmlValueView(xmlFindAttribute(child, "category")));
+    static constexpr std::string_view cNames[] = {"category", "timeOffset", "offsetZ", "rotate",
+                                                  "damagedOnly"};
+    const XmlAttribute* found[std::size(cNames)];
+    xmlFindAttributes(child, cNames, found);
+    EffectOverride& record = mEffectOverrides.emplace_back();
+    record.mImpactType = impactTypeFromName(xmlValueView(found[0]));
     record.mEffectName = xmlValueView(child);
-    xmlAttrFloat(child, "timeOffset", record.mTimeOffset);
-    xmlAttrInt(child, "offsetZ", record.mOffsetZ);
-    xmlAttrBool(child, "rotate", record.mRotate);
-    xmlAttrBool(child, "damagedOnly", record.mDamagedOnly);
-    mEffectOverrides.push_back(std::move(record));
+    if (found[1])
+        xmlValueFloat(found[1], record.mTimeOffset);
+    if (found[2])
+        xmlValueInt(found[2], record.mOffsetZ);
+    if (found[3])
+        xmlValueBool(found[3], record.mRotate);
+    if (found[4])
+        xmlValueBool(found[4], record.mDamagedOnly);
 }
 
 void ProtoEntity::loadLocalizedTexts() {

@@ -6,9 +6,30 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // The position of name in names, or -1.
 int32_t findNameNoCase(std::span<const std::string_view> names, std::string_view name);
 // The position of name in names compared exactly (with case), or -1. An empty
 // entry stands for a value without a name and matches nothing.
 int32_t findNameExact(std::span<const std::string_view> names, std::string_view name);
+
+// findNameNoCase over a fixed table through a hash of the names with their
+// letters lowered, for tables read for every record of a data file. The
+// names must outlive the index.
+class NoCaseNameIndex {
+public:
+    explicit NoCaseNameIndex(std::span<const std::string_view> names);
+    // The same answer as findNameNoCase(names, name).
+    int32_t find(std::string_view name) const;
+
+private:
+    struct Slot {
+        uint64_t hash = 0; // 0: empty
+        int32_t position = -1;
+    };
+    size_t probe(uint64_t hash, std::string_view name) const;
+
+    std::span<const std::string_view> mNames;
+    std::vector<Slot> mSlots;
+};

@@ -132,6 +132,22 @@ TEST_F(XmlFileTest, CheckedLoaderUsesTheInjectedTable) {
     EXPECT_EQ(crc, 1u);
 }
 
+TEST_F(XmlFileTest, AFileMatchingItsSumIsNotWalkedAgain) {
+    // Nested past the limit but well within what the parser can take: the
+    // walk refuses it, while a file whose sum matches was walked by the build.
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("tarnwick-xml-deep-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder / "data");
+    const std::string text = nested(cMaxXmlNesting + 1);
+    std::ofstream(folder / "data" / "deep.xml", std::ios::binary) << text;
+    setBaseFolder(folder);
+    const auto crc = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(text.size())));
+    EXPECT_EQ(load("deep", false).rfind("parse error: element nesting too deep", 0), 0u);
+    EXPECT_EQ(load("deep", true, crc, true), "");
+    std::filesystem::remove_all(folder);
+}
+
 TEST_F(XmlFileTest, EmptyOrBlankFileGivesNoRoot) {
     for (const char* name : {"empty", "blank"}) {
         mRoot = reinterpret_cast<XmlNode*>(this);
@@ -264,6 +280,31 @@ TEST_F(XmlTextTest, ReadersAcceptAndRefuse) {
            {"1e-400", false, 0},
            {"1e999", false, 0}},
           xmlValueFloat, 55.0f);
+}
+
+TEST_F(XmlTextTest, AnElementsValueIsItsFirstText) {
+    ASSERT_TRUE(parse("<r>first<b>inner</b>after<![CDATA[data]]></r>"));
+    EXPECT_TRUE(xmlValueEquals(mRoot, "first"));
+    // The only child is the element: no data nodes are made.
+    ASSERT_NE(mRoot->first_node(), nullptr);
+    EXPECT_EQ(mRoot->first_node()->type(), rapidxml::node_element);
+    EXPECT_TRUE(xmlValueEquals(mRoot->first_node(), "inner"));
+    EXPECT_EQ(mRoot->first_node()->next_sibling(), nullptr);
+}
+
+TEST_F(XmlTextTest, AttributesFoundInOneWalk) {
+    ASSERT_TRUE(parse("<r a=\"1\" b=\"2\" a=\"3\" B=\"4\"/>"));
+    constexpr std::string_view names[] = {"a", "c", "b"};
+    const XmlAttribute* found[3] = {};
+    xmlFindAttributes(mRoot, names, found);
+    for (size_t i = 0; i < std::size(names); ++i)
+        EXPECT_EQ(found[i], xmlFindAttribute(mRoot, names[i].data())) << names[i];
+    ASSERT_NE(found[0], nullptr);
+    EXPECT_TRUE(xmlValueEquals(found[0], "1"));
+
+    xmlFindAttributes(nullptr, names, found);
+    EXPECT_EQ(found[0], nullptr);
+    EXPECT_EQ(found[2], nullptr);
 }
 
 TEST_F(XmlTextTest, AttributesByNameWithCase) {
