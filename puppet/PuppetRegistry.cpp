@@ -9,9 +9,8 @@ namespace {
 // Loads an object into store under name, once: from element when given, else
 // from "data/<name>.<extension>". The index, or -1 when the file cannot be
 // read, holds no element or the object refuses it.
-template <class Object, class Load>
-int32_t loadOnce(std::vector<std::unique_ptr<Object>>& store,
-                 std::unordered_map<std::string, int32_t>& names, std::string_view name,
+template <class Object, class NameMap, class Load>
+int32_t loadOnce(std::vector<std::unique_ptr<Object>>& store, NameMap& names, std::string_view name,
                  std::string_view extension, const XmlNode* element, Load load) {
     std::string key(name);
     if (const auto found = names.find(key); found != names.end())
@@ -86,8 +85,10 @@ bool PuppetRegistry::loadAttachmentsFile(std::string_view name) {
 }
 
 int32_t PuppetRegistry::intern(NameMap& names, std::string_view name) {
+    if (const auto found = names.find(name); found != names.end())
+        return found->second;
     const auto next = static_cast<int32_t>(names.size());
-    return names.try_emplace(std::string(name), next).first->second;
+    return names.emplace(std::string(name), next).first->second;
 }
 
 int32_t PuppetRegistry::boneIndex(std::string_view name) {

@@ -71,7 +71,14 @@ public:
     static void clear();
 
 private:
-    using NameMap = std::unordered_map<std::string, int32_t>;
+    // Found by a string_view without making a string of it.
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+    using NameMap = std::unordered_map<std::string, int32_t, NameHash, std::equal_to<>>;
 
     PuppetRegistry() = default;
     static PuppetRegistry& instance();

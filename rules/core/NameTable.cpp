@@ -1,5 +1,7 @@
 #include "rules/core/NameTable.h"
 
+#include <cstring>
+
 namespace {
 
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -14,12 +16,28 @@ bool equalNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// FNV-1a over the lowered bytes; never 0.
+uint64_t mix(uint64_t hash, uint64_t word) {
+    hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+    return hash ^ (hash >> 29);
+}
+
+// A hash of name in whole words with every byte's case bit set, so that
+// names equal but for letter case hash alike (the comparison after it tells
+// the bytes the bit merges apart); never 0.
 uint64_t noCaseHash(std::string_view name) {
-    uint64_t hash = 0xCBF29CE484222325ull;
-    for (const char c : name)
-        hash = (hash ^ static_cast<unsigned char>(asciiLower(c))) * 0x100000001B3ull;
-    return hash | 1;
+    constexpr uint64_t cCaseBits = 0x2020202020202020ull;
+    const char* p = name.data();
+    size_t size = name.size();
+    uint64_t hash = size * 0xC2B2AE3D27D4EB4Full;
+    for (; size >= 8; p += 8, size -= 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, p, 8);
+        hash = mix(hash, word | cCaseBits);
+    }
+    uint64_t tail = 0;
+    for (size_t i = 0; i < size; ++i)
+        tail |= static_cast<uint64_t>(static_cast<unsigned char>(p[i]) | 0x20) << (8 * i);
+    return mix(hash, tail) | 1;
 }
 
 } // namespace
