@@ -253,17 +253,25 @@ public:
 
 protected:
     template <class T> void save_override(const T& t) { Base::save_override(t); }
-    // A pointer to an object of exactly its declared class is saved as
-    // such, without the library's look-up of the object's dynamic type. So
+    // A pointer to an object of exactly its declared class, or of one of
+    // the archive's classes derived from it, is saved as a pointer to that
+    // class, without the library's look-up of the object's dynamic type by
+    // name: the same serializer and address the library's save finds. So
     // is every pointer to the game: a class derived from Game adds
     // behaviour only, and its game saves as a Game.
     template <class T> void save_override(T* const& t) {
         if constexpr (std::is_polymorphic_v<T> && !std::is_same_v<std::remove_cv_t<T>, Game>) {
             if (t != nullptr && typeid(*t) != typeid(T)) {
-                Base::save_override(t);
+                if (!saveDerivedPointer(t))
+                    Base::save_override(t);
                 return;
             }
         }
+        savePointerTo(t);
+    }
+
+private:
+    template <class T> void savePointerTo(T* t) {
         const boost::archive::detail::basic_pointer_oserializer* bpos =
             this->register_type(static_cast<T*>(nullptr));
         if (t == nullptr) {
@@ -273,6 +281,10 @@ protected:
         }
         save_pointer(t, bpos);
     }
+    // False when the object is of none of the archive's classes derived from T.
+    template <class T> bool saveDerivedPointer(T* t);
+
+protected:
     // The by-value classes a game holds thousands of: the library's own
     // save for the first object of each (which writes the class's
     // preamble); later ones of an untracked class hold nothing but their
@@ -404,6 +416,24 @@ template <class F> decltype(auto) withArchiveClass(int32_t id, F&& f) {
     default:
         return f(static_cast<KnockOutFadeInfo*>(nullptr));
     }
+}
+
+template <class T> bool GameOArchive::saveDerivedPointer(T* t) {
+    using Declared = std::remove_cv_t<T>;
+    const std::type_info& type = typeid(*t);
+    bool saved = false;
+    for (int32_t id = 0; id < cArchiveClassCount && !saved; ++id) {
+        withArchiveClass(id, [&](auto* derived) {
+            using C = std::remove_pointer_t<decltype(derived)>;
+            if constexpr (std::is_base_of_v<Declared, C> && !std::is_same_v<Declared, C>) {
+                if (type == typeid(C)) {
+                    savePointerTo(static_cast<const C*>(t));
+                    saved = true;
+                }
+            }
+        });
+    }
+    return saved;
 }
 
 class GameIArchive
