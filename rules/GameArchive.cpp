@@ -99,8 +99,7 @@ thread_local uint32_t tLastSavedObjects = 0;
 
 } // namespace
 
-GameOArchive::GameOArchive(ArchiveSink& sink)
-    : Base(sink, boost::archive::no_header | boost::archive::no_codecvt), mSink(sink) {
+GameOArchive::GameOArchive(ArchiveSink& sink) : Base(sink, cFlags), mSink(sink) {
     mVersions.fill(-1);
     init(0);
     size_t slots = 256;
@@ -126,7 +125,6 @@ int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& b
             classId = static_cast<int32_t>(i);
     if (classId < 0) {
         mClasses.push_back({&bos, false});
-        Base::register_basic_serializer(bos);
         classId = static_cast<int32_t>(mClasses.size() - 1);
     }
     cached = {&bos, classId};

@@ -220,8 +220,15 @@ public:
         mSink.append(a.address(), a.count() * sizeof(T));
     }
     void save_binary(const void* address, std::size_t count) { mSink.append(address, count); }
+    // The library's does nothing, but out of line: called before every
+    // field, it is a call into the library per value saved.
+    void end_preamble() {}
 
-    // Registers a class once: the library looks each up again per object.
+    // The flags the archive is made with, without a call into the library.
+    unsigned get_flags() const { return cFlags; }
+    // Registers a class in the archive's own list only: the library's set
+    // of classes, ordered by type name, serves only its object and pointer
+    // saves, which this archive replaces.
     void register_basic_serializer(const boost::archive::detail::basic_oserializer& bos) {
         classOf(bos);
     }
@@ -307,18 +314,20 @@ protected:
 
 private:
     template <class T> void saveByValue(const T& t, bool& direct) {
-        const auto& serializer = boost::serialization::singleton<
-            boost::archive::detail::oserializer<GameOArchive, T>>::get_const_instance();
         if (direct) {
             end_preamble();
+            // The serializer's own save of the fields, called straight.
             if constexpr (std::is_same_v<T, std::vector<bool>>)
                 saveFields(t);
             else
-                serializer.save_object_data(*this, &t);
+                boost::serialization::serialize_adl(*this, const_cast<T&>(t),
+                                                    boost::serialization::version<T>::value);
             return;
         }
         Base::save_override(t);
-        direct = !serializer.tracking(0);
+        direct = !boost::serialization::singleton<
+                      boost::archive::detail::oserializer<GameOArchive, T>>::get_const_instance()
+                      .tracking(0);
     }
 
     // The flags in bulk, a byte each, as the library's save writes them one by one.
@@ -339,13 +348,15 @@ private:
     };
 
     void saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos);
-    // The class's id, registering it when new (and then with the library too).
+    // The class's id, registering it when new.
     int32_t classOf(const boost::archive::detail::basic_oserializer& bos);
     // The object's entry, made with the next object id when new (then
     // isNew is set). The reference is valid until the next call.
     SavedObject& objectOf(const void* address, int32_t classId, bool& isNew);
     // Saves an object's data with it marked as the one whose preamble is written.
     void savePending(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
+
+    static constexpr unsigned cFlags = boost::archive::no_header | boost::archive::no_codecvt;
 
     ArchiveSink& mSink;
     std::array<bool, 4> mDirect{};
