@@ -449,7 +449,13 @@ template <class T> bool GameOArchive::saveDerivedPointer(T* t) {
             using C = std::remove_pointer_t<decltype(derived)>;
             if constexpr (std::is_base_of_v<Declared, C> && !std::is_same_v<Declared, C>) {
                 if (type == typeid(C)) {
-                    savePointerTo(static_cast<const C*>(t));
+                    // As the library saves it: the class's pointer
+                    // serializer, without registering the class first (a
+                    // class met here first is named in the archive).
+                    save_pointer(static_cast<const C*>(t),
+                                 &boost::serialization::singleton<
+                                     boost::archive::detail::pointer_oserializer<GameOArchive, C>>::
+                                     get_const_instance());
                     saved = true;
                 }
             }
