@@ -130,7 +130,7 @@ int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& b
         if (mClasses[i].serializer == &bos)
             classId = static_cast<int32_t>(i);
     if (classId < 0) {
-        mClasses.push_back({&bos, false});
+        mClasses.push_back({&bos, false, bos.class_info(), bos.tracking(cFlags)});
         classId = static_cast<int32_t>(mClasses.size() - 1);
     }
     cached = {&bos, classId};
@@ -175,13 +175,14 @@ void GameOArchive::saveObject(const void* x, const boost::archive::detail::basic
         return;
     }
     const int32_t classId = classOf(bos);
-    if (bos.class_info() && !mClasses[static_cast<size_t>(classId)].written) {
+    SavedClass& savedClass = mClasses[static_cast<size_t>(classId)];
+    if (savedClass.classInfo && !savedClass.written) {
         *this << class_id_optional_type(class_id_type(classId));
-        *this << tracking_type(bos.tracking(get_flags()));
+        *this << tracking_type(savedClass.tracking);
         *this << version_type(bos.version());
-        mClasses[static_cast<size_t>(classId)].written = true;
+        savedClass.written = true;
     }
-    if (!bos.tracking(get_flags())) {
+    if (!savedClass.tracking) {
         end_preamble();
         bos.save_object_data(*this, x);
         return;
@@ -220,15 +221,15 @@ void GameOArchive::save_pointer(const void* t,
                 throw archive_exception(archive_exception::invalid_class_name);
             *this << class_name_type(key);
         }
-        if (bos.class_info()) {
-            *this << tracking_type(bos.tracking(get_flags()));
+        if (savedClass.classInfo) {
+            *this << tracking_type(savedClass.tracking);
             *this << version_type(bos.version());
         }
-        mClasses[static_cast<size_t>(classId)].written = true;
+        savedClass.written = true;
     } else {
         *this << class_id_reference_type(class_id_type(classId));
     }
-    if (!bos.tracking(get_flags())) {
+    if (!savedClass.tracking) {
         end_preamble();
         savePending(t, bpos);
         return;

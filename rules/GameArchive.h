@@ -335,9 +335,13 @@ private:
     void saveFields(const FlagBits& t);
 
     // A class of the archive: its id is its place in mClasses.
+    // What its serializer says of it is asked once, at registration: the
+    // answers are fixed for the archive's flags.
     struct SavedClass {
         const boost::archive::detail::basic_oserializer* serializer;
-        bool written; // its class information is in the archive
+        bool written;   // its class information is in the archive
+        bool classInfo; // its objects carry the class information
+        bool tracking;  // its objects carry an object id
     };
     // A tracked object saved: address and class id, with its object id. A
     // slot is in use when it carries the save's stamp: the table is kept
