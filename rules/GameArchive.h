@@ -170,6 +170,18 @@ public:
         }
         appendBeyondRoom(data, count);
     }
+    // A fixed-size value: always inlined, so that the copy is a store of
+    // known size rather than a call to memcpy in a long run of fields.
+    template <class T> [[gnu::always_inline]] void put(const T& value) {
+        static_assert(std::is_trivially_copyable_v<T>);
+        uint8_t* const at = mAt;
+        if (sizeof(T) <= static_cast<size_t>(mEnd - at)) {
+            std::memcpy(at, &value, sizeof(T));
+            mAt = at + sizeof(T);
+            return;
+        }
+        appendBeyondRoom(&value, sizeof(T));
+    }
     // Room for count bytes at the cursor, to be written in place and then
     // passed with advance (at most count).
     uint8_t* room(size_t count) {
@@ -208,14 +220,27 @@ public:
     explicit GameOArchive(ArchiveSink& sink);
     ~GameOArchive();
 
+    // The library's operators, as it defines them, inlined always: each
+    // field is its store in the serialize code, not a call per field.
+    template <class T> [[gnu::always_inline]] GameOArchive& operator<<(const T& t) {
+        save_override(t);
+        return *this;
+    }
+    template <class T> [[gnu::always_inline]] GameOArchive& operator&(const T& t) {
+        return *this << t;
+    }
+
     using Base::save;
     // Fixed-size values and arrays go straight to the sink.
-    template <class T> void save(const T& t) { mSink.append(&t, sizeof(T)); }
-    // A bool as the library writes it: one byte, 0 or 1.
-    void save(const bool t) {
-        const uint8_t byte = t ? 1 : 0;
-        mSink.append(&byte, 1);
+    // Inlined always, as the sink's put: a run of fields is a run of stores.
+    template <class T> [[gnu::always_inline]] void save(const T& t) {
+        if constexpr (std::is_trivially_copyable_v<T>)
+            mSink.put(t);
+        else
+            mSink.append(&t, sizeof(T));
     }
+    // A bool as the library writes it: one byte, 0 or 1.
+    [[gnu::always_inline]] void save(const bool t) { mSink.put(static_cast<uint8_t>(t ? 1 : 0)); }
     template <class T> void save_array(const boost::serialization::array_wrapper<T>& a, unsigned) {
         mSink.append(a.address(), a.count() * sizeof(T));
     }
@@ -259,7 +284,14 @@ public:
     unsigned classVersion(ArchiveClass archiveClass, unsigned current) const;
 
 protected:
-    template <class T> void save_override(const T& t) { Base::save_override(t); }
+    // A number goes to save as the library's primitive save sends it, here
+    // where it inlines into the run of fields.
+    template <class T> [[gnu::always_inline]] void save_override(const T& t) {
+        if constexpr (std::is_arithmetic_v<T>)
+            save(t);
+        else
+            Base::save_override(t);
+    }
     // A pointer to an object of exactly its declared class, or of one of
     // the archive's classes derived from it, is saved as a pointer to that
     // class, without the library's look-up of the object's dynamic type by
