@@ -168,12 +168,6 @@ GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t c
 
 void GameOArchive::saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos) {
     using namespace boost::archive;
-    // The object a pointer's preamble has just introduced: its data only.
-    if (x == mPendingObject && &bos == mPendingSerializer) {
-        end_preamble();
-        bos.save_object_data(*this, x);
-        return;
-    }
     const int32_t classId = classOf(bos);
     SavedClass& savedClass = mClasses[static_cast<size_t>(classId)];
     if (savedClass.classInfo && !savedClass.written) {
@@ -280,19 +274,19 @@ void GameOArchive::saveFields(const FlagBits& t) {
 
 void GameOArchive::savePending(const void* t,
                                const boost::archive::detail::basic_pointer_oserializer* bpos) {
-    const void* const outerObject = mPendingObject;
-    const auto* const outerSerializer = mPendingSerializer;
-    mPendingObject = t;
-    mPendingSerializer = &bpos->get_basic_serializer();
+    // The library's pointer save writes the object's construct data (no
+    // class of the archive has any), then the object by value, whose data
+    // follows at once as its preamble is already written: that data is
+    // saved here straight through the class's serializer.
+    ++mDepth;
     try {
-        bpos->save_object_ptr(*this, t);
+        bpos->get_basic_serializer().save_object_data(*this, t);
     } catch (...) {
-        mPendingObject = outerObject;
-        mPendingSerializer = outerSerializer;
+        --mDepth;
         throw;
     }
-    mPendingObject = outerObject;
-    mPendingSerializer = outerSerializer;
+    if (--mDepth == 0)
+        mSink.flush();
 }
 
 void GameOArchive::setClassVersion(ArchiveClass archiveClass, unsigned version) {

@@ -398,7 +398,7 @@ private:
     // The object's entry, made with the next object id when new (then
     // isNew is set). The reference is valid until the next call.
     SavedObject& objectOf(const void* address, int32_t classId, bool& isNew);
-    // Saves an object's data with it marked as the one whose preamble is written.
+    // Saves the data of the object whose pointer preamble is written.
     void savePending(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
 
     static constexpr unsigned cFlags = boost::archive::no_header | boost::archive::no_codecvt;
@@ -420,8 +420,6 @@ private:
     uint32_t mStamp = 0;
     uint32_t mObjectCount = 0;
     int32_t mDepth = 0; // objects being saved, one inside another
-    const void* mPendingObject = nullptr;
-    const boost::archive::detail::basic_oserializer* mPendingSerializer = nullptr;
 };
 
 // The class of each ArchiveClass value: -1 for any other type.
