@@ -91,32 +91,26 @@ int ArchiveSink::sync() {
     return 0;
 }
 
+namespace {
+
+// The objects the thread's last save held: the next save's table starts at
+// their size, so a game saved again does not grow its table step by step.
+thread_local uint32_t tLastSavedObjects = 0;
+
+} // namespace
+
 GameOArchive::GameOArchive(ArchiveSink& sink) : Base(sink, cFlags), mSink(sink) {
     mVersions.fill(-1);
     init(0);
-    // The thread's table, its slots of earlier saves left as they are: a
-    // new stamp marks them free.
-    KeptObjects& kept = keptObjects();
-    mObjects.swap(kept.slots);
-    mStamp = ++kept.stamp;
-    if (mStamp == 0) {
-        // The stamps wrapped around: every slot is cleared once.
-        std::fill(mObjects.begin(), mObjects.end(), SavedObject());
-        mStamp = kept.stamp = 1;
-    }
+    size_t slots = 256;
+    while (slots < 2 * (static_cast<size_t>(tLastSavedObjects) + 1))
+        slots *= 2;
+    if (tLastSavedObjects > 0)
+        mObjects.resize(slots);
 }
 
 GameOArchive::~GameOArchive() {
-    // A huge table is given back rather than kept.
-    constexpr size_t cKeptSlots = 1u << 17;
-    KeptObjects& kept = keptObjects();
-    if (mObjects.size() <= cKeptSlots && mObjects.size() > kept.slots.size())
-        mObjects.swap(kept.slots);
-}
-
-GameOArchive::KeptObjects& GameOArchive::keptObjects() {
-    thread_local KeptObjects objects;
-    return objects;
+    tLastSavedObjects = mObjectCount;
 }
 
 int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& bos) {
@@ -140,13 +134,12 @@ int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& b
 GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t classId,
                                                   bool& isNew) {
     if (2 * (static_cast<size_t>(mObjectCount) + 1) > mObjects.size()) {
-        // A new table holds none of this save's stamps until moved in.
         std::vector<SavedObject> grown(std::max<size_t>(256, 2 * mObjects.size()));
         for (const SavedObject& object : mObjects) {
-            if (object.stamp != mStamp)
+            if (object.address == nullptr)
                 continue;
             size_t slot = addressHash(object.address, object.classId) & (grown.size() - 1);
-            while (grown[slot].stamp == mStamp)
+            while (grown[slot].address != nullptr)
                 slot = (slot + 1) & (grown.size() - 1);
             grown[slot] = object;
         }
@@ -154,7 +147,7 @@ GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t c
     }
     const size_t mask = mObjects.size() - 1;
     size_t slot = addressHash(address, classId) & mask;
-    while (mObjects[slot].stamp == mStamp) {
+    while (mObjects[slot].address != nullptr) {
         if (mObjects[slot].address == address && mObjects[slot].classId == classId) {
             isNew = false;
             return mObjects[slot];
@@ -162,7 +155,7 @@ GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t c
         slot = (slot + 1) & mask;
     }
     isNew = true;
-    mObjects[slot] = {address, classId, mObjectCount++, mStamp, false};
+    mObjects[slot] = {address, classId, mObjectCount++, false};
     return mObjects[slot];
 }
 

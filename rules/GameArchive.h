@@ -375,22 +375,13 @@ private:
         bool classInfo; // its objects carry the class information
         bool tracking;  // its objects carry an object id
     };
-    // A tracked object saved: address and class id, with its object id. A
-    // slot is in use when it carries the save's stamp: the table is kept
-    // from save to save on a thread and never cleared.
+    // A tracked object saved: address and class id, with its object id.
     struct SavedObject {
         const void* address = nullptr;
         int32_t classId = -1;
         uint32_t objectId = 0;
-        uint32_t stamp = 0;
         bool throughPointer = false;
     };
-    // The object table kept on a thread, with the stamp its last save used.
-    struct KeptObjects {
-        std::vector<SavedObject> slots;
-        uint32_t stamp = 0;
-    };
-    static KeptObjects& keptObjects();
 
     void saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos);
     // The class's id, registering it when new.
@@ -414,10 +405,8 @@ private:
         int32_t classId = -1;
     };
     std::array<ClassCacheEntry, 32> mClassCache{};
-    // Open addressing, a power of two in size, at most half full; the
-    // slots of this save are those with mStamp.
+    // Open addressing, a power of two in size, at most half full.
     std::vector<SavedObject> mObjects;
-    uint32_t mStamp = 0;
     uint32_t mObjectCount = 0;
     int32_t mDepth = 0; // objects being saved, one inside another
 };
