@@ -20,9 +20,13 @@
 namespace {
 
 // Calls visit(buff) for each item of the grid that carries stat effects.
+// The slots' ids are read in place: an empty slot costs no look-up.
 template <class Visit> void forEachStatItem(const EntityGrid* inventory, Visit visit) {
-    for (int32_t i = 0; inventory != nullptr && i < inventory->getSlotCount(); ++i) {
-        const Entity* item = inventory->getEntityAtIndex(i);
+    const Game* game = inventory != nullptr ? inventory->getGame() : nullptr;
+    if (game == nullptr)
+        return;
+    for (const int32_t id : inventory->getSlots()) {
+        const Entity* item = id >= 0 ? game->getEntity(id) : nullptr;
         const ProtoEntity* proto = item != nullptr ? item->getProto() : nullptr;
         if (proto != nullptr && (proto->mType == cEntityGear || proto->mType == cEntityBuff) &&
             proto->mBuffInfo)

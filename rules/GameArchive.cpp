@@ -99,8 +99,7 @@ thread_local uint32_t tLastSavedObjects = 0;
 
 } // namespace
 
-GameOArchive::GameOArchive(ArchiveSink& sink)
-    : Base(sink, boost::archive::no_header | boost::archive::no_codecvt), mSink(sink) {
+GameOArchive::GameOArchive(ArchiveSink& sink) : Base(sink, cFlags), mSink(sink) {
     mVersions.fill(-1);
     init(0);
     size_t slots = 256;
@@ -125,8 +124,7 @@ int32_t GameOArchive::classOf(const boost::archive::detail::basic_oserializer& b
         if (mClasses[i].serializer == &bos)
             classId = static_cast<int32_t>(i);
     if (classId < 0) {
-        mClasses.push_back({&bos, false});
-        Base::register_basic_serializer(bos);
+        mClasses.push_back({&bos, false, bos.class_info(), bos.tracking(cFlags)});
         classId = static_cast<int32_t>(mClasses.size() - 1);
     }
     cached = {&bos, classId};
@@ -163,20 +161,15 @@ GameOArchive::SavedObject& GameOArchive::objectOf(const void* address, int32_t c
 
 void GameOArchive::saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos) {
     using namespace boost::archive;
-    // The object a pointer's preamble has just introduced: its data only.
-    if (x == mPendingObject && &bos == mPendingSerializer) {
-        end_preamble();
-        bos.save_object_data(*this, x);
-        return;
-    }
     const int32_t classId = classOf(bos);
-    if (bos.class_info() && !mClasses[static_cast<size_t>(classId)].written) {
+    SavedClass& savedClass = mClasses[static_cast<size_t>(classId)];
+    if (savedClass.classInfo && !savedClass.written) {
         *this << class_id_optional_type(class_id_type(classId));
-        *this << tracking_type(bos.tracking(get_flags()));
+        *this << tracking_type(savedClass.tracking);
         *this << version_type(bos.version());
-        mClasses[static_cast<size_t>(classId)].written = true;
+        savedClass.written = true;
     }
-    if (!bos.tracking(get_flags())) {
+    if (!savedClass.tracking) {
         end_preamble();
         bos.save_object_data(*this, x);
         return;
@@ -215,15 +208,15 @@ void GameOArchive::save_pointer(const void* t,
                 throw archive_exception(archive_exception::invalid_class_name);
             *this << class_name_type(key);
         }
-        if (bos.class_info()) {
-            *this << tracking_type(bos.tracking(get_flags()));
+        if (savedClass.classInfo) {
+            *this << tracking_type(savedClass.tracking);
             *this << version_type(bos.version());
         }
-        mClasses[static_cast<size_t>(classId)].written = true;
+        savedClass.written = true;
     } else {
         *this << class_id_reference_type(class_id_type(classId));
     }
-    if (!bos.tracking(get_flags())) {
+    if (!savedClass.tracking) {
         end_preamble();
         savePending(t, bpos);
         return;
@@ -274,19 +267,19 @@ void GameOArchive::saveFields(const FlagBits& t) {
 
 void GameOArchive::savePending(const void* t,
                                const boost::archive::detail::basic_pointer_oserializer* bpos) {
-    const void* const outerObject = mPendingObject;
-    const auto* const outerSerializer = mPendingSerializer;
-    mPendingObject = t;
-    mPendingSerializer = &bpos->get_basic_serializer();
+    // The library's pointer save writes the object's construct data (no
+    // class of the archive has any), then the object by value, whose data
+    // follows at once as its preamble is already written: that data is
+    // saved here straight through the class's serializer.
+    ++mDepth;
     try {
-        bpos->save_object_ptr(*this, t);
+        bpos->get_basic_serializer().save_object_data(*this, t);
     } catch (...) {
-        mPendingObject = outerObject;
-        mPendingSerializer = outerSerializer;
+        --mDepth;
         throw;
     }
-    mPendingObject = outerObject;
-    mPendingSerializer = outerSerializer;
+    if (--mDepth == 0)
+        mSink.flush();
 }
 
 void GameOArchive::setClassVersion(ArchiveClass archiveClass, unsigned version) {

@@ -170,6 +170,18 @@ public:
         }
         appendBeyondRoom(data, count);
     }
+    // A fixed-size value: always inlined, so that the copy is a store of
+    // known size rather than a call to memcpy in a long run of fields.
+    template <class T> [[gnu::always_inline]] void put(const T& value) {
+        static_assert(std::is_trivially_copyable_v<T>);
+        uint8_t* const at = mAt;
+        if (sizeof(T) <= static_cast<size_t>(mEnd - at)) {
+            std::memcpy(at, &value, sizeof(T));
+            mAt = at + sizeof(T);
+            return;
+        }
+        appendBeyondRoom(&value, sizeof(T));
+    }
     // Room for count bytes at the cursor, to be written in place and then
     // passed with advance (at most count).
     uint8_t* room(size_t count) {
@@ -208,20 +220,40 @@ public:
     explicit GameOArchive(ArchiveSink& sink);
     ~GameOArchive();
 
+    // The library's operators, as it defines them, inlined always: each
+    // field is its store in the serialize code, not a call per field.
+    template <class T> [[gnu::always_inline]] GameOArchive& operator<<(const T& t) {
+        save_override(t);
+        return *this;
+    }
+    template <class T> [[gnu::always_inline]] GameOArchive& operator&(const T& t) {
+        return *this << t;
+    }
+
     using Base::save;
     // Fixed-size values and arrays go straight to the sink.
-    template <class T> void save(const T& t) { mSink.append(&t, sizeof(T)); }
-    // A bool as the library writes it: one byte, 0 or 1.
-    void save(const bool t) {
-        const uint8_t byte = t ? 1 : 0;
-        mSink.append(&byte, 1);
+    // Inlined always, as the sink's put: a run of fields is a run of stores.
+    template <class T> [[gnu::always_inline]] void save(const T& t) {
+        if constexpr (std::is_trivially_copyable_v<T>)
+            mSink.put(t);
+        else
+            mSink.append(&t, sizeof(T));
     }
+    // A bool as the library writes it: one byte, 0 or 1.
+    [[gnu::always_inline]] void save(const bool t) { mSink.put(static_cast<uint8_t>(t ? 1 : 0)); }
     template <class T> void save_array(const boost::serialization::array_wrapper<T>& a, unsigned) {
         mSink.append(a.address(), a.count() * sizeof(T));
     }
     void save_binary(const void* address, std::size_t count) { mSink.append(address, count); }
+    // The library's does nothing, but out of line: called before every
+    // field, it is a call into the library per value saved.
+    void end_preamble() {}
 
-    // Registers a class once: the library looks each up again per object.
+    // The flags the archive is made with, without a call into the library.
+    unsigned get_flags() const { return cFlags; }
+    // Registers a class in the archive's own list only: the library's set
+    // of classes, ordered by type name, serves only its object and pointer
+    // saves, which this archive replaces.
     void register_basic_serializer(const boost::archive::detail::basic_oserializer& bos) {
         classOf(bos);
     }
@@ -252,18 +284,33 @@ public:
     unsigned classVersion(ArchiveClass archiveClass, unsigned current) const;
 
 protected:
-    template <class T> void save_override(const T& t) { Base::save_override(t); }
-    // A pointer to an object of exactly its declared class is saved as
-    // such, without the library's look-up of the object's dynamic type. So
+    // A number goes to save as the library's primitive save sends it, here
+    // where it inlines into the run of fields.
+    template <class T> [[gnu::always_inline]] void save_override(const T& t) {
+        if constexpr (std::is_arithmetic_v<T>)
+            save(t);
+        else
+            Base::save_override(t);
+    }
+    // A pointer to an object of exactly its declared class, or of one of
+    // the archive's classes derived from it, is saved as a pointer to that
+    // class, without the library's look-up of the object's dynamic type by
+    // name: the same serializer and address the library's save finds. So
     // is every pointer to the game: a class derived from Game adds
     // behaviour only, and its game saves as a Game.
     template <class T> void save_override(T* const& t) {
         if constexpr (std::is_polymorphic_v<T> && !std::is_same_v<std::remove_cv_t<T>, Game>) {
             if (t != nullptr && typeid(*t) != typeid(T)) {
-                Base::save_override(t);
+                if (!saveDerivedPointer(t))
+                    Base::save_override(t);
                 return;
             }
         }
+        savePointerTo(t);
+    }
+
+private:
+    template <class T> void savePointerTo(T* t) {
         const boost::archive::detail::basic_pointer_oserializer* bpos =
             this->register_type(static_cast<T*>(nullptr));
         if (t == nullptr) {
@@ -273,6 +320,10 @@ protected:
         }
         save_pointer(t, bpos);
     }
+    // False when the object is of none of the archive's classes derived from T.
+    template <class T> bool saveDerivedPointer(T* t);
+
+protected:
     // The by-value classes a game holds thousands of: the library's own
     // save for the first object of each (which writes the class's
     // preamble); later ones of an untracked class hold nothing but their
@@ -295,18 +346,20 @@ protected:
 
 private:
     template <class T> void saveByValue(const T& t, bool& direct) {
-        const auto& serializer = boost::serialization::singleton<
-            boost::archive::detail::oserializer<GameOArchive, T>>::get_const_instance();
         if (direct) {
             end_preamble();
+            // The serializer's own save of the fields, called straight.
             if constexpr (std::is_same_v<T, std::vector<bool>>)
                 saveFields(t);
             else
-                serializer.save_object_data(*this, &t);
+                boost::serialization::serialize_adl(*this, const_cast<T&>(t),
+                                                    boost::serialization::version<T>::value);
             return;
         }
         Base::save_override(t);
-        direct = !serializer.tracking(0);
+        direct = !boost::serialization::singleton<
+                      boost::archive::detail::oserializer<GameOArchive, T>>::get_const_instance()
+                      .tracking(0);
     }
 
     // The flags in bulk, a byte each, as the library's save writes them one by one.
@@ -314,9 +367,13 @@ private:
     void saveFields(const FlagBits& t);
 
     // A class of the archive: its id is its place in mClasses.
+    // What its serializer says of it is asked once, at registration: the
+    // answers are fixed for the archive's flags.
     struct SavedClass {
         const boost::archive::detail::basic_oserializer* serializer;
-        bool written; // its class information is in the archive
+        bool written;   // its class information is in the archive
+        bool classInfo; // its objects carry the class information
+        bool tracking;  // its objects carry an object id
     };
     // A tracked object saved: address and class id, with its object id.
     struct SavedObject {
@@ -327,13 +384,15 @@ private:
     };
 
     void saveObject(const void* x, const boost::archive::detail::basic_oserializer& bos);
-    // The class's id, registering it when new (and then with the library too).
+    // The class's id, registering it when new.
     int32_t classOf(const boost::archive::detail::basic_oserializer& bos);
     // The object's entry, made with the next object id when new (then
     // isNew is set). The reference is valid until the next call.
     SavedObject& objectOf(const void* address, int32_t classId, bool& isNew);
-    // Saves an object's data with it marked as the one whose preamble is written.
+    // Saves the data of the object whose pointer preamble is written.
     void savePending(const void* t, const boost::archive::detail::basic_pointer_oserializer* bpos);
+
+    static constexpr unsigned cFlags = boost::archive::no_header | boost::archive::no_codecvt;
 
     ArchiveSink& mSink;
     std::array<bool, 4> mDirect{};
@@ -350,8 +409,6 @@ private:
     std::vector<SavedObject> mObjects;
     uint32_t mObjectCount = 0;
     int32_t mDepth = 0; // objects being saved, one inside another
-    const void* mPendingObject = nullptr;
-    const boost::archive::detail::basic_oserializer* mPendingSerializer = nullptr;
 };
 
 // The class of each ArchiveClass value: -1 for any other type.
@@ -404,6 +461,30 @@ template <class F> decltype(auto) withArchiveClass(int32_t id, F&& f) {
     default:
         return f(static_cast<KnockOutFadeInfo*>(nullptr));
     }
+}
+
+template <class T> bool GameOArchive::saveDerivedPointer(T* t) {
+    using Declared = std::remove_cv_t<T>;
+    const std::type_info& type = typeid(*t);
+    bool saved = false;
+    for (int32_t id = 0; id < cArchiveClassCount && !saved; ++id) {
+        withArchiveClass(id, [&](auto* derived) {
+            using C = std::remove_pointer_t<decltype(derived)>;
+            if constexpr (std::is_base_of_v<Declared, C> && !std::is_same_v<Declared, C>) {
+                if (type == typeid(C)) {
+                    // As the library saves it: the class's pointer
+                    // serializer, without registering the class first (a
+                    // class met here first is named in the archive).
+                    save_pointer(static_cast<const C*>(t),
+                                 &boost::serialization::singleton<
+                                     boost::archive::detail::pointer_oserializer<GameOArchive, C>>::
+                                     get_const_instance());
+                    saved = true;
+                }
+            }
+        });
+    }
+    return saved;
 }
 
 class GameIArchive
