@@ -111,10 +111,11 @@ public:
         mStack.assign(1, identity());
         mClipStack.assign(1, ortho);
         mClip = ortho;
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        // Loading them again each frame would make the driver revalidate its
+        // vertex stage; only a node's own drawing changes them, and it puts
+        // them back.
+        if (!mGLIdentity)
+            loadIdentityMatrices();
     }
 
     void pushTransform(const CCAffineTransform& t, float scale) {
@@ -231,15 +232,13 @@ public:
         glLoadMatrixf(mProjection.m);
         glMatrixMode(GL_MODELVIEW);
         glLoadMatrixf(mStack.back().m);
+        mGLIdentity = false;
     }
 
     // Takes GL back: identity matrices and the default state, with nothing
     // assumed about what the node left bound.
     void endCustom() {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        loadIdentityMatrices();
         glActiveTexture(GL_TEXTURE0);
         glClientActiveTexture(GL_TEXTURE0);
         ccApplyDefaultState();
@@ -249,7 +248,10 @@ public:
     }
 
     const ccDrawStats& stats() const { return mStats; }
-    void forgetObjects() { mSelector = 0; }
+    void forgetObjects() {
+        mSelector = 0;
+        mGLIdentity = false;
+    }
 
 private:
     static constexpr size_t kMaxVertices = 1u << 20;
@@ -260,6 +262,14 @@ private:
         Mode mode = Mode::Plain;
         bool operator==(const Key&) const = default;
     };
+
+    void loadIdentityMatrices() {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        mGLIdentity = true;
+    }
 
     void growIndices(size_t quads) {
         for (size_t i = mIndices.size() / 6; i < quads; ++i) {
@@ -393,6 +403,7 @@ private:
     std::vector<Matrix> mClipStack; // mProjection x each of mStack
     Matrix mClip{};
     Mode mGLMode = Mode::Plain;
+    bool mGLIdentity = false; // GL's projection and model-view are identity
     ccBlendFunc mGLBlend;
     GLuint mGLTexture = ~0u;
     GLuint mSelector = 0;
