@@ -149,6 +149,7 @@ public:
 private:
     void insertChild(CCNode* child, int zOrder);
     void detachChild(CCNode* child, bool cleanup);
+    CCAffineTransform computeNodeToParentTransform() const;
 
     CCPoint mPosition;
     CCPoint mAnchorPoint;
@@ -167,6 +168,9 @@ private:
     bool mIsRunning = false;
     bool mIsRelativeAnchorPoint = true;
     bool mHasScaleAnchorPoint = false;
+    // nodeToParentTransform as last computed, until a setter changes it.
+    mutable bool mTransformDirty = true;
+    mutable CCAffineTransform mTransform{};
 };
 
 } // namespace cocos2d

@@ -10,10 +10,12 @@ namespace cocos2d {
 
 void CCNode::setPosition(const CCPoint& position) {
     mPosition = position;
+    mTransformDirty = true;
 }
 
 void CCNode::setAnchorPoint(const CCPoint& anchorPoint) {
     mAnchorPoint = anchorPoint;
+    mTransformDirty = true;
     mAnchorPointInPoints =
         CCPoint(mContentSize.width * anchorPoint.x, mContentSize.height * anchorPoint.y);
 }
@@ -25,11 +27,13 @@ void CCNode::setContentSize(const CCSize& size) {
 
 void CCNode::setIsRelativeAnchorPoint(bool relative) {
     mIsRelativeAnchorPoint = relative;
+    mTransformDirty = true;
 }
 
 void CCNode::setScaleAnchorPoint(const CCPoint& point) {
     mScaleAnchorPoint = point;
     mHasScaleAnchorPoint = true;
+    mTransformDirty = true;
 }
 
 CCPoint CCNode::getScaleAnchorPoint() const {
@@ -39,18 +43,22 @@ CCPoint CCNode::getScaleAnchorPoint() const {
 void CCNode::setScale(float scale) {
     mScaleX = scale;
     mScaleY = scale;
+    mTransformDirty = true;
 }
 
 void CCNode::setScaleX(float scaleX) {
     mScaleX = scaleX;
+    mTransformDirty = true;
 }
 
 void CCNode::setScaleY(float scaleY) {
     mScaleY = scaleY;
+    mTransformDirty = true;
 }
 
 void CCNode::setRotation(float degrees) {
     mRotation = degrees;
+    mTransformDirty = true;
 }
 
 void CCNode::setIsVisible(bool visible) {
@@ -63,6 +71,15 @@ CCRect CCNode::boundingBox() const {
 }
 
 CCAffineTransform CCNode::nodeToParentTransform() const {
+    // Every frame asks for it; the geometry setters mark it for recomputing.
+    if (mTransformDirty) {
+        mTransform = computeNodeToParentTransform();
+        mTransformDirty = false;
+    }
+    return mTransform;
+}
+
+CCAffineTransform CCNode::computeNodeToParentTransform() const {
     // Scale about the scale anchor, rotate about the anchor point, then move
     // the anchor point (or, with a non-relative anchor, the corner) to the
     // position.

@@ -5,6 +5,7 @@
 #include <GLES/gl.h>
 #include <GLES/glext.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -57,11 +58,38 @@ Matrix identity() {
     return Matrix{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
 }
 
+// The vertex in clip coordinates, computed as GL's fixed-function vertex
+// stage does (x M0, then y M1 added in one rounding, then the translation),
+// so that identity matrices in GL reproduce it exactly.
+inline ccVertex3F toClip(const Matrix& clip, const ccVertex3F& v) {
+    const GLfloat* m = clip.m;
+    const auto row = [&](int r) {
+        const float xy = std::fma(v.y, m[4 + r], v.x * m[r]);
+        return std::fma(v.z, m[8 + r], xy) + m[12 + r];
+    };
+    return ccVertex3F{row(0), row(1), row(2)};
+}
+
+// The quads' corners in drawing order (top-left, bottom-left, top-right,
+// bottom-right) in clip coordinates, into out. Where the processor fuses
+// multiply-adds, a clone of this uses the instruction instead of the
+// library's fma; the results are the same to the bit.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("fma", "default")))
+#endif
+void transformQuads(const Matrix& clip, const ccV3F_C4B_T2F_Quad* quads, size_t count,
+                    ccV3F_C4B_T2F* out) {
+    for (size_t i = 0; i < count; ++i) {
+        for (const ccV3F_C4B_T2F* v : {&quads[i].tl, &quads[i].bl, &quads[i].tr, &quads[i].br})
+            *out++ = ccV3F_C4B_T2F{toClip(clip, v->vertices), v->colors, v->texCoords};
+    }
+}
+
 class QuadBatcher {
 public:
     void beginFrame(float width, float height) {
         mPending = Key{};
-        mVertices.clear();
+        mCount = 0;
         mSelectors.clear();
         mGLMode = Mode::Plain;
         mGLBlend = kDefaultBlend;
@@ -83,10 +111,11 @@ public:
         mStack.assign(1, identity());
         mClipStack.assign(1, ortho);
         mClip = ortho;
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        // Loading them again each frame would make the driver revalidate its
+        // vertex stage; only a node's own drawing changes them, and it puts
+        // them back.
+        if (!mGLIdentity)
+            loadIdentityMatrices();
     }
 
     void pushTransform(const CCAffineTransform& t, float scale) {
@@ -107,7 +136,7 @@ public:
     }
 
     void flush() {
-        if (mVertices.empty())
+        if (mCount == 0)
             return;
         applyState(mPending);
         const auto* base = reinterpret_cast<const char*>(mVertices.data());
@@ -122,7 +151,7 @@ public:
             glTexCoordPointer(2, GL_FLOAT, stride, base + offsetof(ccV3F_C4B_T2F, texCoords));
             glClientActiveTexture(GL_TEXTURE0);
         }
-        const size_t quads = mVertices.size() / 4;
+        const size_t quads = mCount / 4;
         if (quads == 1) {
             glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         } else {
@@ -130,7 +159,7 @@ public:
             glDrawElements(GL_TRIANGLES, GLsizei(quads * 6), GL_UNSIGNED_INT, mIndices.data());
         }
         ++mStats.drawCalls;
-        mVertices.clear();
+        mCount = 0;
         mSelectors.clear();
     }
 
@@ -142,20 +171,25 @@ public:
             // pixels, so a tint joins the run instead of breaking it.
             const bool joins = key.texture == mPending.texture && key.blend == mPending.blend &&
                                key.mode != Mode::Fill && mPending.mode != Mode::Fill;
-            if (joins && key.mode == Mode::Tint)
+            if (joins && key.mode == Mode::Tint && mPending.mode != Mode::Tint) {
+                // The sprites already in the run get their selectors now.
+                mSelectors.assign(mCount, kSelectSprite);
                 mPending.mode = Mode::Tint;
-            else if (!joins)
+            } else if (!joins) {
                 flush();
-            if (!joins || mVertices.empty())
+            }
+            if (!joins || mCount == 0)
                 mPending = key;
         }
-        for (size_t i = 0; i < count; ++i)
-            for (const ccV3F_C4B_T2F* v :
-                 {&quads[i].tl, &quads[i].bl, &quads[i].tr, &quads[i].br}) {
-                mVertices.push_back(ccV3F_C4B_T2F{toClip(v->vertices), v->colors, v->texCoords});
-                mSelectors.push_back(selector);
-            }
-        if (mVertices.size() >= kMaxVertices)
+        const size_t added = count * 4;
+        if (mCount + added > mVertices.size())
+            mVertices.resize(std::max(mCount + added, mVertices.size() * 2));
+        transformQuads(mClip, quads, count, mVertices.data() + mCount);
+        mCount += added;
+        // Only the tint combiner reads selectors.
+        if (mPending.mode == Mode::Tint)
+            mSelectors.insert(mSelectors.end(), added, selector);
+        if (mCount >= kMaxVertices)
             flush();
     }
 
@@ -166,7 +200,7 @@ public:
         ++mStats.modeSwitches;
         ccVertex3F clip[4];
         for (int i = 0; i < 4; ++i)
-            clip[i] = toClip(corners[i]);
+            clip[i] = toClip(mClip, corners[i]);
         glColor4f(color.r, color.g, color.b, color.a);
         glBlendFunc(blend.src, blend.dst);
         glVertexPointer(3, GL_FLOAT, 0, clip);
@@ -198,15 +232,13 @@ public:
         glLoadMatrixf(mProjection.m);
         glMatrixMode(GL_MODELVIEW);
         glLoadMatrixf(mStack.back().m);
+        mGLIdentity = false;
     }
 
     // Takes GL back: identity matrices and the default state, with nothing
     // assumed about what the node left bound.
     void endCustom() {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        loadIdentityMatrices();
         glActiveTexture(GL_TEXTURE0);
         glClientActiveTexture(GL_TEXTURE0);
         ccApplyDefaultState();
@@ -216,7 +248,10 @@ public:
     }
 
     const ccDrawStats& stats() const { return mStats; }
-    void forgetObjects() { mSelector = 0; }
+    void forgetObjects() {
+        mSelector = 0;
+        mGLIdentity = false;
+    }
 
 private:
     static constexpr size_t kMaxVertices = 1u << 20;
@@ -228,16 +263,12 @@ private:
         bool operator==(const Key&) const = default;
     };
 
-    // The vertex in clip coordinates, computed as GL's fixed-function
-    // vertex stage does (x M0, then y M1 added in one rounding, then the
-    // translation), so that identity matrices in GL reproduce it exactly.
-    ccVertex3F toClip(const ccVertex3F& v) const {
-        const GLfloat* m = mClip.m;
-        const auto row = [&](int r) {
-            const float xy = std::fma(v.y, m[4 + r], v.x * m[r]);
-            return std::fma(v.z, m[8 + r], xy) + m[12 + r];
-        };
-        return ccVertex3F{row(0), row(1), row(2)};
+    void loadIdentityMatrices() {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        mGLIdentity = true;
     }
 
     void growIndices(size_t quads) {
@@ -361,7 +392,10 @@ private:
     }
 
     Key mPending;
+    // The pending vertices are the first mCount; the vector only grows, so
+    // appending is a plain write.
     std::vector<ccV3F_C4B_T2F> mVertices;
+    size_t mCount = 0;
     std::vector<ccTex2F> mSelectors;
     std::vector<GLuint> mIndices;
     Matrix mProjection{};
@@ -369,6 +403,7 @@ private:
     std::vector<Matrix> mClipStack; // mProjection x each of mStack
     Matrix mClip{};
     Mode mGLMode = Mode::Plain;
+    bool mGLIdentity = false; // GL's projection and model-view are identity
     ccBlendFunc mGLBlend;
     GLuint mGLTexture = ~0u;
     GLuint mSelector = 0;

@@ -12,6 +12,10 @@
 #include <GLES/gl.h>
 #include <SDL2/SDL.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <cstdio>
 #include <vector>
 
@@ -22,6 +26,10 @@ namespace {
 CCEGLView* gSharedView = nullptr;
 
 enum TouchPhase { kBegan, kMoved, kEnded };
+
+#ifdef __GLIBC__
+constexpr int kKeptHeapTop = 64 << 20;
+#endif
 
 // Video and the GL driver start once and stay: unloading Mesa between
 // views costs time and orphans its allocations.
@@ -37,6 +45,12 @@ bool startVideo() {
         std::printf("OpenGL failed to load: %s\n", SDL_GetError());
         return false;
     }
+#ifdef __GLIBC__
+    // The software driver allocates its vertex buffers for each draw and
+    // frees them after; were the heap's top handed back to the system each
+    // time, every frame would fault those pages in again.
+    mallopt(M_TRIM_THRESHOLD, kKeptHeapTop);
+#endif
     started = true;
     return true;
 }
