@@ -8,7 +8,7 @@
 // Main thread only.
 
 #include "content/XMLHelper.h"
-#include "content/protos/NameIndex.h"
+#include "rules/core/NameIndex.h"
 #include "content/protos/ProtoEntity.h"
 
 #include <cstdint>

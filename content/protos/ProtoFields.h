@@ -11,7 +11,7 @@
 
 #include "content/NumberText.h"
 #include "content/XMLHelper.h"
-#include "content/protos/NameIndex.h"
+#include "rules/core/NameIndex.h"
 
 #include <cstdint>
 #include <span>

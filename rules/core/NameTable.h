@@ -3,10 +3,11 @@
 // Lookup in a fixed table of names, as the data files' enumeration words are
 // read: whole names, first match wins; ASCII letter case ignored or exact.
 
+#include "rules/core/NameIndex.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 // The position of name in names, or -1.
 int32_t findNameNoCase(std::span<const std::string_view> names, std::string_view name);
@@ -14,9 +15,8 @@ int32_t findNameNoCase(std::span<const std::string_view> names, std::string_view
 // entry stands for a value without a name and matches nothing.
 int32_t findNameExact(std::span<const std::string_view> names, std::string_view name);
 
-// findNameNoCase over a fixed table through a hash of the names with their
-// letters lowered, for tables read for every record of a data file. The
-// names must outlive the index.
+// findNameNoCase over a fixed table through a hash of its names, for tables
+// read for every record of a data file. The names must outlive the index.
 class NoCaseNameIndex {
 public:
     explicit NoCaseNameIndex(std::span<const std::string_view> names);
@@ -24,12 +24,5 @@ public:
     int32_t find(std::string_view name) const;
 
 private:
-    struct Slot {
-        uint64_t hash = 0; // 0: empty
-        int32_t position = -1;
-    };
-    size_t probe(uint64_t hash, std::string_view name) const;
-
-    std::span<const std::string_view> mNames;
-    std::vector<Slot> mSlots;
+    NameIndex<int32_t, NameCase::Ignored> mIndex;
 };

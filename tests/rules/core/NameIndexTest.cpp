@@ -1,4 +1,4 @@
-#include "content/protos/NameIndex.h"
+#include "rules/core/NameIndex.h"
 
 #include <gtest/gtest.h>
 

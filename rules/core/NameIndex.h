@@ -4,7 +4,9 @@
 // addressing over a power-of-two table at most half full, each slot keeping
 // the name's hash beside a copy of its entry, so that a probe reads one slot
 // and rarely a name. The first entry of a name wins. The names are not
-// copied: their bytes must outlive the index and stay unchanged.
+// copied: their bytes must outlive the index and stay unchanged. Names
+// compare exactly, or with ASCII letter case ignored (other bytes exactly,
+// whatever the locale).
 
 #include <cstdint>
 #include <cstring>
@@ -12,7 +14,9 @@
 #include <string_view>
 #include <vector>
 
-template <class Value> class NameIndex {
+enum class NameCase { Exact, Ignored };
+
+template <class Value, NameCase Case = NameCase::Exact> class NameIndex {
 public:
     struct Entry {
         std::string_view name;
@@ -50,7 +54,9 @@ public:
     // Every byte, mixed with the length, in whole loads: words from the start
     // and one that ends with the name (overlapping the one before), two
     // half words for four to seven bytes, three bytes for one to three.
-    // Cheap for the short names of data files; never 0.
+    // Ignoring case, every byte's case bit is set first, so that names equal
+    // but for case hash alike. Cheap for the short names of data files;
+    // never 0.
     static uint64_t hashOf(std::string_view name) {
         const char* p = name.data();
         const size_t size = name.size();
@@ -63,7 +69,7 @@ public:
             hash = mix(hash, load4(p) | load4(p + size - 4) << 32);
         } else if (size > 0) {
             const auto byte = [p](size_t i) {
-                return static_cast<uint64_t>(static_cast<unsigned char>(p[i]));
+                return static_cast<uint64_t>(static_cast<unsigned char>(p[i])) | (cFold & 0xFF);
             };
             hash = mix(hash, byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16);
         }
@@ -72,6 +78,9 @@ public:
     }
 
 private:
+    // The case bit of every byte, when case is ignored.
+    static constexpr uint64_t cFold = Case == NameCase::Ignored ? 0x2020202020202020ull : 0;
+
     // hash is never 0 in a used slot.
     struct Slot {
         uint64_t hash = 0;
@@ -91,7 +100,7 @@ private:
     static uint64_t load8(const char* p) {
         uint64_t word = 0;
         std::memcpy(&word, p, 8);
-        return word;
+        return word | cFold;
     }
 
     // name == other, compared inline in words: the names are short and
@@ -101,6 +110,15 @@ private:
         const size_t size = name.size();
         if (size != other.size())
             return false;
+        if constexpr (Case == NameCase::Ignored) {
+            const auto lower = [](char c) {
+                return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            };
+            for (size_t i = 0; i < size; ++i)
+                if (lower(name[i]) != lower(other[i]))
+                    return false;
+            return true;
+        }
         if (size < 8) {
             for (size_t i = 0; i < size; ++i)
                 if (name[i] != other[i])
@@ -116,7 +134,7 @@ private:
     static uint64_t load4(const char* p) {
         uint32_t word = 0;
         std::memcpy(&word, p, 4);
-        return word;
+        return word | (cFold & 0xFFFFFFFFu);
     }
 
     static uint64_t mix(uint64_t hash, uint64_t word) {
