@@ -35,15 +35,23 @@ void XMLHelper::clear() {
 }
 
 void XMLHelper::setText(std::string_view bytes) {
-    mText.assign(bytes.begin(), bytes.end());
-    mText.push_back('\0');
+    bytes.copy(textBuffer(bytes.size()), bytes.size());
+}
+
+char* XMLHelper::textBuffer(size_t length) {
+    if (!mText || mTextCapacity < length + 1) {
+        mText.reset();
+        mTextCapacity = 0;
+        mText = std::make_unique_for_overwrite<char[]>(length + 1);
+        mTextCapacity = length + 1;
+    }
+    mText[length] = '\0';
+    return mText.get();
 }
 
 bool XMLHelper::parse(XmlNode*& outRoot, bool nestingChecked) {
     mDocument.clear();
-    if (mText.empty() || mText.back() != '\0')
-        mText.push_back('\0');
-    char* text = mText.data();
+    char* text = mText ? mText.get() : textBuffer(0);
     if (!nestingChecked) {
         if (const char* deep = tooDeepXmlElement(text, cMaxXmlNesting)) {
             printParseError("element nesting too deep", deep);
@@ -81,7 +89,7 @@ bool loadXmlFile(std::string_view name, XmlNode*& outRoot, XMLHelper& holder,
         return false;
     }
     const off_t length = status.st_size;
-    std::vector<char>& text = holder.text();
+    char* text = nullptr;
     bool complete = false;
     bool ended = false;  // the file ended before its length
     bool failed = false; // a read failed, errno tells why
@@ -91,11 +99,11 @@ bool loadXmlFile(std::string_view name, XmlNode*& outRoot, XMLHelper& holder,
     constexpr off_t cPiece = 256 << 10;
     uint32_t crc = 0;
     try {
-        text.assign(static_cast<size_t>(length) + 1, '\0');
+        text = holder.textBuffer(static_cast<size_t>(length));
         off_t done = 0;
         while (done < length) {
-            const ssize_t got = ::read(fd, text.data() + done,
-                                       static_cast<size_t>(std::min(length - done, cPiece)));
+            const ssize_t got =
+                ::read(fd, text + done, static_cast<size_t>(std::min(length - done, cPiece)));
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0) {
@@ -103,7 +111,7 @@ bool loadXmlFile(std::string_view name, XmlNode*& outRoot, XMLHelper& holder,
                 break;
             }
             if (checkCrc)
-                crc = libdeflate_crc32(crc, text.data() + done, static_cast<size_t>(got));
+                crc = libdeflate_crc32(crc, text + done, static_cast<size_t>(got));
             done += got;
         }
         complete = done == length;

@@ -17,10 +17,10 @@
 #include <rapidxml/rapidxml.hpp>
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 using XmlBase = rapidxml::xml_base<char>;
 using XmlNode = rapidxml::xml_node<char>;
@@ -47,12 +47,15 @@ public:
     bool parse(XmlNode*& outRoot, bool nestingChecked = false);
 
     rapidxml::xml_document<char>& document() { return mDocument; }
-    // The file's bytes followed by one NUL.
-    std::vector<char>& text() { return mText; }
+    // Room for a text of length bytes, followed by one NUL, in place of the
+    // text held: the bytes are left for the caller to fill, so a large file
+    // is read straight in rather than first zeroed. Throws std::bad_alloc.
+    char* textBuffer(size_t length);
 
 private:
     rapidxml::xml_document<char> mDocument;
-    std::vector<char> mText;
+    std::unique_ptr<char[]> mText; // the text and a NUL, or null
+    size_t mTextCapacity = 0;
 };
 
 // Loads data file name.extension (under "data/") into holder and points
@@ -63,9 +66,15 @@ bool loadXmlFile(std::string_view name, XmlNode*& outRoot, XMLHelper& holder,
                  std::string_view extension = "xml", uint32_t expectedCrc = 0,
                  bool checkCrc = false);
 
-// Name and value comparisons: exact, with case and length.
-bool xmlNameEquals(const XmlBase* node, std::string_view text);
-bool xmlValueEquals(const XmlBase* node, std::string_view text);
+// Name and value comparisons: exact, with case and length. Inline, so that
+// a comparison with a literal compiles to a few loads.
+inline bool xmlNameEquals(const XmlBase* node, std::string_view text) {
+    return (node ? std::string_view(node->name(), node->name_size()) : std::string_view()) == text;
+}
+inline bool xmlValueEquals(const XmlBase* node, std::string_view text) {
+    return (node ? std::string_view(node->value(), node->value_size()) : std::string_view()) ==
+           text;
+}
 
 // The first attribute named exactly name; a null name gives the first
 // attribute. Null when there is none.

@@ -12,10 +12,6 @@
 
 namespace {
 
-std::string_view nameOf(const XmlBase* node) {
-    return node ? std::string_view(node->name(), node->name_size()) : std::string_view();
-}
-
 std::string_view valueOf(const XmlBase* node) {
     return node ? std::string_view(node->value(), node->value_size()) : std::string_view();
 }
@@ -39,14 +35,6 @@ bool readInRange(const XmlBase* node, long long low, long long high, long long& 
 }
 
 } // namespace
-
-bool xmlNameEquals(const XmlBase* node, std::string_view text) {
-    return nameOf(node) == text;
-}
-
-bool xmlValueEquals(const XmlBase* node, std::string_view text) {
-    return valueOf(node) == text;
-}
 
 XmlAttribute* xmlFindAttribute(const XmlNode* element, const char* name) {
     return element ? element->first_attribute(name, 0, true) : nullptr;

@@ -3,6 +3,8 @@
 #include "service/ServerRequest.h"
 
 #include <charconv>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -43,7 +45,10 @@ bool replyAttributeDecimal(const XmlNode& root, const char* name, int64_t& out) 
 ServiceReply::ServiceReply(ServerRequest& request, bool delivered) : mDelivered(delivered) {
     if (!mDelivered)
         return;
-    mHolder.text().swap(request.response());
+    // The reply moves into the holder: the request keeps none of it.
+    std::vector<char>& response = request.response();
+    mHolder.setText(std::string_view(response.data(), response.size()));
+    std::vector<char>().swap(response);
     XmlNode* first = nullptr;
     if (!mHolder.parse(first))
         return;

@@ -1,6 +1,7 @@
 #include "content/protos/Database.h"
 
 #include "content/DataFileCrc.h"
+#include "content/protos/ProtoFields.h"
 
 #include <cstdio>
 #include <utility>
@@ -26,52 +27,50 @@ bool Database::loadRoot(const XmlNode* root) {
     if (!root) // an empty file holds no usable database
         return false;
     Database& database = instance();
-    std::vector<ProtoEntity*>& protos = database.mProtos;
-    const auto isEntity = [](const XmlNode* element) {
-        return element->type() == rapidxml::node_element && xmlNameEquals(element, "entity");
-    };
-    // The entity elements, found in one walk over the root's children: their
-    // count sizes the store before any proto is made.
-    std::vector<const XmlNode*> entities;
-    for (const XmlNode* element = root->first_node(); element; element = element->next_sibling())
-        if (isEntity(element))
-            entities.push_back(element);
-    database.mStore = std::make_unique<ProtoEntity[]>(entities.size());
-    protos.reserve(entities.size());
 
-    // Pass 1: every named entity gets the next id, so references by name
-    // resolve in pass 2 whatever the order of the file. An element without
-    // a name leaves its proto untouched for the next one.
-    std::vector<std::pair<const XmlNode*, ProtoEntity*>> named;
-    named.reserve(entities.size());
-    for (const XmlNode* element : entities) {
-        ProtoEntity* proto = &database.mStore[protos.size()];
-        if (!proto->loadName(element))
+    // Pass 1, one walk over the root's children: the name of every entity
+    // element. Each named entity gets the next id, so references by name
+    // resolve in pass 2 whatever the order of the file; an element without
+    // a name makes no proto.
+    std::vector<const XmlNode*> elements;
+    std::vector<std::string_view> names;
+    for (const XmlNode* element = root->first_node(); element; element = element->next_sibling()) {
+        if (element->type() != rapidxml::node_element || !xmlNameEquals(element, "entity"))
             continue;
-        proto->mId = static_cast<int32_t>(protos.size());
-        named.emplace_back(element, proto);
-        protos.push_back(proto);
+        if (const XmlAttribute* name = xmlFindAttribute(element, "name")) {
+            elements.push_back(element);
+            names.push_back(xmlValueView(name));
+        }
     }
+    database.indexNames(names);
 
-    database.indexNames();
-
-    // Pass 2: the full read.
-    for (const auto& [element, proto] : named)
-        if (!proto->load(element))
-            return false;
-    return true;
+    // Pass 2: each proto made and read in full in turn. After a proto that
+    // refuses its element the rest are made with their names only.
+    database.mStore.reset(elements.size());
+    std::vector<ProtoEntity*>& protos = database.mProtos;
+    protos.reserve(elements.size());
+    bool loaded = true;
+    for (size_t i = 0; i < elements.size(); ++i) {
+        ProtoEntity* proto = database.mStore.make();
+        proto->mName.assign(names[i]);
+        proto->mId = static_cast<int32_t>(i);
+        protos.push_back(proto);
+        loaded = loaded && proto->load(elements[i]);
+    }
+    return loaded;
 }
 
-void Database::indexNames() {
+void Database::indexNames(std::span<const std::string_view> names) {
     size_t nameBytes = 0;
-    for (const auto& proto : mProtos)
-        nameBytes += proto->mName.size();
+    for (const std::string_view name : names)
+        nameBytes += name.size();
     mNameBytes.reserve(nameBytes); // the views below need the block to stay put
-    mNames.reserve(mProtos.size());
-    for (const auto& proto : mProtos) {
+    mNames.reserve(names.size());
+    for (const std::string_view name : names) {
         const size_t start = mNameBytes.size();
-        mNameBytes += proto->mName;
-        mNames.push_back({std::string_view(mNameBytes).substr(start), proto->mId});
+        mNameBytes += name;
+        mNames.push_back(
+            {std::string_view(mNameBytes).substr(start), static_cast<int32_t>(mNames.size())});
     }
     mPositionByName.assign(mNames);
 }
@@ -81,7 +80,7 @@ void Database::clear() {
     instance().mNames.clear();
     instance().mNameBytes.clear();
     instance().mProtos.clear();
-    instance().mStore.reset();
+    instance().mStore.reset(0);
     instance().mRemap.clear();
 }
 

@@ -8,12 +8,12 @@
 // Main thread only.
 
 #include "content/XMLHelper.h"
+#include "content/protos/ProtoStore.h"
 #include "rules/core/NameIndex.h"
-#include "content/protos/ProtoEntity.h"
 
 #include <cstdint>
 #include <map>
-#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,13 +46,11 @@ public:
 
 private:
     static Database& instance();
-    // Builds the name index over the protos read so far.
-    void indexNames();
+    // Builds the name index over the names of the protos, by position.
+    void indexNames(std::span<const std::string_view> names);
 
-    // The protos in one block, made at once for the file's entity elements:
-    // thousands of allocations of a large object each cost more than
-    // reading the proto. mProtos lists those read, by id.
-    std::unique_ptr<ProtoEntity[]> mStore;
+    // The protos in one block; mProtos lists those made, by id.
+    ProtoStore mStore;
     std::vector<ProtoEntity*> mProtos;
     // Name to position of the first proto of that name, so that references
     // by name do not scan the list. The index reads its names from one block

@@ -24,10 +24,6 @@ ProtoEntity::ProtoEntity() = default;
 
 ProtoEntity::~ProtoEntity() = default;
 
-bool ProtoEntity::loadName(const XmlNode* element) {
-    return element && xmlAttrString(element, "name", mName);
-}
-
 int32_t ProtoEntity::getUpgradePuppetHandle(int32_t i) {
     if (i < 0 || static_cast<size_t>(i) >= mUpgradePuppetHandles.size())
         return -1;

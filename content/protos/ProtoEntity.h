@@ -58,9 +58,8 @@ public:
     ProtoEntity& operator=(const ProtoEntity&) = delete;
     virtual ~ProtoEntity();
 
-    // Pass 1: the "name" attribute; false when the element has none.
-    bool loadName(const XmlNode* element);
-    // Pass 2: every child; false for a null element or a refused AttackInfo.
+    // Every child, once the database has set mName and mId; false for a
+    // null element or a refused AttackInfo.
     bool load(const XmlNode* element);
 
     // The puppet handle of upgrade i, loading it on first use; -1 when i is

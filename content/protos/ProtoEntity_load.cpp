@@ -12,6 +12,9 @@
 #include "rules/core/EntityState.h"
 
 #include <cstdio>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -135,7 +138,7 @@ enum class Child {
     AutoAttach,
 };
 
-const NameIndex<Child>::Entry cChildNames[] = {
+const std::pair<std::string_view, Child> cChildNames[] = {
     {"Type", Child::Type},
     {"DeployEffect", Child::DeployEffect},
     {"Atlas", Child::Atlas},
@@ -158,6 +161,22 @@ const NameIndex<Child>::Entry cChildNames[] = {
     {"AutoAttach", Child::AutoAttach},
 };
 
+// Every child name of an entity: a key read straight into its member, or a
+// child read by its handler. One look-up per child.
+struct ChildRead {
+    const FieldKey<P>* key; // null for a child with a handler
+    Child child;
+};
+
+std::vector<NameIndex<ChildRead>::Entry> childReadEntries() {
+    std::vector<NameIndex<ChildRead>::Entry> entries;
+    for (const FieldKey<P>& key : cEntityKeys)
+        entries.push_back({key.name, {&key, Child::Type}});
+    for (const auto& [name, child] : cChildNames)
+        entries.push_back({name, {nullptr, child}});
+    return entries;
+}
+
 // A new part with its defaults reads the child and replaces the proto's part;
 // a part that refuses its element is dropped.
 template <class Part> void loadPart(std::unique_ptr<Part>& part, const XmlNode* child) {
@@ -175,8 +194,8 @@ bool preloadPuppets() {
 bool ProtoEntity::load(const XmlNode* element) {
     if (!element)
         return false;
-    static const FieldKeyIndex<ProtoEntity> entityKeys(cEntityKeys);
-    static const NameIndex<Child> children(cChildNames);
+    static const std::vector<NameIndex<ChildRead>::Entry> childEntries = childReadEntries();
+    static const NameIndex<ChildRead> children(childEntries);
     static const FieldKeyIndex<ProtoEntity> canHealKeys(cCanHealKeys);
     static const FieldKeyIndex<ProtoEntity> canReviveKeys(cCanReviveKeys);
     static const FieldKeyIndex<ProtoEntity> ongoingKeys(cOngoingKeys);
@@ -184,15 +203,14 @@ bool ProtoEntity::load(const XmlNode* element) {
     for (const XmlNode* child = element->first_node(); child; child = child->next_sibling()) {
         if (child->type() != rapidxml::node_element)
             continue;
-        // One hash of the name serves both indexes.
-        const std::string_view name(child->name(), child->name_size());
-        const uint64_t hash = NameIndex<Child>::hashOf(name);
-        if (entityKeys.read(*this, child, hash))
-            continue;
-        const auto* entry = children.find(name, hash);
+        const auto* entry = children.find(std::string_view(child->name(), child->name_size()));
         if (!entry)
             continue;
-        switch (entry->value) {
+        if (entry->value.key) {
+            readKeyedValue(*this, *entry->value.key, child);
+            continue;
+        }
+        switch (entry->value.child) {
         case Child::Type:
             loadType(child);
             break;

@@ -50,6 +50,12 @@ void readFieldValue(const XmlBase* node, FieldKind kind, int32_t& out);
 void readFieldValue(const XmlBase* node, FieldKind kind, float& out);
 void readFieldValue(const XmlBase* node, FieldKind kind, bool& out);
 
+// Stores node's value through key, whatever the node's name.
+template <class Record>
+void readKeyedValue(Record& record, const FieldKey<Record>& key, const XmlBase* node) {
+    std::visit([&](auto member) { readFieldValue(node, key.kind, record.*member); }, key.member);
+}
+
 // Stores node's value through the first key named exactly as the node; false
 // when no key has that name.
 template <class Record>
@@ -57,8 +63,7 @@ bool readFieldKey(Record& record, std::span<const FieldKey<Record>> keys, const 
     for (const FieldKey<Record>& key : keys) {
         if (!xmlNameEquals(node, key.name))
             continue;
-        std::visit([&](auto member) { readFieldValue(node, key.kind, record.*member); },
-                   key.member);
+        readKeyedValue(record, key, node);
         return true;
     }
     return false;
@@ -74,18 +79,10 @@ public:
     FieldKeyIndex& operator=(const FieldKeyIndex&) = delete;
 
     bool read(Record& record, const XmlBase* node) const {
-        const std::string_view name(node->name(), node->name_size());
-        return read(record, node, Index::hashOf(name));
-    }
-    // The same with the hash of the node's name (NameIndex's hashOf).
-    bool read(Record& record, const XmlBase* node, uint64_t nameHash) const {
-        const auto* found =
-            mIndex.find(std::string_view(node->name(), node->name_size()), nameHash);
+        const auto* found = mIndex.find(std::string_view(node->name(), node->name_size()));
         if (!found)
             return false;
-        const FieldKey<Record>& key = *found->value;
-        std::visit([&](auto member) { readFieldValue(node, key.kind, record.*member); },
-                   key.member);
+        readKeyedValue(record, *found->value, node);
         return true;
     }
     // Reads every attribute of element that a key names.

@@ -292,6 +292,21 @@ TEST_F(XmlTextTest, AnElementsValueIsItsFirstText) {
     EXPECT_EQ(mRoot->first_node()->next_sibling(), nullptr);
 }
 
+// A holder keeps its text's room for the next text: a shorter one that
+// follows a longer one ends where it ends, and a holder given no text parses
+// as an empty file.
+TEST_F(XmlTextTest, AHolderReusedForAShorterTextReadsOnlyThatText) {
+    EXPECT_TRUE(XMLHelper().parse(mRoot));
+    EXPECT_EQ(mRoot, nullptr);
+    ASSERT_TRUE(parse("<long name=\"first\"><child>value</child></long>"));
+    ASSERT_TRUE(parse("<s/>"));
+    EXPECT_TRUE(xmlNameEquals(mRoot, "s"));
+    EXPECT_EQ(mRoot->next_sibling(), nullptr);
+    EXPECT_FALSE(parse("<s>"));
+    EXPECT_TRUE(parse(""));
+    EXPECT_EQ(mRoot, nullptr);
+}
+
 TEST_F(XmlTextTest, AttributesFoundInOneWalk) {
     ASSERT_TRUE(parse("<r a=\"1\" b=\"2\" a=\"3\" B=\"4\"/>"));
     constexpr std::string_view names[] = {"a", "c", "b"};
