@@ -105,30 +105,56 @@ private:
 
     // name == other, compared inline in words: the names are short and
     // almost always equal here, where a call to memcmp costs more than the
-    // comparison.
+    // comparison. Ignoring case, each word is lowered first.
     static bool sameName(std::string_view name, std::string_view other) {
         const size_t size = name.size();
         if (size != other.size())
             return false;
-        if constexpr (Case == NameCase::Ignored) {
-            const auto lower = [](char c) {
-                return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-            };
-            for (size_t i = 0; i < size; ++i)
-                if (lower(name[i]) != lower(other[i]))
+        const char* a = name.data();
+        const char* b = other.data();
+        if (size >= 8) {
+            for (size_t i = 0; i + 8 < size; i += 8)
+                if (word8(a + i) != word8(b + i))
                     return false;
-            return true;
+            return word8(a + size - 8) == word8(b + size - 8);
         }
-        if (size < 8) {
-            for (size_t i = 0; i < size; ++i)
-                if (name[i] != other[i])
-                    return false;
-            return true;
-        }
-        for (size_t i = 0; i + 8 < size; i += 8)
-            if (load8(name.data() + i) != load8(other.data() + i))
+        if (size >= 4)
+            return word4(a) == word4(b) && word4(a + size - 4) == word4(b + size - 4);
+        for (size_t i = 0; i < size; ++i)
+            if (lowered(static_cast<unsigned char>(a[i])) !=
+                lowered(static_cast<unsigned char>(b[i])))
                 return false;
-        return load8(name.data() + size - 8) == load8(other.data() + size - 8);
+        return true;
+    }
+
+    // Eight bytes as compared: ignoring case, each of 'A' to 'Z' gets its
+    // case bit, found for all eight bytes at once (every other byte, those
+    // of 0x80 and above too, stays as it is).
+    static uint64_t word8(const char* p) {
+        uint64_t word = 0;
+        std::memcpy(&word, p, 8);
+        return lowered(word);
+    }
+    static uint64_t word4(const char* p) {
+        uint32_t word = 0;
+        std::memcpy(&word, p, 4);
+        return lowered(word);
+    }
+    static uint64_t lowered(uint64_t bytes) {
+        if constexpr (Case == NameCase::Exact) {
+            return bytes;
+        } else {
+            constexpr uint64_t cOnes = 0x0101010101010101ull;
+            constexpr uint64_t cHigh = cOnes * 0x80;
+            // Per byte, from its low seven bits without carry into the next:
+            // the high bit is set when they are at least 'A', and when they
+            // are above 'Z'.
+            const uint64_t low7 = bytes & ~cHigh;
+            const uint64_t fromA = low7 + cOnes * (0x80 - 'A');
+            const uint64_t pastZ = low7 + cOnes * (0x80 - 'Z' - 1);
+            const uint64_t upper = fromA & ~pastZ & ~bytes & cHigh;
+            return bytes | upper >> 2;
+        }
     }
 
     static uint64_t load4(const char* p) {
