@@ -21,7 +21,8 @@
 class Database {
 public:
     // Loads "database.xml" (CRC-checked); false when the file cannot be used
-    // or a proto refuses its element. Protos read before a failure stay.
+    // or a proto refuses its element. Every named proto stays made; those
+    // after the one that refused have their names only.
     static bool init();
     // The two passes over a parsed root: names and ids, then every proto in
     // full. Replaces what was loaded before; false for a null root.
