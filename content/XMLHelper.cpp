@@ -39,19 +39,29 @@ void XMLHelper::setText(std::string_view bytes) {
 }
 
 char* XMLHelper::textBuffer(size_t length) {
-    if (!mText || mTextCapacity < length + 1) {
-        mText.reset();
-        mTextCapacity = 0;
-        mText = std::make_unique_for_overwrite<char[]>(length + 1);
-        mTextCapacity = length + 1;
+    std::vector<char>().swap(mTaken);
+    if (!mRoom || mRoomCapacity < length + 1) {
+        mText = nullptr;
+        mRoom.reset();
+        mRoomCapacity = 0;
+        mRoom = std::make_unique_for_overwrite<char[]>(length + 1);
+        mRoomCapacity = length + 1;
     }
-    mText[length] = '\0';
-    return mText.get();
+    mRoom[length] = '\0';
+    mText = mRoom.get();
+    return mText;
+}
+
+void XMLHelper::takeText(std::vector<char>& bytes) {
+    bytes.push_back('\0');
+    mTaken.swap(bytes);
+    std::vector<char>().swap(bytes);
+    mText = mTaken.data();
 }
 
 bool XMLHelper::parse(XmlNode*& outRoot, bool nestingChecked) {
     mDocument.clear();
-    char* text = mText ? mText.get() : textBuffer(0);
+    char* text = mText ? mText : textBuffer(0);
     if (!nestingChecked) {
         if (const char* deep = tooDeepXmlElement(text, cMaxXmlNesting)) {
             printParseError("element nesting too deep", deep);

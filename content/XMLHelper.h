@@ -21,6 +21,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using XmlBase = rapidxml::xml_base<char>;
 using XmlNode = rapidxml::xml_node<char>;
@@ -51,11 +52,17 @@ public:
     // text held: the bytes are left for the caller to fill, so a large file
     // is read straight in rather than first zeroed. Throws std::bad_alloc.
     char* textBuffer(size_t length);
+    // Takes bytes as the text without copying them (a NUL is added after
+    // them); bytes is left empty.
+    void takeText(std::vector<char>& bytes);
 
 private:
     rapidxml::xml_document<char> mDocument;
-    std::unique_ptr<char[]> mText; // the text and a NUL, or null
-    size_t mTextCapacity = 0;
+    // The text and a NUL, in one of the two stores below, or null.
+    char* mText = nullptr;
+    std::unique_ptr<char[]> mRoom; // textBuffer's, kept for the next text
+    size_t mRoomCapacity = 0;
+    std::vector<char> mTaken; // takeText's
 };
 
 // Loads data file name.extension (under "data/") into holder and points

@@ -12,9 +12,9 @@ namespace {
 template <class Object, class NameMap, class Load>
 int32_t loadOnce(std::vector<std::unique_ptr<Object>>& store, NameMap& names, std::string_view name,
                  std::string_view extension, const XmlNode* element, Load load) {
-    std::string key(name);
-    if (const auto found = names.find(key); found != names.end())
+    if (const auto found = names.find(name); found != names.end())
         return found->second;
+    std::string key(name); // name may view bytes that the nested loads move
 
     std::unique_ptr<XMLHelper> holder; // on the heap: its parse pool is large, loads nest
     if (!element) {

@@ -3,8 +3,6 @@
 #include "service/ServerRequest.h"
 
 #include <charconv>
-#include <string_view>
-#include <vector>
 
 namespace {
 
@@ -45,10 +43,7 @@ bool replyAttributeDecimal(const XmlNode& root, const char* name, int64_t& out) 
 ServiceReply::ServiceReply(ServerRequest& request, bool delivered) : mDelivered(delivered) {
     if (!mDelivered)
         return;
-    // The reply moves into the holder: the request keeps none of it.
-    std::vector<char>& response = request.response();
-    mHolder.setText(std::string_view(response.data(), response.size()));
-    std::vector<char>().swap(response);
+    mHolder.takeText(request.response());
     XmlNode* first = nullptr;
     if (!mHolder.parse(first))
         return;

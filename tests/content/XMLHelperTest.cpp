@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -294,7 +295,7 @@ TEST_F(XmlTextTest, AnElementsValueIsItsFirstText) {
 
 // A holder keeps its text's room for the next text: a shorter one that
 // follows a longer one ends where it ends, and a holder given no text parses
-// as an empty file.
+// as an empty file; a text taken whole gives way to the next.
 TEST_F(XmlTextTest, AHolderReusedForAShorterTextReadsOnlyThatText) {
     EXPECT_TRUE(XMLHelper().parse(mRoot));
     EXPECT_EQ(mRoot, nullptr);
@@ -305,6 +306,15 @@ TEST_F(XmlTextTest, AHolderReusedForAShorterTextReadsOnlyThatText) {
     EXPECT_FALSE(parse("<s>"));
     EXPECT_TRUE(parse(""));
     EXPECT_EQ(mRoot, nullptr);
+
+    // A reply taken whole, then a shorter text in the kept room again.
+    std::vector<char> reply{'<', 't', '/', '>'};
+    mHolder->takeText(reply);
+    EXPECT_TRUE(reply.empty());
+    ASSERT_TRUE(mHolder->parse(mRoot));
+    EXPECT_TRUE(xmlNameEquals(mRoot, "t"));
+    ASSERT_TRUE(parse("<u/>"));
+    EXPECT_TRUE(xmlNameEquals(mRoot, "u"));
 }
 
 TEST_F(XmlTextTest, AttributesFoundInOneWalk) {
